@@ -1,0 +1,46 @@
+#include "device/DeviceState.h"
+
+#include <QMutexLocker>
+#include <set>
+
+FlashDataMap DeviceConfigImage = {};
+
+namespace {
+const char emptyPath[1] = {0};
+QMutex pathLock;
+// Every path ever made current, kept for the whole run: a handful of entries per session.
+std::set<std::string>& keptPaths()
+{
+    static std::set<std::string>* const paths = new std::set<std::string>;
+    return *paths;
+}
+}
+
+std::atomic<const char*> CurrentDevicePath{emptyPath};
+std::string CurrentDevicePathString;
+
+void SetCurrentDevicePath(const QByteArray& path)
+{
+    QMutexLocker locker(&pathLock);
+    const std::string text(path.constData(), size_t(path.size()));
+    const auto kept = keptPaths().insert(text).first;
+    CurrentDevicePathString = text;
+    CurrentDevicePath.store(kept->c_str());
+}
+
+void PointCurrentDevicePath(const char* path)
+{
+    CurrentDevicePath.store(path ? path : emptyPath);
+}
+
+DongleRGB* const DongleRGBRecord = new DongleRGB{};
+
+std::atomic<bool> ButtonPageRefreshing{false};
+std::atomic<bool> LightPageRefreshing{false};
+std::atomic<bool> SensorPageRefreshing{false};
+std::atomic<bool> UserWritesEnabled{false};
+
+uint8_t SelectionUsbAddressStatus[16] = {'1'};
+uint8_t DiscoveryUsbAddressStatus[16] = {0};
+uint8_t BatteryStatusBuffer[4] = {0};
+uint8_t StatusChangeFlags[7] = {0};

@@ -1,0 +1,7 @@
+#include "device/PostMsg.h"
+
+PostMsg* PostMsg::Instance()
+{
+    static PostMsg* const bus = new PostMsg;
+    return bus;
+}

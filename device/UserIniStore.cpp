@@ -1,0 +1,55 @@
+#include "device/UserIniStore.h"
+
+#include "platform/AppPaths.h"
+
+#include <QMutexLocker>
+#include <QSettings>
+#include <QTextCodec>
+
+namespace {
+QMutex creationLock;
+UserIniStore* instance = nullptr;
+}
+
+UserIniStore* UserIniStore::Instance()
+{
+    QMutexLocker locker(&creationLock);
+    if (!instance)
+        instance = new UserIniStore(AppPaths::UserDataFolder() + QStringLiteral("/Macro.ini"));
+    return instance;
+}
+
+UserIniStore::UserIniStore(const QString& filePath)
+    : settings(new QSettings(filePath, QSettings::IniFormat)), path(filePath)
+{
+    settings->setIniCodec(QTextCodec::codecForName("UTF-8"));
+}
+
+void UserIniStore::SetValue(const QString& group, const QString& key, const QString& value)
+{
+    settings->setValue(group + QLatin1Char('/') + key, value);
+    // Written now, so that a crash or a kill right after a change keeps the preference.
+    settings->sync();
+}
+
+QString UserIniStore::GetValue(const QString& group, const QString& key)
+{
+    return settings->value(group + QLatin1Char('/') + key).toString();
+}
+
+QStringList UserIniStore::GetValueList(const QString& group, const QString& key)
+{
+    return settings->value(group + QLatin1Char('/') + key).toStringList();
+}
+
+void UserIniStore::RemoveValue(const QString& group, const QString& key)
+{
+    settings->remove(group + QLatin1Char('/') + key);
+    settings->sync();
+}
+
+int UserIniStore::Language()
+{
+    const int index = GetValue(QStringLiteral("Language"), QStringLiteral("Language")).toInt();
+    return index >= 0 && index <= 2 ? index : 0;
+}

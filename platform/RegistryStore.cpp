@@ -1,0 +1,66 @@
+#include "platform/RegistryStore.h"
+
+#include "platform/AppPaths.h"
+
+#include <QDir>
+#include <QMutex>
+#include <QMutexLocker>
+#include <QSettings>
+
+namespace {
+// The firmware upgrade writes from the device library's thread while the GUI reads; one lock
+// keeps each read and write of the file whole.
+QMutex registryLock;
+}
+
+RegistryStore::RegistryStore(const QString& keyPath) : group(GroupOf(keyPath)) {}
+
+QString RegistryStore::FilePath()
+{
+    return AppPaths::UserConfigFolder() + QStringLiteral("/registry.ini");
+}
+
+QString RegistryStore::GroupOf(const QString& keyPath)
+{
+    QString path = keyPath;
+    path.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    const int firstSlash = path.indexOf(QLatin1Char('/'));
+    if (path.startsWith(QLatin1String("HKEY_"), Qt::CaseInsensitive))
+        path = firstSlash < 0 ? QString() : path.mid(firstSlash + 1);
+    while (path.endsWith(QLatin1Char('/')))
+        path.chop(1);
+    return path;
+}
+
+QVariant RegistryStore::Value(const QString& name, const QVariant& fallback) const
+{
+    QMutexLocker locker(&registryLock);
+    QSettings settings(FilePath(), QSettings::IniFormat);
+    settings.beginGroup(group);
+    return settings.value(name, fallback);
+}
+
+void RegistryStore::SetValue(const QString& name, const QVariant& value)
+{
+    QMutexLocker locker(&registryLock);
+    QDir().mkpath(AppPaths::UserConfigFolder());
+    QSettings settings(FilePath(), QSettings::IniFormat);
+    settings.beginGroup(group);
+    settings.setValue(name, value);
+}
+
+void RegistryStore::Remove(const QString& name)
+{
+    QMutexLocker locker(&registryLock);
+    QSettings settings(FilePath(), QSettings::IniFormat);
+    settings.beginGroup(group);
+    settings.remove(name);
+}
+
+bool RegistryStore::Contains(const QString& name) const
+{
+    QMutexLocker locker(&registryLock);
+    QSettings settings(FilePath(), QSettings::IniFormat);
+    settings.beginGroup(group);
+    return settings.contains(name);
+}

@@ -1,0 +1,9 @@
+#include "platform/Sleep.h"
+
+#include <chrono>
+#include <thread>
+
+void Sleep(unsigned long milliseconds)
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
