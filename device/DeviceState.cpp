@@ -4,6 +4,26 @@
 #include <set>
 
 FlashDataMap DeviceConfigImage = {};
+QMutex DeviceConfigLock;
+std::atomic<bool> DeviceConfigIsCurrent{false};
+
+FlashDataMap DeviceConfigSnapshot()
+{
+    QMutexLocker locker(&DeviceConfigLock);
+    return DeviceConfigImage;
+}
+
+void AdoptDeviceConfig(const FlashDataMap& record)
+{
+    QMutexLocker locker(&DeviceConfigLock);
+    DeviceConfigImage = record;
+    DeviceConfigIsCurrent = true;
+}
+
+void InvalidateDeviceConfig()
+{
+    DeviceConfigIsCurrent = false;
+}
 
 namespace {
 const char emptyPath[1] = {0};

@@ -15,8 +15,23 @@ struct DongleRGB {
 };
 static_assert(sizeof(DongleRGB) == 10, "receiver indicator record is 10 bytes");
 
-// The working copy of the current device's record.
+// The working copy of the current device's record. The setters write it on the GUI thread and report
+// handling on the device library's thread: every access holds DeviceConfigLock, a record is pushed or
+// emitted only as a copy taken under the lock, and no signal is emitted while the lock is held.
 extern FlashDataMap DeviceConfigImage;
+extern QMutex DeviceConfigLock;
+
+// True while the working copy holds the current device's record: set by a parsed whole image and by
+// an accepted import, cleared when another device is selected. While it is false nothing is pushed,
+// so one field change can never overwrite a mouse with a zeroed or another device's record.
+extern std::atomic<bool> DeviceConfigIsCurrent;
+
+// A whole copy of the working copy, taken under the lock.
+FlashDataMap DeviceConfigSnapshot();
+// Replaces the working copy with the current device's record and marks it current.
+void AdoptDeviceConfig(const FlashDataMap& record);
+// Marks the working copy as no longer the current device's (another device was selected).
+void InvalidateDeviceConfig();
 
 // The HID path of the device the program talks to: the first argument of every per-device call.
 // Points at an empty string at start. Set it only through SetCurrentDevicePath or PointCurrentDevicePath.

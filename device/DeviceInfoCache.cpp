@@ -1,0 +1,52 @@
+#include "device/DeviceInfoCache.h"
+
+#include "platform/AppPaths.h"
+
+#include <QDataStream>
+#include <QFile>
+#include <QSaveFile>
+#include <cstring>
+
+QString DeviceCacheFileName(uint8_t cid, uint8_t mid)
+{
+    const auto hex = [](uint8_t value) { return QStringLiteral("%1").arg(value, 2, 16, QLatin1Char('0')).toUpper(); };
+    return QStringLiteral("Device_CID") + hex(cid) + QStringLiteral("_MID") + hex(mid) + QStringLiteral(".bin");
+}
+
+QString DeviceCacheFolder()
+{
+    return AppPaths::UserDataFolder() + QStringLiteral("/Device_Info/");
+}
+
+bool WriteDeviceInfoCache(const QString& fileName, const FlashDataMap& data)
+{
+    QSaveFile file(DeviceCacheFolder() + fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    QDataStream stream(&file);
+    stream.writeBytes(reinterpret_cast<const char*>(data.bytes()), uint(sizeof data));
+    if (stream.status() != QDataStream::Ok) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+bool ReadDeviceInfoCache(const QString& fileName, FlashDataMap* out)
+{
+    if (!out)
+        return false;
+    QFile file(DeviceCacheFolder() + fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    QDataStream stream(&file);
+    quint32 length = 0;
+    stream >> length;
+    if (stream.status() != QDataStream::Ok || length != sizeof(FlashDataMap))
+        return false;
+    FlashDataMap record;
+    if (stream.readRawData(reinterpret_cast<char*>(record.bytes()), int(sizeof record)) != int(sizeof record))
+        return false;
+    std::memcpy(out->bytes(), record.bytes(), sizeof record);
+    return true;
+}

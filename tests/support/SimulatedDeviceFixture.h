@@ -1,0 +1,49 @@
+#pragma once
+#include "device/DeviceState.h"
+#include "device/FlashDataMap.h"
+#include "platform/AppPaths.h"
+#include "platform/hidusb/HIDUsb.h"
+#include "platform/hidusb/SimControl.h"
+#include "support/TestHome.h"
+
+#include <QByteArray>
+#include <QTemporaryDir>
+#include <QtTest>
+
+// The simulated devices of the program folder's description, with their flash in a temporary folder.
+class SimulatedDevices
+{
+public:
+    SimulatedDevices() { Reset(); }
+
+    void Reset()
+    {
+        const QByteArray description = (AppPaths::ProgramFolder() + "/simulated/devices.ini").toLocal8Bit();
+        SimControl_Reset(description.constData(), flash.path().toLocal8Bit().constData());
+    }
+
+    // The first attached device whose connection status is wired (true) or a receiver (false); -1 if none.
+    int Find(bool wired) const
+    {
+        for (int device = 0; device < SimControl_DeviceCount(); ++device) {
+            const uint8_t* info = VidEzorarA_GetDeviceInfo(SimControl_DevicePath(device), 0);
+            if (info && (info[0] || info[1]) && ((info[2] & 0xFA) != 0) == wired)
+                return device;
+        }
+        return -1;
+    }
+
+    QByteArray Path(int device) const { return QByteArray(SimControl_DevicePath(device)); }
+
+    FlashDataMap Record(int device) const
+    {
+        FlashDataMap record{};
+        SimControl_GetDeviceRecord(device, record.bytes());
+        return record;
+    }
+
+    QString FlashFolder() const { return flash.path(); }
+
+private:
+    QTemporaryDir flash;
+};
