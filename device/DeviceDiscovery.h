@@ -1,0 +1,39 @@
+#pragma once
+#include "device/DeviceAllInfo.h"
+#include "device/LockedValue.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+// The device the program has open, and the devices the device window's discovery found.
+// The open device is read by the report callback on the device library's thread, so it is kept
+// behind a lock and handed out as copies.
+extern LockedValue<DeviceAllInfo> CurrentDeviceInfo;
+extern QList<DeviceAllInfo> FoundDeviceList; // GUI thread only
+
+// "v" + major + "." + minor as two upper-case hexadecimal digits: 0x010A gives "v1.0A".
+QString VersionText(uint16_t version);
+
+// Identifies one device against the model list: 0 no answer, 1 identified, 2 the customer id matches
+// but no model's, 3 another customer's device.
+int IdentifyDevice(DeviceAllInfo* record, const char* path);
+
+// Lists the attached devices of these vendor and product ids into FoundDeviceList.
+void EnumerateDevices(const QStringList& vids, const QVector<QString>& pids, int interfaceId, int deviceId);
+
+// The device window's attach/detach callback: registered with the device library, called on its
+// thread; the work itself runs on the GUI thread.
+void MainPageUsbChangedCallback();
+// The work of one attach/detach notice, on the GUI thread.
+void HandleMainPageUsbChanged();
+
+// Receiver version and update state found by the last notice, for the settings page.
+extern bool ReceiverUpdateAvailable;
+extern bool MouseUpdateAvailable;
+
+// Set by the settings page: true while its firmware panel shows and no firmware check runs.
+// Unset, no check is asked for.
+#include <functional>
+extern std::function<bool()> FirmwareCheckAvailable;

@@ -1,0 +1,162 @@
+#include "device/Worker.h"
+
+#include "device/ConfigSetting.h"
+#include "device/ConnectionState.h"
+#include "device/DeviceDiscovery.h"
+#include "device/DeviceInfoCache.h"
+#include "device/DeviceReportCallback.h"
+#include "device/DeviceState.h"
+#include "device/PostMsg.h"
+#include "platform/hidusb/HIDUsb.h"
+
+#include <QCoreApplication>
+#include <QDebug>
+#include <QTimer>
+
+Worker* WorkerInstance = nullptr;
+QTimer* WorkerCheckTimer = nullptr;
+int ShowBatteryValue = 0;
+LockedValue<QElapsedTimer> ReloadThrottle;
+LockedValue<QString> CacheFileName;
+
+Worker::Worker() : QThread(nullptr)
+{
+    WorkerInstance = this;
+    RunRequested = true;
+    ReloadThrottle.Update([](QElapsedTimer& timer) { timer.start(); });
+    PointCurrentDevicePath(placeholderPath);
+    DeviceOnline = false;
+
+    WorkerCheckTimer = new QTimer(this);
+    connect(WorkerCheckTimer, &QTimer::timeout, this, &Worker::SlotCheckOnline);
+    WorkerCheckTimer->setInterval(1300);
+    WorkerCheckTimer->start();
+
+    connect(PostMsg::Instance(), SIGNAL(SigSelectMouseInfo(DeviceAllInfo)), this, SLOT(SlotSelectMouseInfo(DeviceAllInfo)));
+    connect(PostMsg::Instance(), &PostMsg::SigMainPageChange, this, &Worker::SlotMainPageChange);
+    ShowBatteryValue = ConfigSetting::Instance()->GetValue(QStringLiteral("Option"), QStringLiteral("ShowBatteryValue")).toInt();
+}
+
+Worker::~Worker()
+{
+    StopAndWait();
+    if (CurrentDevicePath.load() == placeholderPath)
+        PointCurrentDevicePath(nullptr);
+    if (WorkerInstance == this)
+        WorkerInstance = nullptr;
+    WorkerCheckTimer = nullptr;
+}
+
+void Worker::Stop()
+{
+    RunRequested = false;
+}
+
+void Worker::StopAndWait()
+{
+    Stop();
+    while (!wait(10))
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+void Worker::run()
+{
+    if (!RunRequested)
+        return;
+    if (!DeviceOnline)
+        DeviceOnline = VidEzorarA_GetDeviceOnLine(CurrentDevicePath) != 0;
+
+    const DeviceAllInfo current = CurrentDeviceInfo.Get();
+    const bool nothingToDo = current.path == lastStartedPath && current.status == lastStartedStatus
+        && ConnectionStartedOnline == DeviceOnline && !FullReloadPending;
+    if (!nothingToDo && DeviceWindowActive == 1) {
+        PostMsg* bus = PostMsg::Instance();
+        if (VidEzorarA_GetDeviceOnLine(CurrentDevicePath)) {
+            CurrentDeviceInfo.Update([](DeviceAllInfo& info) { info.online = true; });
+            if (FullReloadPending) {
+                emit bus->SigUpDataParam(1);
+                FullReloadPending = false;
+            } else if (!SettingsWriteInProgress) {
+                emit bus->SigUpDataParam(0);
+            }
+        } else {
+            OfflineNoticeOpen = true;
+            CurrentDeviceInfo.Update([](DeviceAllInfo& info) { info.online = false; });
+            // The pages show the last known record; the whole record is read again once the
+            // mouse answers, so that nothing is written from a stale copy.
+            ReloadRequested = true;
+            FlashDataMap cached;
+            if (ReadDeviceInfoCache(CacheFileName.Get(), &cached)) {
+                emit bus->SigUpDataLightUIButton(cached);
+                emit bus->SigUpDataLightLight(cached);
+                emit bus->SigUpDataLightSensor(cached);
+                emit bus->SigForm();
+            } else {
+                emit bus->SigFormReset();
+            }
+        }
+        lastStartedPath = current.path;
+        lastStartedStatus = current.status;
+
+        UsbServerC_Start(CurrentDevicePath, CurrentDevicePath, DeviceReportCallback);
+        qDebug() << "OnlinA";
+        UsbServer_SetPCDriverStatus(1);
+        UsbServer_ReadAllFlashData();
+        ConnectionStartedOnline = bool(DeviceOnline);
+        qDebug() << "OnlinB";
+    }
+    LastPassOnline = bool(DeviceOnline);
+    RunRequested = false;
+}
+
+void Worker::SlotCheckOnline()
+{
+    if (OfflineNoticeOpen) {
+        if (DeviceWindowActive == 0) {
+            if (CurrentDeviceInfo.Get().status != 0)
+                OfflineNoticeOpen = false;
+        } else if (FollowDeviceRemoval) {
+            DeviceOnline = VidEzorarA_GetDeviceOnLine(CurrentDevicePath) != 0;
+            ConnectionStartedOnline = false;
+            if (!DeviceOnline)
+                return;
+            emit PostMsg::Instance()->SigCloseOffOnline();
+            OfflineNoticeOpen = false;
+        }
+    }
+    if (DeviceOnline && ReloadRequested) {
+        ReloadRequested = false;
+        RunRequested = true;
+        start(QThread::InheritPriority);
+    }
+}
+
+void Worker::SlotMainPageChange()
+{
+    ConnectionStartedOnline = false;
+}
+
+void Worker::SlotSelectMouseInfo(DeviceAllInfo SelectInfo)
+{
+    const DeviceAllInfo previous = CurrentDeviceInfo.Get();
+    if (previous.path != SelectInfo.path || previous.CID != SelectInfo.CID || previous.MID != SelectInfo.MID)
+        InvalidateDeviceConfig();
+    CurrentDeviceInfo.Set(SelectInfo);
+    // The first pass must talk to the selected device, not to the placeholder.
+    SetCurrentDevicePath(SelectInfo.path.toLocal8Bit());
+    CacheFileName.Set(DeviceCacheFileName(SelectInfo.CID, SelectInfo.MID));
+}
+
+void Worker::SelectDevice(const DeviceAllInfo& device)
+{
+    if (VidEzorarA_GetDeviceOnLine(device.path.toLocal8Bit().constData())) {
+        const DeviceAllInfo previous = CurrentDeviceInfo.Get();
+        if (previous.path != device.path)
+            InvalidateDeviceConfig();
+        CurrentDeviceInfo.Set(device);
+        SetCurrentDevicePath(device.path.toLocal8Bit());
+    }
+    RunRequested = true;
+    if (WorkerInstance)
+        WorkerInstance->start(QThread::InheritPriority);
+}

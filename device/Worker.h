@@ -1,0 +1,55 @@
+#pragma once
+#include "device/DeviceAllInfo.h"
+#include "device/LockedValue.h"
+
+#include <QElapsedTimer>
+#include <QString>
+#include <QThread>
+
+class QTimer;
+
+// Opens the connection to the current device and asks it for its whole record: one pass per start
+// of the thread. The device answers later through DeviceReportCallback on the library's thread.
+// One object exists, created by the button page; its 1300 ms timer lives in the GUI thread and
+// restarts the thread when a reload is due.
+class Worker : public QThread
+{
+    Q_OBJECT
+public:
+    Worker();
+    ~Worker() override;
+
+    // Makes a device current and starts a pass.
+    static void SelectDevice(const DeviceAllInfo& device);
+
+    // No further pass does anything.
+    void Stop();
+    // Stops and waits for a running pass. The pass may itself be waiting for the GUI thread in a
+    // blocking emit, so the GUI thread keeps processing events while it waits.
+    void StopAndWait();
+
+public slots:
+    void SlotCheckOnline();
+    void SlotMainPageChange();
+    void SlotSelectMouseInfo(DeviceAllInfo SelectInfo);
+
+protected:
+    void run() override;
+
+private:
+    // Stays the device library's path until a real device is selected: it names no device.
+    char placeholderPath[2] = {'a', 0};
+    int lastStartedStatus = 0;
+    QString lastStartedPath;
+};
+
+// The Worker the button page created, and its timer (stopped while a reset writes the device).
+extern Worker* WorkerInstance;
+extern QTimer* WorkerCheckTimer;
+
+// Config.ini [Option] ShowBatteryValue, read once by the Worker.
+extern int ShowBatteryValue;
+// Time since the last full reload was honoured; status changes ask for one at most every 3000 ms.
+extern LockedValue<QElapsedTimer> ReloadThrottle;
+// Cache file of the selected device, read when it is offline.
+extern LockedValue<QString> CacheFileName;
