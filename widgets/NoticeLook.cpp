@@ -1,0 +1,73 @@
+#include "widgets/NoticeLook.h"
+
+#include "platform/AppPaths.h"
+#include "platform/ScreenInfo.h"
+#include "widgets/ScaleFontTree.h"
+#include "widgets/ThemeColor.h"
+
+#include <QLabel>
+#include <QWidget>
+
+namespace NoticeLook {
+
+QString PictureFolder()
+{
+    return AppPaths::ProgramFolder() + QStringLiteral("/Picture/WarningDialog/");
+}
+
+void SetNoticeFlags(QWidget* dialog)
+{
+    dialog->setWindowFlags(Qt::SubWindow | Qt::BypassWindowManagerHint | Qt::FramelessWindowHint
+                           | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint);
+}
+
+QString FrameStyle(const QString& frameName, const QString& folder)
+{
+    return QStringLiteral("#") + frameName
+        + QStringLiteral("{border:0px;background-position:center;background-repeat:no-repeat;background-image: url(")
+        + folder + QStringLiteral("BackGround.png);}");
+}
+
+QString CloseButtonStyle(const QString& folder)
+{
+    return QStringLiteral("QToolButton{border:0px;background-image: url(") + folder
+        + QStringLiteral("Close.png);background-position:center;background-repeat:no-repeat;}"
+                         "QToolButton:hover{background-image: url(")
+        + folder + QStringLiteral("CloseHover.png);}QToolButton:pressed{background-image: url(") + folder
+        + QStringLiteral("CloseClick.png);}");
+}
+
+QString ConfirmButtonStyle(const QString& folder, const QString& picture, const QString& pressedPicture)
+{
+    return QStringLiteral("QToolButton{border:0px;background-position:center;background-repeat:no-repeat;color: rgb(")
+        + ThemeColor(QStringLiteral("ButtonColor")) + QStringLiteral(";);border-image: url(") + folder + picture
+        + QStringLiteral(");}QToolButton:pressed{border-image: url(") + folder + pressedPicture
+        + QStringLiteral("); }");
+}
+
+QString LabelStyle()
+{
+    return QStringLiteral("QLabel{color: rgb(") + ThemeColor(QStringLiteral("LabelColor")) + QStringLiteral(";);}");
+}
+
+void StyleMessageLabel(QLabel* label)
+{
+    label->setStyleSheet(LabelStyle());
+    // The label spans the whole picture; a long line would otherwise touch its border.
+    label->setMargin(6);
+}
+
+QString CheckBoxStyle(const QString& folder)
+{
+    return QStringLiteral("QCheckBox{color: rgb(") + ThemeColor(QStringLiteral("LabelColor"))
+        + QStringLiteral(");padding-left: 8px;}QCheckBox::indicator:unchecked{image: url(") + folder
+        + QStringLiteral("CheckBox.png);}QCheckBox::indicator:checked{image: url(") + folder
+        + QStringLiteral("CheckBoxCheck.png);}");
+}
+
+void ScaleFonts(QWidget* dialog)
+{
+    ScaleFontTree(dialog, 96.0 / ScreenInfo::LogicalDpi());
+}
+
+} // namespace NoticeLook

@@ -1,0 +1,34 @@
+#pragma once
+#include <QString>
+
+class QLabel;
+class QWidget;
+
+// The shared look of the frameless notices: window flags, style sheets built from the pictures of
+// "/Picture/WarningDialog/" and the theme colours, and the font scaling every dialog ends with.
+namespace NoticeLook {
+
+// The program folder's "/Picture/WarningDialog/", with the trailing "/".
+QString PictureFolder();
+
+// Qt::SubWindow | BypassWindowManagerHint | FramelessWindowHint | WindowSystemMenuHint |
+// WindowMinimizeButtonHint (0x6C12).
+void SetNoticeFlags(QWidget* dialog);
+
+// The background picture "BackGround.png" of the frame with this object name.
+QString FrameStyle(const QString& frameName, const QString& folder);
+// The close button: "Close.png", "CloseHover.png" on hover, "CloseClick.png" pressed.
+QString CloseButtonStyle(const QString& folder);
+// The confirm button: text in the theme's "ButtonColor" over picture, pressedPicture while pressed.
+QString ConfirmButtonStyle(const QString& folder, const QString& picture, const QString& pressedPicture);
+// The message label in the theme's "LabelColor".
+QString LabelStyle();
+// Styles a message label with LabelStyle() and keeps its text off the picture's border.
+void StyleMessageLabel(QLabel* label);
+// A check box in the theme's "LabelColor" with "CheckBox.png" / "CheckBoxCheck.png" indicators.
+QString CheckBoxStyle(const QString& folder);
+
+// ScaleFontTree over the dialog by 96 / the screen's logical DPI.
+void ScaleFonts(QWidget* dialog);
+
+} // namespace NoticeLook

@@ -1,0 +1,122 @@
+#include "widgets/UiText.h"
+
+#include "widgets/UiTextTables.h"
+
+#include <QDebug>
+
+int UiLanguage = 0;
+
+namespace {
+
+QStringList List(std::initializer_list<const char*> items)
+{
+    QStringList list;
+    for (const char* item : items)
+        list << QString::fromLatin1(item);
+    return list;
+}
+
+} // namespace
+
+int UiText::ValidLanguage(int index)
+{
+    return index >= 0 && index <= 2 ? index : 0;
+}
+
+QString UiText::Text(int language, const QString& section, const QString& key)
+{
+    const UiLanguageTables& tables = UiTextTables::Instance()->Language(ValidLanguage(language));
+    return tables.mouseTexts.value(section).value(key);
+}
+
+QString UiText::KeyboardText(int language, const QString& section, const QString& key)
+{
+    const UiLanguageTables& tables = UiTextTables::Instance()->Language(ValidLanguage(language));
+    return tables.keyboardTexts.value(section).value(key);
+}
+
+QStringList UiText::OptionLabels(int language, const QString& list, const QString& key)
+{
+    const UiLanguageTables& tables = UiTextTables::Instance()->Language(ValidLanguage(language));
+    return tables.mouseOptions.value(list).values(key);
+}
+
+QString UiText::Option(int language, const QString& list, const QString& key)
+{
+    const UiLanguageTables& tables = UiTextTables::Instance()->Language(ValidLanguage(language));
+    return tables.mouseOptions.value(list).value(key);
+}
+
+const UiText::Reader* UiText::FindReader(const QString& className)
+{
+    for (const Reader& reader : Readers()) {
+        if (reader.className == className)
+            return &reader;
+    }
+    return nullptr;
+}
+
+QString UiText::ForReader(int language, const QString& className, const QString& key)
+{
+    const Reader* reader = FindReader(className);
+    if (!reader) {
+        qWarning() << "UiText: no text sections listed for" << className;
+        return QString();
+    }
+    if (!reader->keys.contains(key))
+        qWarning() << "UiText:" << className << "reads the unlisted key" << key;
+    const UiLanguageTables& tables = UiTextTables::Instance()->Language(ValidLanguage(language));
+    for (const QString& section : reader->sections) {
+        const auto table = tables.mouseTexts.constFind(section);
+        if (table != tables.mouseTexts.constEnd() && table->contains(key))
+            return table->value(key);
+    }
+    return QString();
+}
+
+const QVector<UiText::Reader>& UiText::Readers()
+{
+    // Sections in the order a class looks a key up; keys as the class reads them.
+    static const QVector<Reader> readers = {
+        {"DialogMain", List({"home"}), List({"OpenMain", "Exit"})},
+        {"DialogChange", List({"home", "common", "infoTips", "update"}), List({"NoApear", "DialogOffline"})},
+        {"Match", List({"home", "pair"}), {}},
+        {"QuestiondialogB", List({"home"}), List({"ErrorDevice"})},
+        {"GroupKey", List({"home", "common"}), {}},
+        {"AddDelayTime", List({"home", "common"}), {}},
+        {"addKey", List({"home", "common"}), {}},
+        {"MakeMacro", List({"home", "common"}), {}},
+        {"GroupMaxThree", List({"home", "common"}), {}},
+        {"RePair", List({"home", "common"}), {}},
+        {"UpDateRepair", List({"home", "common", "update"}), {}},
+        {"FormSetting", List({"home", "Settings", "pair", "update"}), {}},
+        {"FindNewVer", List({"home", "common", "update"}), List({"UpgradeTips", "OK", "NoApear"})},
+        {"Macro", List({"common", "macro"}), {}},
+        {"QuestionDialog", List({"common", "macro"}), {}},
+        {"MouseOffLine", List({"common", "infoTips"}), List({"DialogOffline", "TimeOut", "OK"})},
+        {"FireKey", List({"common", "key"}), {}},
+        {"SameMacro", List({"common", "macro"}), {}},
+        {"ContainReset", List({"common", "Settings"}), {}},
+        {"KeyNumberLimit", List({"common", "macro"}), {}},
+        {"DeleteConfirm", List({"common", "macro"}), {}},
+        {"InportFail", List({"common", "key"}), List({"DialogConfigError", "DialogEConfigMismatch", "OK"})},
+        {"UpDateWarning", List({"common"}), List({"OK"})},
+        {"LessThree", List({"common", "key"}), List({"DialogDebounceTips", "OK"})},
+        {"UpDataParam", List({"infoTips"}), List({"DialogUpdating"})},
+        {"Buttoninterface", List({"key", "macro"}), {}},
+        {"PreVier", List({"key", "sensor", "Settings"}), {}},
+        {"LeftButtonOnly", List({"key"}), {}},
+        {"LampLight", List({"light"}), {}},
+        {"MouseLight", List({"light"}), {}},
+        {"ReceiveLight", List({"light"}), {}},
+        {"OneLed", List({"light"}), {}},
+        {"ThreeLed", List({"light"}), {}},
+        {"Sensor", List({"sensor"}), {}},
+        {"Progress", List({"Settings", "update"}), {}},
+        {"Advanced", List({"AdvancedSettings"}), {}},
+        {"KFPS20", List({"AdvancedSettings"}), {}},
+        {"LongMode", List({"AdvancedSettings"}), {}},
+        {"AngleMove", List({"AdvancedSettings"}), {}},
+    };
+    return readers;
+}
