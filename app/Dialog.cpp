@@ -1,0 +1,3 @@
+#include "app/Dialog.h"
+
+Dialog::Dialog(QWidget* parent) : QWidget(parent) {}

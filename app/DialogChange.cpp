@@ -1,0 +1,5 @@
+#include "app/DialogChange.h"
+
+DialogChange::DialogChange(QWidget* parent) : QWidget(parent) {}
+
+void SelectPageUsbChangedCallback() {}

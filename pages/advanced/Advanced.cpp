@@ -1,0 +1,3 @@
+#include "pages/advanced/Advanced.h"
+
+Advanced::Advanced(QWidget* parent) : QWidget(parent) {}

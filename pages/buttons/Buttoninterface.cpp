@@ -1,0 +1,3 @@
+#include "pages/buttons/Buttoninterface.h"
+
+Buttoninterface::Buttoninterface(QWidget* parent) : QWidget(parent) {}

@@ -1,0 +1,3 @@
+#include "pages/lighting/LampLight.h"
+
+LampLight::LampLight(QWidget* parent) : QWidget(parent) {}

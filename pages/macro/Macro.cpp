@@ -1,0 +1,3 @@
+#include "pages/macro/Macro.h"
+
+Macro::Macro(QWidget* parent) : QWidget(parent) {}

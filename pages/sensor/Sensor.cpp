@@ -1,0 +1,3 @@
+#include "pages/sensor/Sensor.h"
+
+Sensor::Sensor(QWidget* parent) : QWidget(parent) {}

@@ -1,0 +1,3 @@
+#include "pages/settings/FormSetting.h"
+
+FormSetting::FormSetting(QWidget* parent) : QWidget(parent) {}

@@ -1,0 +1,3 @@
+#include "pages/settings/RePair.h"
+
+RePair::RePair(QWidget* parent) : QDialog(parent) {}

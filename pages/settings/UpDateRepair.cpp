@@ -1,0 +1,7 @@
+#include "pages/settings/UpDateRepair.h"
+
+UpDateRepair::UpDateRepair(QWidget* parent) : QDialog(parent) {}
+
+void UpDateRepair::ResetView() {}
+void UpDateRepair::SetAutoUpdate(int) {}
+void UpDateRepair::SlotRepairCheckUpdate() {}
