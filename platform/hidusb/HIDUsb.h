@@ -144,7 +144,10 @@ HIDUSB_API uint8_t UsbServer_ReadConfig(void);         /* code 14, 1 byte: the a
 
 /* ---- Records ---- */
 
-/* Sends the whole record to the connected device. */
+/* Sends the whole record to the connected device, which stores what it can hold: every byte as sent,
+ * except in the macro events, where a delay above 65,535 ms is kept as 65,535, the spare byte (3) is
+ * cleared and action and kind keep their low four bits. The next whole image gives back exactly what
+ * was stored. Non-zero when the record reached a device (connected, and its mouse answers). */
 HIDUSB_API uint8_t ProtocolDataUpdate(const struct FlashDataMap* record);
 /* Fills the whole record from a whole-image report (HIDUSB_RAW_IMAGE_SIZE bytes). */
 HIDUSB_API void ProtocolDataParser(const uint8_t* raw, struct FlashDataMap* record);

@@ -3,7 +3,7 @@
  * The program never includes this header.
  *
  * Device ids: the simulated devices are described in "simulated/devices.ini" in the program folder
- * (or the file set with SimControl_SetDescriptionFile). Each [Device n] group names one attachable
+ * (or the file handed to SimControl_Reset). Each [Device n] group names one attachable
  * device; SimControl_DeviceCount() and the index n - 1 address them here.
  */
 #ifndef HIDUSB_SIMCONTROL_H
@@ -39,21 +39,37 @@ HIDUSB_API void SimControl_PressRateButton(int device, int rateCode);
 /* The mouse switched on-board profile 0..3 itself: profile report, then the whole image. */
 HIDUSB_API void SimControl_SwitchProfile(int device, int profile);
 
-/* How the next pairing attempt ends: 3 paired, 2 failed, 1 stays pairing. */
+/* How the next pairing attempt ends: 3 paired, 2 failed, 1 stays pairing. Used once; then 3 again.
+ * After UsbServer_EnterDonglePairOnlyCid the first status read answers 1 (pairing) and the next ones the
+ * outcome; a CID other than the receiver's fails. A paired receiver's mouse is online. */
 HIDUSB_API void SimControl_SetPairingOutcome(int outcome);
-/* How the next upgrade ends: 0 success, 1 fails halfway, 2 stops in boot mode (the device is left in boot mode). */
+/* How the next upgrade ends: 0 success, 1 fails halfway, 2 stops in boot mode (the device is left in boot mode).
+ * Used once; then 0 again. Every upgrade first puts the device into boot mode (it leaves the bus and
+ * comes back with its boot product id), then reports progress 0, 10, .. 100 (to 50 when it fails) and
+ * the result. Success: the image's version, back to normal. Failing halfway: a device that was running
+ * comes back with its old firmware; one that was already in boot mode stays there. An image goes to a
+ * device in boot mode that takes it (kind, CID and MID of its header), else to a running receiver
+ * (211) or mouse cable (210) of that CID and MID, else, for a wireless mouse with no cable plugged in,
+ * over the air through its receiver (the receiver stays on the bus; a mouse left in boot mode then
+ * needs its cable). */
 HIDUSB_API void SimControl_SetUpgradeOutcome(int outcome);
 
 /* The record the device holds now (HIDUSB_FLASH_RECORD_SIZE bytes copied to out). Non-zero when the device exists. */
 HIDUSB_API int SimControl_GetDeviceRecord(int device, uint8_t* out);
-/* Replaces the record the device holds. */
+/* Replaces the record the device holds (kept as ProtocolDataUpdate keeps one). */
 HIDUSB_API int SimControl_SetDeviceRecord(int device, const uint8_t* record);
-/* The firmware version the device reports (major << 8 | minor). */
+/* The firmware version the device reports (major << 8 | minor): that of the mouse behind it. */
 HIDUSB_API uint16_t SimControl_GetFirmwareVersion(int device);
+/* A receiver's own firmware version; 0 for a cable. */
+HIDUSB_API uint16_t SimControl_GetReceiverFirmwareVersion(int device);
+/* 0 detached, 1 attached and running, 2 attached in boot mode. */
+HIDUSB_API int SimControl_GetDeviceMode(int device);
+/* The on-board profile 0..3 the mouse behind the device uses; -1 when there is no such device. */
+HIDUSB_API int SimControl_GetActiveProfile(int device);
 
 /* Counters of what the program did. */
 HIDUSB_API int SimControl_UpdateCount(void);           /* ProtocolDataUpdate calls that reached a device */
-HIDUSB_API int SimControl_ReadCount(int reportCode);   /* reads answered with this report code */
+HIDUSB_API int SimControl_ReadCount(int reportCode);   /* reports delivered with this code (answers and notices of the device) */
 /* The last record handed to ProtocolDataUpdate, whichever device (or none) it reached. Non-zero when any. */
 HIDUSB_API int SimControl_LastUpdate(uint8_t* out);
 
@@ -62,7 +78,10 @@ HIDUSB_API int SimControl_LastUpdate(uint8_t* out);
 HIDUSB_API int SimControl_WaitIdle(int timeoutMs);
 
 /* Encodes a record into the library's raw whole-image format (HIDUSB_RAW_IMAGE_SIZE bytes), as a
- * device would send it: ProtocolDataParser gives the record back byte for byte. */
+ * device would send it: ProtocolDataParser gives the record back byte for byte for every record a
+ * device can hold. The format keeps macro events in 4 bytes: action and kind in four bits each, the
+ * usage, and a 16-bit delay; a delay above 65,535 ms is sent as 65,535 and the spare event byte is
+ * not sent (ProtocolDataUpdate stores records the same way). */
 HIDUSB_API void SimControl_EncodeImage(const uint8_t* record, uint8_t* raw);
 
 #ifdef __cplusplus

@@ -17,6 +17,21 @@ struct SetterCase {
     std::map<int, uint8_t> expected; // offset -> byte the device must hold afterwards
 };
 
+// The bytes of `values` laid from `offset` on.
+std::map<int, uint8_t> Bytes(int offset, std::initializer_list<uint8_t> values)
+{
+    std::map<int, uint8_t> bytes;
+    for (uint8_t value : values)
+        bytes[offset++] = value;
+    return bytes;
+}
+std::map<int, uint8_t> operator+(std::map<int, uint8_t> a, const std::map<int, uint8_t>& b)
+{
+    for (const auto& entry : b)
+        a[entry.first] = entry.second;
+    return a;
+}
+
 const uint8_t entryA[6] = {0x10, 0x10, 0x11, 1, 2, 3};
 const uint8_t entryB[6] = {0x20, 0x20, 0x22, 4, 5, 6};
 
@@ -45,9 +60,10 @@ std::map<QString, SetterCase> SetterCases()
                                   {{0x24 + 42, 0x3F}, {0x24 + 43, 0x3F}, {0x24 + 44, 0x26}}};
     cases["DPI colour level 0"] = {[] { return SetDeviceDPIColor(0, 9, 8, 7); }, {{0x27, 9}, {0x28, 8}, {0x29, 7}}};
     cases["swap levels 1 and 4"] = {[] { return SwapDeviceDPILevels(entryA, entryB, 1, 4, 7); },
-                                    {{0x24 + 24, 0x10}, {0x24 + 29, 3}, {0x24 + 6, 0x20}, {0x24 + 11, 6}, {0x02, 7}, {0x01, 8}}};
+                                    Bytes(0x24 + 24, {0x10, 0x10, 0x11, 1, 2, 3}) + Bytes(0x24 + 6, {0x20, 0x20, 0x22, 4, 5, 6})
+                                        + Bytes(0x01, {8, 7})};
     cases["swap a level with itself keeps b"] = {[] { return SwapDeviceDPILevels(entryA, entryB, 2, 2, 2); },
-                                                 {{0x24 + 12, 0x20}, {0x24 + 14, 0x22}, {0x24 + 17, 6}, {0x02, 2}, {0x01, 3}}};
+                                                 Bytes(0x24 + 12, {0x20, 0x20, 0x22, 4, 5, 6}) + Bytes(0x01, {3, 2})};
     cases["DPI light on"] = {[] { return SetDeviceDPILedMode(3); }, {{0x57, 1}, {0x54, 3}}};
     cases["DPI light brightness"] = {[] { return SetDeviceDPILedBrightness(230); }, {{0x55, 230}}};
     cases["DPI light speed"] = {[] { return SetDeviceDPILedSpeed(4); }, {{0x56, 4}}};
@@ -55,7 +71,7 @@ std::map<QString, SetterCase> SetterCases()
     cases["light colour"] = {[] { return SetDeviceLightColor(250, 128, 1); }, {{0x59, 250}, {0x5A, 128}, {0x5B, 1}}};
     cases["light speed"] = {[] { return SetDeviceLightSpeed(2); }, {{0x5C, 2}}};
     cases["light brightness"] = {[] { return SetDeviceLightBrightness(4); }, {{0x5D, 4}}};
-    cases["button 11 function"] = {[] { return SetDeviceButtonFunction(11, 2, 1, 0); }, {{0x5F + 33, 2}, {0x60 + 33, 1}, {0x61 + 33, 0}}};
+    cases["button 11 function"] = {[] { return SetDeviceButtonFunction(11, 2, 1, 0); }, Bytes(0x5F + 33, {2, 1, 0})};
     cases["button 3 key record"] = {[] {
         const uint8_t function[3] = {5, 0, 0};
         ButtonKeyRecord record{};
@@ -63,7 +79,8 @@ std::map<QString, SetterCase> SetterCases()
         record.events[0] = KeyEvent{0, 1, 0x04, 10};
         record.events[1] = KeyEvent{1, 1, 0x04, 10};
         return SetDeviceButtonKeyRecord(3, function, record);
-    }, {{0x5F + 9, 5}, {0x90 + 156, 2}, {0x90 + 156 + 4 + 1, 1}, {0x90 + 156 + 4 + 2, 0x04}, {0x90 + 156 + 12, 1}}};
+    }, Bytes(0x5F + 9, {5, 0, 0}) + Bytes(0x90 + 156, {2, 0, 0, 0}) + Bytes(0x90 + 156 + 4, {0, 1, 0x04, 0, 10, 0, 0, 0})
+           + Bytes(0x90 + 156 + 12, {1, 1, 0x04, 0, 10, 0, 0, 0})};
     cases["button 15 macro"] = {[] {
         const uint8_t function[3] = {6, 15, 2};
         ButtonMacroBlock block{};
@@ -74,8 +91,13 @@ std::map<QString, SetterCase> SetterCases()
         for (MacroEvent& event : block.events)
             event = MacroEvent{1, 1, 0x1E, 0, 65535};
         return SetDeviceButtonMacro(15, function, block);
-    }, {{0x5F + 45, 6}, {0x60 + 45, 15}, {0x3D0 + 592 * 15, 2}, {0x3D0 + 592 * 15 + 1, 'M'},
-        {0x3D0 + 592 * 15 + 0x1F, 70}, {0x3D0 + 592 * 15 + 0x20 + 69 * 8 + 2, 0x1E}, {0x3D0 + 592 * 15 + 0x20 + 69 * 8 + 5, 0xFF}}};
+    }, [] {
+        std::map<int, uint8_t> bytes = Bytes(0x5F + 45, {6, 15, 2}) + Bytes(0x3D0 + 592 * 15, {2, 'M', '1'});
+        bytes[0x3D0 + 592 * 15 + 0x1F] = 70;
+        for (int event = 0; event < 70; ++event)
+            bytes = bytes + Bytes(0x3D0 + 592 * 15 + 0x20 + event * 8, {1, 1, 0x1E, 0, 0xFF, 0xFF, 0, 0});
+        return bytes;
+    }()};
     return cases;
 }
 }
