@@ -6,6 +6,7 @@
 #include "device/DeviceInfoCache.h"
 #include "device/DeviceState.h"
 #include "device/PostMsg.h"
+#include "device/ReloadThrottle.h"
 #include "device/Worker.h"
 #include "platform/AppPaths.h"
 #include "platform/RegistryStore.h"
@@ -205,14 +206,7 @@ void HandleDeviceStatusChange()
     if (StatusChangeFlags[3])
         UsbServer_ReadDPILed();
     if (StatusChangeFlags[2]) {
-        bool honoured = false;
-        ReloadThrottle.Update([&](QElapsedTimer& timer) {
-            if (!timer.isValid() || timer.elapsed() > 3000) {
-                timer.start();
-                honoured = true;
-            }
-        });
-        if (honoured) {
+        if (ReloadThrottle.RestartIfOlderThan(3000)) {
             ReloadRequested = true;
             FullReloadPending = true;
         }

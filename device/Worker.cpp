@@ -7,6 +7,7 @@
 #include "device/DeviceReportCallback.h"
 #include "device/DeviceState.h"
 #include "device/PostMsg.h"
+#include "device/ReloadThrottle.h"
 #include "platform/hidusb/HIDUsb.h"
 
 #include <QCoreApplication>
@@ -16,14 +17,13 @@
 Worker* WorkerInstance = nullptr;
 QTimer* WorkerCheckTimer = nullptr;
 int ShowBatteryValue = 0;
-LockedValue<QElapsedTimer> ReloadThrottle;
 LockedValue<QString> CacheFileName;
 
 Worker::Worker() : QThread(nullptr)
 {
     WorkerInstance = this;
     RunRequested = true;
-    ReloadThrottle.Update([](QElapsedTimer& timer) { timer.start(); });
+    ReloadThrottle.Restart();
     PointCurrentDevicePath(placeholderPath);
     DeviceOnline = false;
 
@@ -67,7 +67,7 @@ void Worker::run()
         DeviceOnline = VidEzorarA_GetDeviceOnLine(CurrentDevicePath) != 0;
 
     const DeviceAllInfo current = CurrentDeviceInfo.Get();
-    const bool nothingToDo = current.path == lastStartedPath && current.status == lastStartedStatus
+    const bool nothingToDo = !deviceOpened.exchange(false) && current.path == lastStartedPath && current.status == lastStartedStatus
         && ConnectionStartedOnline == DeviceOnline && !FullReloadPending;
     if (!nothingToDo && DeviceWindowActive == 1) {
         PostMsg* bus = PostMsg::Instance();
@@ -145,6 +145,7 @@ void Worker::SlotSelectMouseInfo(DeviceAllInfo SelectInfo)
     // The first pass must talk to the selected device, not to the placeholder.
     SetCurrentDevicePath(SelectInfo.path.toLocal8Bit());
     CacheFileName.Set(DeviceCacheFileName(SelectInfo.CID, SelectInfo.MID));
+    deviceOpened = true;
 }
 
 void Worker::SelectDevice(const DeviceAllInfo& device)

@@ -2,9 +2,9 @@
 #include "device/DeviceAllInfo.h"
 #include "device/LockedValue.h"
 
-#include <QElapsedTimer>
 #include <QString>
 #include <QThread>
+#include <atomic>
 
 class QTimer;
 
@@ -41,6 +41,9 @@ private:
     char placeholderPath[2] = {'a', 0};
     int lastStartedStatus = 0;
     QString lastStartedPath;
+    // Set when a device is opened: its first pass always starts the connection, also when the same
+    // device was open before and is offline now, so that the pages show its cached record.
+    std::atomic<bool> deviceOpened{false};
 };
 
 // The Worker the button page created, and its timer (stopped while a reset writes the device).
@@ -49,7 +52,5 @@ extern QTimer* WorkerCheckTimer;
 
 // Config.ini [Option] ShowBatteryValue, read once by the Worker.
 extern int ShowBatteryValue;
-// Time since the last full reload was honoured; status changes ask for one at most every 3000 ms.
-extern LockedValue<QElapsedTimer> ReloadThrottle;
 // Cache file of the selected device, read when it is offline.
 extern LockedValue<QString> CacheFileName;

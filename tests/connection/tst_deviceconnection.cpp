@@ -1,0 +1,634 @@
+#include "device/ConfigSetting.h"
+#include "device/ConnectionState.h"
+#include "device/DeviceDiscovery.h"
+#include "device/DeviceInfoCache.h"
+#include "device/DeviceParamSetters.h"
+#include "device/DeviceReportCallback.h"
+#include "device/DeviceState.h"
+#include "device/PostMsg.h"
+#include "device/ReloadThrottle.h"
+#include "device/Worker.h"
+#include "platform/RegistryStore.h"
+#include "support/SimulatedDeviceFixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <atomic>
+#include <cstring>
+#include <thread>
+
+namespace {
+constexpr int Receiver = 0;
+constexpr int WiredMouse = 1;
+constexpr int WirelessCable = 2;
+
+// Waits until the library has delivered everything queued. Its callbacks wait for the GUI thread in
+// their blocking deliveries, so the GUI thread keeps answering while it waits.
+bool Settle()
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (!SimControl_WaitIdle(5)) {
+        if (waited.elapsed() > 5000)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    QCoreApplication::processEvents();
+    return true;
+}
+
+QByteArray Bytes(const FlashDataMap& record)
+{
+    return QByteArray(reinterpret_cast<const char*>(record.bytes()), int(sizeof record));
+}
+}
+
+// Stands in for the pages: takes what the device side sends on the GUI thread, over the
+// connection types the pages use, and keeps the order it arrived in.
+class PageStandIn : public QObject
+{
+    Q_OBJECT
+public:
+    QStringList events;
+    FlashDataMap lastRecord{};
+    QList<QVariantList> arguments;
+
+    void ConnectTo(PostMsg* bus)
+    {
+        const auto blocking = Qt::BlockingQueuedConnection;
+        connect(bus, SIGNAL(SigUpDataLightUIButton(FlashDataMap)), this, SLOT(SlotButton(FlashDataMap)), blocking);
+        connect(bus, SIGNAL(SigUpDataLightLight(FlashDataMap)), this, SLOT(SlotLight(FlashDataMap)), blocking);
+        connect(bus, SIGNAL(SigUpDataLightSensor(FlashDataMap)), this, SLOT(SlotSensor(FlashDataMap)), blocking);
+        connect(bus, SIGNAL(SigUpDataDPILed(FlashDataMap)), this, SLOT(SlotDpiLed(FlashDataMap)), blocking);
+        connect(bus, SIGNAL(SigForm()), this, SLOT(SlotForm()), blocking);
+        connect(bus, SIGNAL(SigFormReset()), this, SLOT(SlotFormReset()), blocking);
+        connect(bus, SIGNAL(SigBattery(bool,int,bool)), this, SLOT(SlotBattery(bool,int,bool)), blocking);
+        connect(bus, SIGNAL(SigUpDataReportRate(int)), this, SLOT(SlotReportRate(int)), blocking);
+        connect(bus, SIGNAL(SigUpDataDPI(int)), this, SLOT(SlotDpi(int)), blocking);
+        connect(bus, SIGNAL(SigUpDataConfigUI(int,int,bool)), this, SLOT(SlotConfig(int,int,bool)), blocking);
+        connect(bus, SIGNAL(SigLongRangeMode(bool)), this, SLOT(SlotLongRange(bool)), blocking);
+        connect(bus, SIGNAL(SigRGBValue(DongleRGB*)), this, SLOT(SlotRgb(DongleRGB*)), blocking);
+        connect(bus, &PostMsg::SigUpDataParam, this, [this](int index) { Note("Param", {index}); });
+        connect(bus, &PostMsg::SigIsUsb, this, [this](bool usb, bool vs) { Note("IsUsb", {usb, vs}); });
+        connect(bus, &PostMsg::SigSetver, this, [this](int index) { Note("Setver", {index}); });
+        connect(bus, &PostMsg::SigChangeMainDialog, this, [this](int index) { Note("ChangeMainDialog", {index}); });
+        connect(bus, &PostMsg::SigCloseOffOnline, this, [this] { Note("CloseOffOnline", {}); });
+        connect(bus, &PostMsg::SigMouseOffLineo, this, [this](int index) { Note("MouseOffLine", {index}); });
+    }
+    int Count(const QString& event) const { return events.count(event); }
+    QVariantList Last(const QString& event) const
+    {
+        for (int i = events.size() - 1; i >= 0; --i)
+            if (events.at(i) == event)
+                return arguments.at(i);
+        return {};
+    }
+    void Clear()
+    {
+        events.clear();
+        arguments.clear();
+    }
+
+public slots:
+    void SlotButton(FlashDataMap DataMap) { Record("Button", DataMap); }
+    void SlotLight(FlashDataMap DataMap) { Record("Light", DataMap); }
+    void SlotSensor(FlashDataMap DataMap) { Record("Sensor", DataMap); }
+    void SlotDpiLed(FlashDataMap DataMap) { Record("DpiLed", DataMap); }
+    void SlotForm() { Note("Form", {}); }
+    void SlotFormReset() { Note("FormReset", {}); }
+    void SlotBattery(bool charging, int level, bool text) { Note("Battery", {charging, level, text}); }
+    void SlotReportRate(int rate) { Note("ReportRate", {rate}); }
+    void SlotDpi(int level) { Note("Dpi", {level}); }
+    void SlotConfig(int total, int index, bool enabled) { Note("Config", {total, index, enabled}); }
+    void SlotLongRange(bool on) { Note("LongRange", {on}); }
+    void SlotRgb(DongleRGB* rgb) { Note("Rgb", {int(rgb->bytes[0])}); }
+
+private:
+    void Note(const QString& event, const QVariantList& values)
+    {
+        events << event;
+        arguments << values;
+    }
+    void Record(const QString& event, const FlashDataMap& record)
+    {
+        lastRecord = record;
+        Note(event, {});
+    }
+};
+
+class TestDeviceConnection : public QObject
+{
+    Q_OBJECT
+    TestHome home;
+    QTemporaryDir programFolder;
+    SimulatedDevices* devices = nullptr;
+    PageStandIn pages;
+    Worker* worker = nullptr;
+
+    // The record as the device describes itself, as the selection page hands it over.
+    DeviceAllInfo Describe(int device)
+    {
+        DeviceAllInfo info;
+        info.path = QString::fromLocal8Bit(devices->Path(device));
+        const uint8_t* reply = VidEzorarA_GetDeviceInfo(devices->Path(device).constData(), 0);
+        info.CID = reply[0];
+        info.MID = reply[1];
+        info.status = reply[2];
+        info.wired = DeviceAllInfo::IsWiredStatus(info.status);
+        info.modelIndex = info.MID == 33 ? 0 : 1;
+        info.online = VidEzorarA_GetDeviceOnLine(devices->Path(device).constData()) != 0;
+        uint8_t address[HIDUSB_USB_ADDRESS_STATUS_SIZE] = {};
+        VidEzorarA_GetDeviceOnLineWithUsbAddress(devices->Path(device).constData(), address);
+        info.address = {address[7], address[8], address[9]};
+        return info;
+    }
+
+    // Opens a device as the selection page does: select it, mark the window open, start a pass.
+    void Open(int device)
+    {
+        emit PostMsg::Instance()->SigSelectMouseInfo(Describe(device));
+        DeviceWindowActive = 1;
+        RunRequested = true;
+        worker->start();
+    }
+
+    // Runs the report callback on a thread of its own, as the library does, while the GUI thread
+    // answers its blocking deliveries.
+    static void Deliver(QByteArray header, QByteArray data)
+    {
+        std::atomic<bool> done{false};
+        std::thread device([&] {
+            DeviceReportCallback(reinterpret_cast<const uint8_t*>(header.constData()), header.size(),
+                                 reinterpret_cast<const uint8_t*>(data.constData()), uint32_t(data.size()));
+            done = true;
+        });
+        while (!done)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        device.join();
+    }
+    static QByteArray Header(int code, int status = 0, int item = 0)
+    {
+        const char bytes[5] = {0, char(code), 0, char(status), char(item)};
+        return QByteArray(bytes, 5);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        home.MakeUserFolders();
+        // A program folder of the test's own: the shipped model list with two buttons whose key
+        // records the model keeps after a restore, and the shipped simulated devices plus two strangers.
+        const QString shipped = AppPaths::ProgramFolder();
+        QDir().mkpath(programFolder.path() + "/usersetting");
+        QDir().mkpath(programFolder.path() + "/simulated");
+        QFile config(shipped + "/usersetting/Config.ini");
+        QVERIFY(config.open(QIODevice::ReadOnly));
+        QByteArray modelList = config.readAll();
+        const int drive2 = modelList.indexOf("[Drive2]");
+        QVERIFY(drive2 > 0);
+        QByteArray tail = modelList.mid(drive2);
+        tail.replace("KeyParam2=0x01,0x02,0x00", "KeyParam2=0x05,0x02,0x00");
+        tail.replace("KeyParam5=0x01,0x10,0x00", "KeyParam5=0x05,0x10,0x00");
+        modelList = modelList.left(drive2) + tail;
+        QFile fixtureConfig(programFolder.path() + "/usersetting/Config.ini");
+        QVERIFY(fixtureConfig.open(QIODevice::WriteOnly));
+        fixtureConfig.write(modelList);
+        fixtureConfig.close();
+
+        QFile description(shipped + "/simulated/devices.ini");
+        QVERIFY(description.open(QIODevice::ReadOnly));
+        QFile fixtureDescription(programFolder.path() + "/simulated/devices.ini");
+        QVERIFY(fixtureDescription.open(QIODevice::WriteOnly));
+        fixtureDescription.write(description.readAll());
+        fixtureDescription.write("\n[Device 4]\nKind=cable\nVID=0x3554\nPID=0xF5D1\nBootPID=0xF5E1\nCID=29\nStatus=2\nMouse=2\n"
+                                 "UsbVersion=0x0101\nAttachedAtStart=false\n"
+                                 "\n[Device 5]\nKind=cable\nVID=0x3554\nPID=0xF5D1\nBootPID=0xF5E1\nCID=28\nMID=99\nStatus=2\nMouse=2\n"
+                                 "UsbVersion=0x0101\nAttachedAtStart=false\n");
+        fixtureDescription.close();
+        AppPaths::SetProgramFolder(programFolder.path());
+
+        devices = new SimulatedDevices;
+        pages.ConnectTo(PostMsg::Instance());
+        worker = new Worker;
+    }
+
+    void init()
+    {
+        devices->Reset();
+        pages.Clear();
+        CurrentDeviceInfo.Set(DeviceAllInfo());
+        InvalidateDeviceConfig();
+        DeviceOnline = false;
+        ConnectionStartedOnline = false;
+        OfflineNoticeOpen = false;
+        ReloadRequested = false;
+        FullReloadPending = false;
+        FollowDeviceRemoval = true;
+        KeyRecordResetPending = false;
+        SkipReceiverReadOnce = false;
+    }
+
+    void cleanup()
+    {
+        worker->StopAndWait();
+        UsbServer_Exit();
+        StopUsbChanged();
+        QVERIFY(Settle());
+    }
+
+    void cleanupTestCase()
+    {
+        delete worker;
+        delete devices;
+    }
+
+    void afterConstructionAPassFindsNothingToDo()
+    {
+        DeviceWindowActive = 0;
+        RunRequested = true;
+        worker->start();
+        QVERIFY(worker->wait(5000));
+        QVERIFY(!RunRequested);
+        QVERIFY(pages.events.isEmpty());
+    }
+
+    // Opening a device reads its whole record and hands it to every page, in order, and the working
+    // copy becomes the device's; then one setter changes exactly its byte on the device.
+    void openingADeviceDeliversItsRecord()
+    {
+        Open(WiredMouse);
+        QTRY_VERIFY_WITH_TIMEOUT(pages.events.contains("Form"), 5000);
+        const int param = pages.events.indexOf("Param");
+        const int usb = pages.events.indexOf("IsUsb");
+        const int button = pages.events.indexOf("Button");
+        QVERIFY(param >= 0 && param < usb);
+        QCOMPARE(pages.events.mid(button, 4), QStringList({"Button", "Light", "Sensor", "Form"}));
+        QCOMPARE(pages.Last("Param"), QVariantList({0}));
+        QCOMPARE(pages.Last("IsUsb"), QVariantList({true, true}));
+
+        const FlashDataMap held = devices->Record(WiredMouse);
+        QCOMPARE(Bytes(pages.lastRecord), Bytes(held));
+        QCOMPARE(Bytes(DeviceConfigSnapshot()), Bytes(held));
+        QVERIFY(DeviceConfigIsCurrent);
+        QVERIFY(LastPassOnline);
+        QCOMPARE(ReportCacheFileName.Get(), QString("Device_CID1C_MID22.bin"));
+        QCOMPARE(QByteArray(CurrentDevicePath.load()), devices->Path(WiredMouse));
+
+        QTRY_VERIFY_WITH_TIMEOUT(pages.events.contains("Setver"), 5000);
+        QVERIFY(Settle());
+        QVERIFY(SetDeviceReportRate(uint8_t(held.reportRate == 2 ? 4 : 2)));
+        QVERIFY(Settle());
+        FlashDataMap expected = held;
+        expected.reportRate = held.reportRate == 2 ? 4 : 2;
+        QCOMPARE(Bytes(devices->Record(WiredMouse)), Bytes(expected));
+
+        // A second pass for the same device and state has nothing to do.
+        pages.Clear();
+        RunRequested = true;
+        worker->start();
+        QVERIFY(worker->wait(5000));
+        QVERIFY(!pages.events.contains("Param"));
+    }
+
+    // What the device reports on its own reaches the working copy and the pages.
+    void reportsFromTheDevice()
+    {
+        Open(WiredMouse);
+        QTRY_VERIFY_WITH_TIMEOUT(pages.events.contains("Form"), 5000);
+        QVERIFY(Settle());
+
+        SimControl_PressDpiButton(WiredMouse, 3);
+        QTRY_COMPARE_WITH_TIMEOUT(pages.Last("Dpi"), QVariantList({3}), 5000);
+        QCOMPARE(int(DeviceConfigSnapshot().currentDpiLevel), 3);
+
+        SimControl_PressRateButton(WiredMouse, 64);
+        QTRY_COMPARE_WITH_TIMEOUT(pages.Last("ReportRate"), QVariantList({64}), 5000);
+        QCOMPARE(int(DeviceConfigSnapshot().reportRate), 64);
+
+        SimControl_SetBattery(WiredMouse, 15, 1);
+        QTRY_COMPARE_WITH_TIMEOUT(pages.Last("Battery"), QVariantList({true, 15, true}), 5000);
+
+        pages.Clear();
+        UsbServer_ReadDPILed();
+        QTRY_VERIFY_WITH_TIMEOUT(pages.events.contains("DpiLed"), 5000);
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(pages.lastRecord.bytes()) + 0x54, 4),
+                 QByteArray(reinterpret_cast<const char*>(devices->Record(WiredMouse).bytes()) + 0x54, 4));
+        UsbServer_ReadLedBar();
+        QTRY_VERIFY_WITH_TIMEOUT(pages.events.contains("Light"), 5000);
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(pages.lastRecord.bytes()) + 0x58, 4),
+                 QByteArray(reinterpret_cast<const char*>(devices->Record(WiredMouse).bytes()) + 0x58, 4));
+
+        // Switching the on-board profile: the profile report, then the profile's whole record.
+        pages.Clear();
+        UsbServer_SetCurrentConfig(2);
+        QTRY_VERIFY_WITH_TIMEOUT(pages.events.contains("Form"), 5000);
+        QCOMPARE(pages.Last("Config"), QVariantList({4, 2, true}));
+        QVERIFY(pages.events.indexOf("Config") < pages.events.indexOf("Button"));
+    }
+
+    void versionTextAndRegistryValue()
+    {
+        Open(WiredMouse);
+        QTRY_VERIFY_WITH_TIMEOUT(pages.events.contains("Setver"), 5000);
+        const QString expected = VersionText(SimControl_GetFirmwareVersion(WiredMouse));
+        QCOMPARE(CurrentDeviceInfo.Get().firmwareVersion, expected);
+        QCOMPARE(RegistryStore(MouseDriveTestKey()).Value("MouseVer2834").toString(), expected);
+    }
+
+    void versionTexts_data()
+    {
+        QTest::addColumn<int>("version");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("0x0103") << 0x0103 << "v1.03";
+        QTest::newRow("0x1A0B") << 0x1A0B << "v26.0B";
+        QTest::newRow("0x010A") << 0x010A << "v1.0A";
+        QTest::newRow("0x0C0F") << 0x0C0F << "v12.0F";
+        QTest::newRow("0x0000") << 0 << "v0.00";
+    }
+    void versionTexts()
+    {
+        QFETCH(int, version);
+        QFETCH(QString, text);
+        QCOMPARE(VersionText(uint16_t(version)), text);
+    }
+
+    // After a restore of the defaults the next whole record keeps the receiver settings just written
+    // and clears the key records and macros of every button but those the model keeps ("0x05").
+    void restoreClearsKeyRecordsButTheKeptButtons()
+    {
+        Open(WiredMouse);
+        QTRY_VERIFY_WITH_TIMEOUT(pages.events.contains("Form"), 5000);
+        QVERIFY(Settle());
+
+        FlashDataMap filled = devices->Record(WiredMouse);
+        for (int button = 0; button < ButtonSlotCount; ++button) {
+            filled.keyRecords[button].eventCount = 2;
+            filled.keyRecords[button].events[0] = KeyEvent{0, 1, uint16_t(4 + button), 10};
+            filled.macros[button].nameLength = 1;
+            filled.macros[button].name[0] = uint8_t('A' + button);
+            filled.macros[button].eventCount = 1;
+            filled.macros[button].events[0] = MacroEvent{0, 1, uint8_t(button), 0, 100};
+        }
+        QByteArray raw(HIDUSB_RAW_IMAGE_SIZE, 0);
+        SimControl_EncodeImage(filled.bytes(), reinterpret_cast<uint8_t*>(raw.data()));
+        FlashDataMap parsed{};
+        ProtocolDataParser(reinterpret_cast<const uint8_t*>(raw.constData()), &parsed);
+
+        const int updatesBefore = SimControl_UpdateCount();
+        KeyRecordResetPending = true;
+        SkipReceiverReadOnce = true;
+        pages.Clear();
+        Deliver(Header(HIDUSB_REPORT_PARAMETER, 0, 0), raw);
+        QVERIFY(!KeyRecordResetPending);
+        QVERIFY(!SkipReceiverReadOnce);
+        QVERIFY(!pages.events.contains("LongRange"));
+
+        const FlashDataMap working = DeviceConfigSnapshot();
+        for (int button = 0; button < ButtonSlotCount; ++button) {
+            const bool kept = button == 1 || button == 4;
+            QCOMPARE(std::memcmp(&working.keyRecords[button], &parsed.keyRecords[button], sizeof(ButtonKeyRecord)) == 0, kept);
+            QCOMPARE(std::memcmp(&working.macros[button], &parsed.macros[button], sizeof(ButtonMacroBlock)) == 0, kept);
+            if (!kept) {
+                QCOMPARE(int(working.keyRecords[button].eventCount), 0);
+                QCOMPARE(int(working.macros[button].nameLength), 0);
+            }
+        }
+        QCOMPARE(std::memcmp(working.bytes(), parsed.bytes(), FlashOffset::KeyRecords), 0);
+        QVERIFY(Settle());
+        QCOMPARE(SimControl_UpdateCount(), updatesBefore + 1);
+        QCOMPARE(Bytes(devices->Record(WiredMouse)), Bytes(working));
+    }
+
+    // The real restore: code 9 from the device, then its defaults come back without key records.
+    void restoreOnTheDevice()
+    {
+        Open(WiredMouse);
+        QTRY_VERIFY_WITH_TIMEOUT(pages.events.contains("Form"), 5000);
+        QVERIFY(Settle());
+        pages.Clear();
+        UsbServer_SetClearSetting();
+        QTRY_VERIFY_WITH_TIMEOUT(pages.events.contains("Form"), 5000);
+        QVERIFY(Settle());
+        const FlashDataMap held = devices->Record(WiredMouse);
+        QCOMPARE(Bytes(DeviceConfigSnapshot()), Bytes(held));
+        QVERIFY(DeviceConfigIsCurrent);
+    }
+
+    void ignoredReports_data()
+    {
+        QTest::addColumn<QByteArray>("header");
+        QTest::addColumn<QByteArray>("data");
+        QTest::newRow("DPI reply of 2 bytes") << Header(HIDUSB_REPORT_PARAMETER, 0, 4) << QByteArray(2, 3);
+        QTest::newRow("reply with an error status") << Header(HIDUSB_REPORT_PARAMETER, 1, 0) << QByteArray(1, 2);
+        QTest::newRow("unknown code") << Header(77) << QByteArray(4, 1);
+        QTest::newRow("short header") << QByteArray(1, 8) << QByteArray(1, 2);
+        QTest::newRow("image of the wrong length") << Header(HIDUSB_REPORT_PARAMETER, 0, 0) << QByteArray(100, 1);
+    }
+    void ignoredReports()
+    {
+        QFETCH(QByteArray, header);
+        QFETCH(QByteArray, data);
+        FlashDataMap record{};
+        record.reportRate = 1;
+        AdoptDeviceConfig(record);
+        const int updatesBefore = SimControl_UpdateCount();
+        Deliver(header, data);
+        QCOMPARE(Bytes(DeviceConfigSnapshot()), Bytes(record));
+        QCOMPARE(SimControl_UpdateCount(), updatesBefore);
+        QVERIFY(pages.events.isEmpty());
+    }
+
+    void profileReportWithoutDataDisablesTheSelector()
+    {
+        Deliver(Header(HIDUSB_REPORT_PROFILE), QByteArray());
+        QCOMPARE(pages.Last("Config"), QVariantList({0, 0, false}));
+        Deliver(Header(HIDUSB_REPORT_PROFILE), QByteArray(1, 3));
+        QCOMPARE(pages.Last("Config"), QVariantList({4, 3, true}));
+    }
+
+    // A single field the device reports is never pushed back in a working copy that is not its record.
+    void singleFieldReplyDoesNotPushAStrangersRecord()
+    {
+        const int updatesBefore = SimControl_UpdateCount();
+        Deliver(Header(HIDUSB_REPORT_PARAMETER, 0, 0), QByteArray(1, 4));
+        QCOMPARE(pages.Last("ReportRate"), QVariantList({4}));
+        QCOMPARE(SimControl_UpdateCount(), updatesBefore);
+    }
+
+    // A whole-configuration change asks for a full reload at most every 3000 ms.
+    void reloadThrottle_data()
+    {
+        QTest::addColumn<int>("sinceLastMs");
+        QTest::addColumn<bool>("honoured");
+        QTest::newRow("2 s after the last") << 2000 << false;
+        QTest::newRow("3 s after the last") << 3000 << false;
+        QTest::newRow("3.1 s after the last") << 3100 << true;
+    }
+    void reloadThrottle()
+    {
+        QFETCH(int, sinceLastMs);
+        QFETCH(bool, honoured);
+        ReloadThrottle.Restart(sinceLastMs);
+        std::memset(StatusChangeFlags, 0, sizeof StatusChangeFlags);
+        StatusChangeFlags[2] = 1;
+        HandleDeviceStatusChange();
+        QCOMPARE(bool(ReloadRequested), honoured);
+        QCOMPARE(bool(FullReloadPending), honoured);
+        if (honoured) {
+            // Restarted: an immediate second request waits again.
+            ReloadRequested = FullReloadPending = false;
+            HandleDeviceStatusChange();
+            QVERIFY(!ReloadRequested);
+        }
+        StatusChangeFlags[2] = 0;
+    }
+
+    // A reload after a status change runs at the next tick when the device is online, and its pass
+    // tells the frame to wait even while a reset writes the device.
+    void reloadRunsAtTheNextTick()
+    {
+        Open(WiredMouse);
+        QTRY_VERIFY_WITH_TIMEOUT(pages.events.contains("Form"), 5000);
+        QVERIFY(worker->wait(5000));
+        pages.Clear();
+        SettingsWriteInProgress = true;
+        ReloadRequested = true;
+        FullReloadPending = true;
+        worker->SlotCheckOnline();
+        QTRY_VERIFY_WITH_TIMEOUT(pages.events.contains("Form"), 5000);
+        QCOMPARE(pages.Last("Param"), QVariantList({1}));
+        QVERIFY(!FullReloadPending);
+        SettingsWriteInProgress = false;
+    }
+
+    // Offline at open: the pages show the cached record; when the mouse answers again the notice
+    // closes and the whole record is read, so that nothing is written from the cached copy.
+    void offlineOpenShowsTheCacheThenReloads()
+    {
+        FlashDataMap cached = devices->Record(WiredMouse);
+        cached.sleepTime = 90;
+        QVERIFY(WriteDeviceInfoCache("Device_CID1C_MID22.bin", cached));
+        const DeviceAllInfo mouse = Describe(WiredMouse);
+        SimControl_SetAttached(WiredMouse, 0);
+        QVERIFY(Settle());
+
+        emit PostMsg::Instance()->SigSelectMouseInfo(mouse);
+        DeviceWindowActive = 1;
+        RunRequested = true;
+        worker->start();
+        QTRY_VERIFY_WITH_TIMEOUT(pages.events.contains("Form"), 5000);
+        QVERIFY(worker->wait(5000));
+        QCOMPARE(pages.events, QStringList({"Button", "Light", "Sensor", "Form"}));
+        QCOMPARE(Bytes(pages.lastRecord), Bytes(cached));
+        QVERIFY(OfflineNoticeOpen);
+        QVERIFY(!DeviceConfigIsCurrent);
+        QVERIFY(!SetDeviceSleepTime(3));
+
+        worker->SlotCheckOnline();
+        QVERIFY(OfflineNoticeOpen);
+        SimControl_SetAttached(WiredMouse, 1);
+        QVERIFY(Settle());
+        pages.Clear();
+        worker->SlotCheckOnline();
+        QVERIFY(!OfflineNoticeOpen);
+        QTRY_VERIFY_WITH_TIMEOUT(pages.events.contains("Form"), 5000);
+        QCOMPARE(pages.events.first(), QString("CloseOffOnline"));
+        QVERIFY(DeviceConfigIsCurrent);
+        QCOMPARE(int(DeviceConfigSnapshot().sleepTime), int(devices->Record(WiredMouse).sleepTime));
+    }
+
+    void offlineOpenWithoutCacheResetsThePages()
+    {
+        QFile::remove(DeviceCacheFolder() + "Device_CID1C_MID22.bin");
+        const DeviceAllInfo mouse = Describe(WiredMouse);
+        SimControl_SetAttached(WiredMouse, 0);
+        QVERIFY(Settle());
+        emit PostMsg::Instance()->SigSelectMouseInfo(mouse);
+        DeviceWindowActive = 1;
+        RunRequested = true;
+        worker->start();
+        QTRY_VERIFY_WITH_TIMEOUT(pages.events.contains("FormReset"), 5000);
+        QVERIFY(!pages.events.contains("Button"));
+    }
+
+    void identification_data()
+    {
+        QTest::addColumn<int>("device");
+        QTest::addColumn<int>("result");
+        QTest::addColumn<int>("modelIndex");
+        QTest::newRow("receiver with the wireless mouse") << Receiver << 1 << 0;
+        QTest::newRow("wired mouse") << WiredMouse << 1 << 1;
+        QTest::newRow("another customer's device") << 3 << 3 << 2;
+        QTest::newRow("our customer, unknown model") << 4 << 2 << 2;
+    }
+    void identification()
+    {
+        QFETCH(int, device);
+        QFETCH(int, result);
+        QFETCH(int, modelIndex);
+        SimControl_SetAttached(device, 1);
+        DeviceAllInfo record;
+        record.path = QString::fromLocal8Bit(devices->Path(device));
+        QCOMPARE(IdentifyDevice(&record, devices->Path(device).constData()), result);
+        QCOMPARE(record.modelIndex, modelIndex);
+        if (result == 1) {
+            QCOMPARE(int(record.CID), 28);
+            QVERIFY(record.online);
+        }
+    }
+
+    // Unplugging the open device leads back to the selection page, unless an upgrade runs.
+    void unplugReturnsToSelection_data()
+    {
+        QTest::addColumn<bool>("follow");
+        QTest::newRow("following removals") << true;
+        QTest::newRow("during an upgrade") << false;
+    }
+    void unplugReturnsToSelection()
+    {
+        QFETCH(bool, follow);
+        FollowDeviceRemoval = follow;
+        CurrentDeviceInfo.Set(Describe(WiredMouse));
+        SimControl_SetAttached(WiredMouse, 0);
+        SimControl_SetAttached(Receiver, 0);
+        QVERIFY(Settle());
+        HandleMainPageUsbChanged();
+        QCOMPARE(pages.Count("ChangeMainDialog"), follow ? 1 : 0);
+        QCOMPARE(CurrentDeviceInfo.Get().path.isEmpty(), follow);
+        FollowDeviceRemoval = true;
+    }
+
+    // The attach/detach notice of the library runs its work on the GUI thread.
+    void noticesArriveOnTheGuiThread()
+    {
+        CurrentDeviceInfo.Set(Describe(WiredMouse));
+        StartUsbChanged(MainPageUsbChangedCallback, 600);
+        QTRY_VERIFY_WITH_TIMEOUT(pages.events.contains("Setver"), 5000);
+        pages.Clear();
+        SimControl_SetAttached(WiredMouse, 0);
+        QTRY_VERIFY_WITH_TIMEOUT(pages.events.contains("ChangeMainDialog"), 5000);
+        StopUsbChanged();
+    }
+
+    // The wireless mouse plugged in by cable while it is open through its receiver: the program
+    // follows it to the cable and reads it there.
+    void cableReplacesTheReceiver()
+    {
+        Open(Receiver);
+        QTRY_VERIFY_WITH_TIMEOUT(pages.events.contains("Form"), 5000);
+        QVERIFY(worker->wait(5000));
+        SimControl_SetAttached(WirelessCable, 1);
+        QVERIFY(Settle());
+        pages.Clear();
+        HandleMainPageUsbChanged();
+        QCOMPARE(CurrentDeviceInfo.Get().path, QString::fromLocal8Bit(devices->Path(WirelessCable)));
+        QCOMPARE(QByteArray(CurrentDevicePath.load()), devices->Path(WirelessCable));
+        QTRY_VERIFY_WITH_TIMEOUT(pages.events.contains("Form"), 5000);
+        QCOMPARE(pages.Last("IsUsb"), QVariantList({true, true}));
+    }
+};
+
+QTEST_MAIN(TestDeviceConnection)
+#include "tst_deviceconnection.moc"
