@@ -1,5 +1,6 @@
 #include "device/DeviceReportCallback.h"
 
+#include "device/BlockingEmit.h"
 #include "device/ConfigSetting.h"
 #include "device/ConnectionState.h"
 #include "device/DeviceDiscovery.h"
@@ -82,12 +83,12 @@ void HandleWholeImage(const uint8_t* data)
         if (!device.wired && device.status == 1) {
             VidEzorarA_Get4KDongleRGBValue(receiverPath.constData(), DongleRGBRecord->bytes);
             if (DongleRGBRecord->bytes[0] != 0)
-                emit bus->SigRGBValue(DongleRGBRecord);
+                EmitBlocking([&] { emit bus->SigRGBValue(DongleRGBRecord); });
         }
         uint8_t longRange = 's';
         VidEzorarA_GetLongRangeMode(receiverPath.constData(), &longRange);
         if (longRange != 's' && longRange != 0)
-            emit bus->SigLongRangeMode(true);
+            EmitBlocking([&] { emit bus->SigLongRangeMode(true); });
     }
     SkipReceiverReadOnce = false;
 
@@ -102,10 +103,10 @@ void HandleWholeImage(const uint8_t* data)
     ButtonPageUpdated = false;
     LightPageUpdated = false;
     SensorPageUpdated = false;
-    emit bus->SigUpDataLightUIButton(image);
-    emit bus->SigUpDataLightLight(image);
-    emit bus->SigUpDataLightSensor(image);
-    emit bus->SigForm();
+    EmitBlocking([&] { emit bus->SigUpDataLightUIButton(image); });
+    EmitBlocking([&] { emit bus->SigUpDataLightLight(image); });
+    EmitBlocking([&] { emit bus->SigUpDataLightSensor(image); });
+    EmitBlocking([&] { emit bus->SigForm(); });
 
     LastPassOnline = true;
     RunRequested = false;
@@ -142,16 +143,16 @@ void HandleParameterReply(uint8_t item, const uint8_t* data, uint32_t length)
         HandleWholeImage(data);
     } else if (item == HIDUSB_ITEM_IMAGE_OR_RATE && length == 1) {
         HandleSingleByte(FlashOffset::ReportRate, data[0]);
-        emit bus->SigUpDataReportRate(data[0]);
+        EmitBlocking([&] { emit bus->SigUpDataReportRate(data[0]); });
     } else if (item == HIDUSB_ITEM_CURRENT_DPI && length == 1) {
         HandleSingleByte(FlashOffset::CurrentDpiLevel, data[0]);
-        emit bus->SigUpDataDPI(data[0]);
+        EmitBlocking([&] { emit bus->SigUpDataDPI(data[0]); });
     } else if (item == HIDUSB_ITEM_DPI_LED && length == 8) {
         const FlashDataMap copy = ConvertInto(FlashOffset::DpiLed, [&](uint8_t* out) { BufferToDPILed(data, out); });
-        emit bus->SigUpDataDPILed(copy);
+        EmitBlocking([&] { emit bus->SigUpDataDPILed(copy); });
     } else if (item == HIDUSB_ITEM_LED_BAR && length == 9) {
         const FlashDataMap copy = ConvertInto(FlashOffset::LedBar, [&](uint8_t* out) { BufferToLedBar(data, out); });
-        emit bus->SigUpDataLightLight(copy);
+        EmitBlocking([&] { emit bus->SigUpDataLightLight(copy); });
     }
 }
 
@@ -168,11 +169,11 @@ void HandleDefaultsRestored()
         DongleRGBRecord->bytes[0] = uint8_t(indicator);
         VidEzorarA_Set4KDongleRGB(receiverPath.constData(), DongleRGBRecord->bytes);
         if (DongleRGBRecord->bytes[0] != 0)
-            emit bus->SigRGBValue(DongleRGBRecord);
+            EmitBlocking([&] { emit bus->SigRGBValue(DongleRGBRecord); });
     }
     if (longRange == 0 || longRange == 1) {
         VidEzorarA_SetLongRangeMode(receiverPath.constData(), uint8_t(longRange));
-        emit bus->SigLongRangeMode(longRange == 1);
+        EmitBlocking([&] { emit bus->SigLongRangeMode(longRange == 1); });
     }
     UsbServer_ReadAllFlashData();
     KeyRecordResetPending = true;
@@ -221,7 +222,9 @@ void DeviceReportCallback(const uint8_t* header, int headerLength, const uint8_t
     switch (code) {
     case HIDUSB_REPORT_BATTERY:
         GetDeviceBatteryStatus(data, BatteryStatusBuffer);
-        emit bus->SigBattery(BatteryStatusBuffer[1] > 0, BatteryStatusBuffer[0], ShowBatteryValue == 1);
+        EmitBlocking([&] {
+            emit bus->SigBattery(BatteryStatusBuffer[1] > 0, BatteryStatusBuffer[0], ShowBatteryValue == 1);
+        });
         break;
     case HIDUSB_REPORT_PARAMETER:
         if (headerByte(3) == 0 && data)
@@ -236,19 +239,19 @@ void DeviceReportCallback(const uint8_t* header, int headerLength, const uint8_t
         break;
     case HIDUSB_REPORT_PROFILE:
         if (dataLength == 1 && data)
-            emit bus->SigUpDataConfigUI(4, data[0], true);
+            EmitBlocking([&] { emit bus->SigUpDataConfigUI(4, data[0], true); });
         else
-            emit bus->SigUpDataConfigUI(0, 0, false);
+            EmitBlocking([&] { emit bus->SigUpDataConfigUI(0, 0, false); });
         break;
     case HIDUSB_REPORT_VERSION:
         HandleVersion();
         break;
     case HIDUSB_REPORT_RECEIVER_INDICATOR:
-        emit bus->SigRGBValue(DongleRGBRecord);
+        EmitBlocking([&] { emit bus->SigRGBValue(DongleRGBRecord); });
         break;
     case HIDUSB_REPORT_LONG_RANGE_OFF:
         if (dataLength == 10)
-            emit bus->SigLongRangeMode(false);
+            EmitBlocking([&] { emit bus->SigLongRangeMode(false); });
         break;
     default:
         break;

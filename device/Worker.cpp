@@ -1,5 +1,6 @@
 #include "device/Worker.h"
 
+#include "device/BlockingEmit.h"
 #include "device/ConfigSetting.h"
 #include "device/ConnectionState.h"
 #include "device/DeviceDiscovery.h"
@@ -87,12 +88,12 @@ void Worker::run()
             ReloadRequested = true;
             FlashDataMap cached;
             if (ReadDeviceInfoCache(CacheFileName.Get(), &cached)) {
-                emit bus->SigUpDataLightUIButton(cached);
-                emit bus->SigUpDataLightLight(cached);
-                emit bus->SigUpDataLightSensor(cached);
-                emit bus->SigForm();
+                EmitBlocking([&] { emit bus->SigUpDataLightUIButton(cached); });
+                EmitBlocking([&] { emit bus->SigUpDataLightLight(cached); });
+                EmitBlocking([&] { emit bus->SigUpDataLightSensor(cached); });
+                EmitBlocking([&] { emit bus->SigForm(); });
             } else {
-                emit bus->SigFormReset();
+                EmitBlocking([&] { emit bus->SigFormReset(); });
             }
         }
         lastStartedPath = current.path;
