@@ -2,18 +2,17 @@
 
 #include "platform/AppPaths.h"
 
-#include <QMutexLocker>
 #include <QSettings>
 #include <QTextCodec>
 
 namespace {
-QMutex creationLock;
+std::mutex creationLock;
 ConfigSetting* instance = nullptr;
 }
 
 ConfigSetting* ConfigSetting::Instance()
 {
-    QMutexLocker locker(&creationLock);
+    std::lock_guard<std::mutex> locker(creationLock);
     if (!instance)
         instance = new ConfigSetting(AppPaths::ProgramFolder() + QStringLiteral("/usersetting/Config.ini"));
     return instance;
@@ -45,7 +44,7 @@ QString ConfigSetting::DecodeKeyValue(const QString& text)
 
 QString ConfigSetting::GetValue(const QString& group, const QString& key)
 {
-    QMutexLocker locker(&lock);
+    std::lock_guard<std::mutex> locker(lock);
     const QString text = settings->value(group + QLatin1Char('/') + key).toString();
     if (Mode == 1 && IsBase64Key(key))
         return DecodeKeyValue(text);
@@ -54,7 +53,7 @@ QString ConfigSetting::GetValue(const QString& group, const QString& key)
 
 QStringList ConfigSetting::GetValueList(const QString& group, const QString& key)
 {
-    QMutexLocker locker(&lock);
+    std::lock_guard<std::mutex> locker(lock);
     QStringList values = settings->value(group + QLatin1Char('/') + key).toStringList();
     if (Mode == 1 && IsBase64Key(key)) {
         for (QString& value : values)
@@ -65,13 +64,13 @@ QStringList ConfigSetting::GetValueList(const QString& group, const QString& key
 
 void ConfigSetting::SetValue(const QString& group, const QString& key, const QString& value)
 {
-    QMutexLocker locker(&lock);
+    std::lock_guard<std::mutex> locker(lock);
     settings->setValue(group + QLatin1Char('/') + key, value);
 }
 
 void ConfigSetting::RemoveValue(const QString& group, const QString& key)
 {
-    QMutexLocker locker(&lock);
+    std::lock_guard<std::mutex> locker(lock);
     settings->remove(group + QLatin1Char('/') + key);
 }
 

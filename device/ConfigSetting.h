@@ -1,7 +1,7 @@
 #pragma once
-#include <QMutex>
 #include <QString>
 #include <QStringList>
+#include <mutex>
 
 class QSettings;
 
@@ -33,5 +33,5 @@ private:
 
     QSettings* settings;
     QString path;
-    QMutex lock;
+    std::mutex lock;
 };

@@ -5,7 +5,6 @@
 #include "device/PostMsg.h"
 #include "platform/hidusb/HIDUsb.h"
 
-#include <QMutexLocker>
 #include <cstring>
 
 namespace {
@@ -41,7 +40,7 @@ bool WriteAndPush(Write write)
         return Refuse(online);
     FlashDataMap copy;
     {
-        QMutexLocker locker(&DeviceConfigLock);
+        std::lock_guard<std::mutex> locker(DeviceConfigLock);
         write(DeviceConfigImage);
         copy = DeviceConfigImage;
     }

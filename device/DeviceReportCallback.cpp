@@ -13,7 +13,6 @@
 #include "platform/RegistryStore.h"
 #include "platform/hidusb/HIDUsb.h"
 
-#include <QMutexLocker>
 #include <cstring>
 
 std::atomic<bool> KeyRecordResetPending{false};
@@ -120,7 +119,7 @@ void HandleSingleByte(std::size_t offset, uint8_t value)
         return;
     FlashDataMap copy;
     {
-        QMutexLocker locker(&DeviceConfigLock);
+        std::lock_guard<std::mutex> locker(DeviceConfigLock);
         DeviceConfigImage.bytes()[offset] = value;
         copy = DeviceConfigImage;
     }
@@ -131,7 +130,7 @@ void HandleSingleByte(std::size_t offset, uint8_t value)
 template <typename Convert>
 FlashDataMap ConvertInto(std::size_t offset, Convert convert)
 {
-    QMutexLocker locker(&DeviceConfigLock);
+    std::lock_guard<std::mutex> locker(DeviceConfigLock);
     convert(DeviceConfigImage.bytes() + offset);
     return DeviceConfigImage;
 }

@@ -1,21 +1,20 @@
 #include "device/DeviceState.h"
 
-#include <QMutexLocker>
 #include <set>
 
 FlashDataMap DeviceConfigImage = {};
-QMutex DeviceConfigLock;
+std::mutex DeviceConfigLock;
 std::atomic<bool> DeviceConfigIsCurrent{false};
 
 FlashDataMap DeviceConfigSnapshot()
 {
-    QMutexLocker locker(&DeviceConfigLock);
+    std::lock_guard<std::mutex> locker(DeviceConfigLock);
     return DeviceConfigImage;
 }
 
 void AdoptDeviceConfig(const FlashDataMap& record)
 {
-    QMutexLocker locker(&DeviceConfigLock);
+    std::lock_guard<std::mutex> locker(DeviceConfigLock);
     DeviceConfigImage = record;
     DeviceConfigIsCurrent = true;
 }
@@ -27,7 +26,7 @@ void InvalidateDeviceConfig()
 
 namespace {
 const char emptyPath[1] = {0};
-QMutex pathLock;
+std::mutex pathLock;
 // Every path ever made current, kept for the whole run: a handful of entries per session.
 std::set<std::string>& keptPaths()
 {
@@ -41,7 +40,7 @@ std::string CurrentDevicePathString;
 
 void SetCurrentDevicePath(const QByteArray& path)
 {
-    QMutexLocker locker(&pathLock);
+    std::lock_guard<std::mutex> locker(pathLock);
     const std::string text(path.constData(), size_t(path.size()));
     const auto kept = keptPaths().insert(text).first;
     CurrentDevicePathString = text;

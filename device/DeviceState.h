@@ -2,7 +2,7 @@
 #include "device/FlashDataMap.h"
 
 #include <QByteArray>
-#include <QMutex>
+#include <mutex>
 #include <atomic>
 #include <cstdint>
 #include <string>
@@ -19,7 +19,7 @@ static_assert(sizeof(DongleRGB) == 10, "receiver indicator record is 10 bytes");
 // handling on the device library's thread: every access holds DeviceConfigLock, a record is pushed or
 // emitted only as a copy taken under the lock, and no signal is emitted while the lock is held.
 extern FlashDataMap DeviceConfigImage;
-extern QMutex DeviceConfigLock;
+extern std::mutex DeviceConfigLock;
 
 // True while the working copy holds the current device's record: set by a parsed whole image and by
 // an accepted import, cleared when another device is selected. While it is false nothing is pushed,

@@ -7,17 +7,16 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QMutex>
-#include <QMutexLocker>
+#include <mutex>
 #include <algorithm>
 
 namespace {
-QMutex imageListLock;
+std::mutex imageListLock;
 QList<QByteArray> imageList;
 
 void SetImageList(const QList<QByteArray>& images)
 {
-    QMutexLocker locker(&imageListLock);
+    std::lock_guard<std::mutex> locker(imageListLock);
     imageList = images;
 }
 
@@ -125,19 +124,19 @@ namespace FirmwareImageList {
 
 QList<QByteArray> Images()
 {
-    QMutexLocker locker(&imageListLock);
+    std::lock_guard<std::mutex> locker(imageListLock);
     return imageList;
 }
 
 QByteArray First()
 {
-    QMutexLocker locker(&imageListLock);
+    std::lock_guard<std::mutex> locker(imageListLock);
     return imageList.isEmpty() ? QByteArray() : imageList.first();
 }
 
 bool IsEmpty()
 {
-    QMutexLocker locker(&imageListLock);
+    std::lock_guard<std::mutex> locker(imageListLock);
     return imageList.isEmpty();
 }
 

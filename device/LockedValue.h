@@ -1,6 +1,5 @@
 #pragma once
-#include <QMutex>
-#include <QMutexLocker>
+#include <mutex>
 
 // A value shared by the GUI thread, the Worker and the device library's threads: every read is a
 // whole copy taken under the value's own lock, every write replaces it whole.
@@ -13,23 +12,23 @@ public:
 
     T Get() const
     {
-        QMutexLocker locker(&lock);
+        std::lock_guard<std::mutex> locker(lock);
         return value;
     }
     void Set(const T& replacement)
     {
-        QMutexLocker locker(&lock);
+        std::lock_guard<std::mutex> locker(lock);
         value = replacement;
     }
     // Changes the value in place under the lock; `change` must not call back into this value.
     template <typename Change>
     void Update(Change change)
     {
-        QMutexLocker locker(&lock);
+        std::lock_guard<std::mutex> locker(lock);
         change(value);
     }
 
 private:
-    mutable QMutex lock;
+    mutable std::mutex lock;
     T value{};
 };

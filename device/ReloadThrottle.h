@@ -1,6 +1,6 @@
 #pragma once
 #include <QElapsedTimer>
-#include <QMutex>
+#include <mutex>
 
 // Time since the last full reload was honoured: a status change asks for one at most every
 // 3000 ms. Restarted from the GUI thread and read from the device library's thread.
@@ -13,7 +13,7 @@ public:
     bool RestartIfOlderThan(qint64 intervalMs);
 
 private:
-    QMutex lock;
+    std::mutex lock;
     QElapsedTimer timer;
     qint64 age = 0;
 };

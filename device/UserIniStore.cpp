@@ -2,18 +2,18 @@
 
 #include "platform/AppPaths.h"
 
-#include <QMutexLocker>
+#include <mutex>
 #include <QSettings>
 #include <QTextCodec>
 
 namespace {
-QMutex creationLock;
+std::mutex creationLock;
 UserIniStore* instance = nullptr;
 }
 
 UserIniStore* UserIniStore::Instance()
 {
-    QMutexLocker locker(&creationLock);
+    std::lock_guard<std::mutex> locker(creationLock);
     if (!instance)
         instance = new UserIniStore(AppPaths::UserDataFolder() + QStringLiteral("/Macro.ini"));
     return instance;

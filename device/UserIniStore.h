@@ -1,5 +1,4 @@
 #pragma once
-#include <QMutex>
 #include <QString>
 #include <QStringList>
 

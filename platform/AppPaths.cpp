@@ -3,12 +3,11 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QMutex>
-#include <QMutexLocker>
+#include <mutex>
 #include <QProcessEnvironment>
 
 namespace {
-QMutex folderLock;
+std::mutex folderLock;
 QString programFolderOverride;
 }
 
@@ -22,7 +21,7 @@ QString ProductName()
 QString ProgramFolder()
 {
     {
-        QMutexLocker locker(&folderLock);
+        std::lock_guard<std::mutex> locker(folderLock);
         if (!programFolderOverride.isEmpty())
             return programFolderOverride;
     }
@@ -34,7 +33,7 @@ QString ProgramFolder()
 
 void SetProgramFolder(const QString& folder)
 {
-    QMutexLocker locker(&folderLock);
+    std::lock_guard<std::mutex> locker(folderLock);
     programFolderOverride = folder;
 }
 

@@ -3,14 +3,13 @@
 #include "platform/AppPaths.h"
 
 #include <QDir>
-#include <QMutex>
-#include <QMutexLocker>
+#include <mutex>
 #include <QSettings>
 
 namespace {
 // The firmware upgrade writes from the device library's thread while the GUI reads; one lock
 // keeps each read and write of the file whole.
-QMutex registryLock;
+std::mutex registryLock;
 }
 
 RegistryStore::RegistryStore(const QString& keyPath) : group(GroupOf(keyPath)) {}
@@ -34,7 +33,7 @@ QString RegistryStore::GroupOf(const QString& keyPath)
 
 QVariant RegistryStore::Value(const QString& name, const QVariant& fallback) const
 {
-    QMutexLocker locker(&registryLock);
+    std::lock_guard<std::mutex> locker(registryLock);
     QSettings settings(FilePath(), QSettings::IniFormat);
     settings.beginGroup(group);
     return settings.value(name, fallback);
@@ -42,7 +41,7 @@ QVariant RegistryStore::Value(const QString& name, const QVariant& fallback) con
 
 void RegistryStore::SetValue(const QString& name, const QVariant& value)
 {
-    QMutexLocker locker(&registryLock);
+    std::lock_guard<std::mutex> locker(registryLock);
     QDir().mkpath(AppPaths::UserConfigFolder());
     QSettings settings(FilePath(), QSettings::IniFormat);
     settings.beginGroup(group);
@@ -51,7 +50,7 @@ void RegistryStore::SetValue(const QString& name, const QVariant& value)
 
 void RegistryStore::Remove(const QString& name)
 {
-    QMutexLocker locker(&registryLock);
+    std::lock_guard<std::mutex> locker(registryLock);
     QSettings settings(FilePath(), QSettings::IniFormat);
     settings.beginGroup(group);
     settings.remove(name);
@@ -59,7 +58,7 @@ void RegistryStore::Remove(const QString& name)
 
 bool RegistryStore::Contains(const QString& name) const
 {
-    QMutexLocker locker(&registryLock);
+    std::lock_guard<std::mutex> locker(registryLock);
     QSettings settings(FilePath(), QSettings::IniFormat);
     settings.beginGroup(group);
     return settings.contains(name);

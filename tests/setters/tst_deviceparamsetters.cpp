@@ -285,7 +285,7 @@ private slots:
         SimControl_SetAttached(mouse, 0);
         QSignalSpy spy(PostMsg::Instance(), SIGNAL(SigMouseOffLineo(int)));
         {
-            QMutexLocker locker(&DeviceConfigLock);
+            std::lock_guard<std::mutex> locker(DeviceConfigLock);
             DeviceConfigImage.sleepTime = 30;
         }
         PushDeviceConfig();
