@@ -1,3 +1,4 @@
+#include "device/BlockingEmit.h"
 #include "device/ConfigSetting.h"
 #include "device/ConnectionState.h"
 #include "device/DeviceDiscovery.h"
@@ -13,6 +14,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <atomic>
@@ -630,5 +632,11 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestDeviceConnection)
+int main(int argc, char* argv[])
+{
+    BlockingDeliveryAware<QGuiApplication> application(argc, argv);
+    TestDeviceConnection test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_deviceconnection.moc"
