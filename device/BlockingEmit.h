@@ -6,33 +6,32 @@
 #include <sanitizer/tsan_interface.h>
 #endif
 
-// The device side hands records to the pages over blocking queued connections: the emitting thread
-// waits until the GUI thread has run every slot with the emitter's own argument. Qt's wait is
-// invisible to ThreadSanitizer, which would take the emitter's next use of that memory for a race.
-// Under ThreadSanitizer the two calls below mark the order that Qt's wait gives; otherwise they are
-// empty.
-
-namespace BlockingDelivery {
+// The device threads reach the pages only through signals: queued ones carry copies to the GUI
+// thread, blocking ones let the GUI thread read the emitter's own argument while the emitter waits.
+// Qt's event queue and wait are invisible to ThreadSanitizer, which would take both for races. Under
+// ThreadSanitizer the marks below state the order Qt gives; otherwise they are empty.
+namespace CrossThread {
 #if defined(__SANITIZE_THREAD__)
 inline char token;
-inline void Done() { __tsan_release(&token); }
-inline void Returned() { __tsan_acquire(&token); }
+inline void Publish() { __tsan_release(&token); }
+inline void Consume() { __tsan_acquire(&token); }
 #else
-inline void Done() {}
-inline void Returned() {}
+inline void Publish() {}
+inline void Consume() {}
 #endif
-} // namespace BlockingDelivery
+} // namespace CrossThread
 
-// Emits a signal connected with Qt::BlockingQueuedConnection from a device thread.
+// Emits a signal (queued or blocking) from a device thread, or posts work to the GUI thread.
 template <typename Emit>
-void EmitBlocking(Emit emitSignal)
+void EmitFromDeviceThread(Emit emitSignal)
 {
+    CrossThread::Publish();
     emitSignal();
-    BlockingDelivery::Returned();
+    CrossThread::Consume();
 }
 
-// The application object: every event, a blocking delivery included, is marked done after its
-// handlers ran and before Qt lets the waiting thread go on.
+// The application object: each event is delivered after what its sender published, and its
+// handlers are done before Qt lets a waiting sender go on.
 template <typename Application>
 class BlockingDeliveryAware : public Application
 {
@@ -40,8 +39,9 @@ public:
     using Application::Application;
     bool notify(QObject* receiver, QEvent* event) override
     {
+        CrossThread::Consume();
         const bool handled = Application::notify(receiver, event);
-        BlockingDelivery::Done();
+        CrossThread::Publish();
         return handled;
     }
 };

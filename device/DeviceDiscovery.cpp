@@ -1,5 +1,6 @@
 #include "device/DeviceDiscovery.h"
 
+#include "device/BlockingEmit.h"
 #include "device/ConfigSetting.h"
 #include "device/ConnectionState.h"
 #include "device/DeviceState.h"
@@ -157,7 +158,7 @@ void MainPageUsbChangedCallback()
 {
     // Called on the library's thread: the lists and the current device belong to the GUI thread.
     if (QCoreApplication* application = QCoreApplication::instance())
-        QMetaObject::invokeMethod(application, &HandleMainPageUsbChanged, Qt::QueuedConnection);
+        EmitFromDeviceThread([&] { QMetaObject::invokeMethod(application, &HandleMainPageUsbChanged, Qt::QueuedConnection); });
 }
 
 void HandleMainPageUsbChanged()

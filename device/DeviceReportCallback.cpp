@@ -75,19 +75,19 @@ void HandleWholeImage(const uint8_t* data)
     UsbServer_ReadBatteryLevel();
     UsbServer_ReadVersion();
     UsbServer_ReadConfig();
-    emit bus->SigIsUsb(device.wired, true);
+    EmitFromDeviceThread([&] { emit bus->SigIsUsb(device.wired, true); });
 
     const QByteArray receiverPath = device.path.toLatin1();
     if (!SkipReceiverReadOnce) {
         if (!device.wired && device.status == 1) {
             VidEzorarA_Get4KDongleRGBValue(receiverPath.constData(), DongleRGBRecord->bytes);
             if (DongleRGBRecord->bytes[0] != 0)
-                EmitBlocking([&] { emit bus->SigRGBValue(DongleRGBRecord); });
+                EmitFromDeviceThread([&] { emit bus->SigRGBValue(DongleRGBRecord); });
         }
         uint8_t longRange = 's';
         VidEzorarA_GetLongRangeMode(receiverPath.constData(), &longRange);
         if (longRange != 's' && longRange != 0)
-            EmitBlocking([&] { emit bus->SigLongRangeMode(true); });
+            EmitFromDeviceThread([&] { emit bus->SigLongRangeMode(true); });
     }
     SkipReceiverReadOnce = false;
 
@@ -102,10 +102,10 @@ void HandleWholeImage(const uint8_t* data)
     ButtonPageUpdated = false;
     LightPageUpdated = false;
     SensorPageUpdated = false;
-    EmitBlocking([&] { emit bus->SigUpDataLightUIButton(image); });
-    EmitBlocking([&] { emit bus->SigUpDataLightLight(image); });
-    EmitBlocking([&] { emit bus->SigUpDataLightSensor(image); });
-    EmitBlocking([&] { emit bus->SigForm(); });
+    EmitFromDeviceThread([&] { emit bus->SigUpDataLightUIButton(image); });
+    EmitFromDeviceThread([&] { emit bus->SigUpDataLightLight(image); });
+    EmitFromDeviceThread([&] { emit bus->SigUpDataLightSensor(image); });
+    EmitFromDeviceThread([&] { emit bus->SigForm(); });
 
     LastPassOnline = true;
     RunRequested = false;
@@ -142,16 +142,16 @@ void HandleParameterReply(uint8_t item, const uint8_t* data, uint32_t length)
         HandleWholeImage(data);
     } else if (item == HIDUSB_ITEM_IMAGE_OR_RATE && length == 1) {
         HandleSingleByte(FlashOffset::ReportRate, data[0]);
-        EmitBlocking([&] { emit bus->SigUpDataReportRate(data[0]); });
+        EmitFromDeviceThread([&] { emit bus->SigUpDataReportRate(data[0]); });
     } else if (item == HIDUSB_ITEM_CURRENT_DPI && length == 1) {
         HandleSingleByte(FlashOffset::CurrentDpiLevel, data[0]);
-        EmitBlocking([&] { emit bus->SigUpDataDPI(data[0]); });
+        EmitFromDeviceThread([&] { emit bus->SigUpDataDPI(data[0]); });
     } else if (item == HIDUSB_ITEM_DPI_LED && length == 8) {
         const FlashDataMap copy = ConvertInto(FlashOffset::DpiLed, [&](uint8_t* out) { BufferToDPILed(data, out); });
-        EmitBlocking([&] { emit bus->SigUpDataDPILed(copy); });
+        EmitFromDeviceThread([&] { emit bus->SigUpDataDPILed(copy); });
     } else if (item == HIDUSB_ITEM_LED_BAR && length == 9) {
         const FlashDataMap copy = ConvertInto(FlashOffset::LedBar, [&](uint8_t* out) { BufferToLedBar(data, out); });
-        EmitBlocking([&] { emit bus->SigUpDataLightLight(copy); });
+        EmitFromDeviceThread([&] { emit bus->SigUpDataLightLight(copy); });
     }
 }
 
@@ -168,11 +168,11 @@ void HandleDefaultsRestored()
         DongleRGBRecord->bytes[0] = uint8_t(indicator);
         VidEzorarA_Set4KDongleRGB(receiverPath.constData(), DongleRGBRecord->bytes);
         if (DongleRGBRecord->bytes[0] != 0)
-            EmitBlocking([&] { emit bus->SigRGBValue(DongleRGBRecord); });
+            EmitFromDeviceThread([&] { emit bus->SigRGBValue(DongleRGBRecord); });
     }
     if (longRange == 0 || longRange == 1) {
         VidEzorarA_SetLongRangeMode(receiverPath.constData(), uint8_t(longRange));
-        EmitBlocking([&] { emit bus->SigLongRangeMode(longRange == 1); });
+        EmitFromDeviceThread([&] { emit bus->SigLongRangeMode(longRange == 1); });
     }
     UsbServer_ReadAllFlashData();
     KeyRecordResetPending = true;
@@ -184,7 +184,7 @@ void HandleVersion()
     const DeviceAllInfo device = CurrentDeviceInfo.Get();
     const QString version = VersionText(VidEzorarA_GetVersion(device.path.toLocal8Bit().constData()));
     CurrentDeviceInfo.Update([&](DeviceAllInfo& info) { info.firmwareVersion = version; });
-    emit PostMsg::Instance()->SigSetver(0);
+    EmitFromDeviceThread([] { emit PostMsg::Instance()->SigSetver(0); });
     ConfigSetting* config = ConfigSetting::Instance();
     const QString name = QStringLiteral("MouseVer") + config->GetValue(QStringLiteral("Option"), QStringLiteral("CID"))
         + config->GetValue(ModelGroup(device), QStringLiteral("MID"));
@@ -221,7 +221,7 @@ void DeviceReportCallback(const uint8_t* header, int headerLength, const uint8_t
     switch (code) {
     case HIDUSB_REPORT_BATTERY:
         GetDeviceBatteryStatus(data, BatteryStatusBuffer);
-        EmitBlocking([&] {
+        EmitFromDeviceThread([&] {
             emit bus->SigBattery(BatteryStatusBuffer[1] > 0, BatteryStatusBuffer[0], ShowBatteryValue == 1);
         });
         break;
@@ -238,19 +238,19 @@ void DeviceReportCallback(const uint8_t* header, int headerLength, const uint8_t
         break;
     case HIDUSB_REPORT_PROFILE:
         if (dataLength == 1 && data)
-            EmitBlocking([&] { emit bus->SigUpDataConfigUI(4, data[0], true); });
+            EmitFromDeviceThread([&] { emit bus->SigUpDataConfigUI(4, data[0], true); });
         else
-            EmitBlocking([&] { emit bus->SigUpDataConfigUI(0, 0, false); });
+            EmitFromDeviceThread([&] { emit bus->SigUpDataConfigUI(0, 0, false); });
         break;
     case HIDUSB_REPORT_VERSION:
         HandleVersion();
         break;
     case HIDUSB_REPORT_RECEIVER_INDICATOR:
-        EmitBlocking([&] { emit bus->SigRGBValue(DongleRGBRecord); });
+        EmitFromDeviceThread([&] { emit bus->SigRGBValue(DongleRGBRecord); });
         break;
     case HIDUSB_REPORT_LONG_RANGE_OFF:
         if (dataLength == 10)
-            EmitBlocking([&] { emit bus->SigLongRangeMode(false); });
+            EmitFromDeviceThread([&] { emit bus->SigLongRangeMode(false); });
         break;
     default:
         break;

@@ -75,10 +75,10 @@ void Worker::run()
         if (VidEzorarA_GetDeviceOnLine(CurrentDevicePath)) {
             CurrentDeviceInfo.Update([](DeviceAllInfo& info) { info.online = true; });
             if (FullReloadPending) {
-                emit bus->SigUpDataParam(1);
+                EmitFromDeviceThread([&] { emit bus->SigUpDataParam(1); });
                 FullReloadPending = false;
             } else if (!SettingsWriteInProgress) {
-                emit bus->SigUpDataParam(0);
+                EmitFromDeviceThread([&] { emit bus->SigUpDataParam(0); });
             }
         } else {
             OfflineNoticeOpen = true;
@@ -88,12 +88,12 @@ void Worker::run()
             ReloadRequested = true;
             FlashDataMap cached;
             if (ReadDeviceInfoCache(CacheFileName.Get(), &cached)) {
-                EmitBlocking([&] { emit bus->SigUpDataLightUIButton(cached); });
-                EmitBlocking([&] { emit bus->SigUpDataLightLight(cached); });
-                EmitBlocking([&] { emit bus->SigUpDataLightSensor(cached); });
-                EmitBlocking([&] { emit bus->SigForm(); });
+                EmitFromDeviceThread([&] { emit bus->SigUpDataLightUIButton(cached); });
+                EmitFromDeviceThread([&] { emit bus->SigUpDataLightLight(cached); });
+                EmitFromDeviceThread([&] { emit bus->SigUpDataLightSensor(cached); });
+                EmitFromDeviceThread([&] { emit bus->SigForm(); });
             } else {
-                EmitBlocking([&] { emit bus->SigFormReset(); });
+                EmitFromDeviceThread([&] { emit bus->SigFormReset(); });
             }
         }
         lastStartedPath = current.path;
