@@ -1,6 +1,5 @@
 #include "device/DeviceDiscovery.h"
 
-#include "device/BlockingEmit.h"
 #include "device/ConfigSetting.h"
 #include "device/ConnectionState.h"
 #include "device/DeviceState.h"
@@ -10,9 +9,8 @@
 #include "platform/AppPaths.h"
 #include "platform/hidusb/HIDUsb.h"
 
-#include <QCoreApplication>
 #include <QDir>
-#include <QMetaObject>
+#include <QObject>
 
 LockedValue<DeviceAllInfo> CurrentDeviceInfo;
 QList<DeviceAllInfo> FoundDeviceList;
@@ -154,11 +152,23 @@ void EnumerateDevices(const QStringList& vids, const QVector<QString>& pids, int
     }
 }
 
+namespace {
+// Carries an attach/detach notice from the library's thread to the GUI thread, where the lists and
+// the current device belong. Built during static initialisation, on the main thread.
+class UsbChangeRelay : public QObject
+{
+    Q_OBJECT
+public:
+    UsbChangeRelay() { connect(this, &UsbChangeRelay::Changed, this, &HandleMainPageUsbChanged, Qt::QueuedConnection); }
+signals:
+    void Changed();
+};
+UsbChangeRelay usbChangeRelay;
+} // namespace
+
 void MainPageUsbChangedCallback()
 {
-    // Called on the library's thread: the lists and the current device belong to the GUI thread.
-    if (QCoreApplication* application = QCoreApplication::instance())
-        EmitFromDeviceThread([&] { QMetaObject::invokeMethod(application, &HandleMainPageUsbChanged, Qt::QueuedConnection); });
+    emit usbChangeRelay.Changed();
 }
 
 void HandleMainPageUsbChanged()
@@ -233,3 +243,5 @@ void HandleMainPageUsbChanged()
     if (FirmwareCheckAvailable && FirmwareCheckAvailable())
         emit bus->SigCheckUpdate();
 }
+
+#include "DeviceDiscovery.moc"

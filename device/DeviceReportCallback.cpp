@@ -1,6 +1,5 @@
 #include "device/DeviceReportCallback.h"
 
-#include "device/BlockingEmit.h"
 #include "device/ConfigSetting.h"
 #include "device/ConnectionState.h"
 #include "device/DeviceDiscovery.h"
@@ -75,19 +74,19 @@ void HandleWholeImage(const uint8_t* data)
     UsbServer_ReadBatteryLevel();
     UsbServer_ReadVersion();
     UsbServer_ReadConfig();
-    EmitFromDeviceThread([&] { emit bus->SigIsUsb(device.wired, true); });
+    emit bus->SigIsUsb(device.wired, true);
 
     const QByteArray receiverPath = device.path.toLatin1();
     if (!SkipReceiverReadOnce) {
         if (!device.wired && device.status == 1) {
             VidEzorarA_Get4KDongleRGBValue(receiverPath.constData(), DongleRGBRecord->bytes);
             if (DongleRGBRecord->bytes[0] != 0)
-                EmitFromDeviceThread([&] { emit bus->SigRGBValue(DongleRGBRecord); });
+                emit bus->SigRGBValue(DongleRGBRecord);
         }
         uint8_t longRange = 's';
         VidEzorarA_GetLongRangeMode(receiverPath.constData(), &longRange);
         if (longRange != 's' && longRange != 0)
-            EmitFromDeviceThread([&] { emit bus->SigLongRangeMode(true); });
+            emit bus->SigLongRangeMode(true);
     }
     SkipReceiverReadOnce = false;
 
@@ -102,10 +101,10 @@ void HandleWholeImage(const uint8_t* data)
     ButtonPageUpdated = false;
     LightPageUpdated = false;
     SensorPageUpdated = false;
-    EmitFromDeviceThread([&] { emit bus->SigUpDataLightUIButton(image); });
-    EmitFromDeviceThread([&] { emit bus->SigUpDataLightLight(image); });
-    EmitFromDeviceThread([&] { emit bus->SigUpDataLightSensor(image); });
-    EmitFromDeviceThread([&] { emit bus->SigForm(); });
+    emit bus->SigUpDataLightUIButton(image);
+    emit bus->SigUpDataLightLight(image);
+    emit bus->SigUpDataLightSensor(image);
+    emit bus->SigForm();
 
     LastPassOnline = true;
     RunRequested = false;
@@ -142,16 +141,16 @@ void HandleParameterReply(uint8_t item, const uint8_t* data, uint32_t length)
         HandleWholeImage(data);
     } else if (item == HIDUSB_ITEM_IMAGE_OR_RATE && length == 1) {
         HandleSingleByte(FlashOffset::ReportRate, data[0]);
-        EmitFromDeviceThread([&] { emit bus->SigUpDataReportRate(data[0]); });
+        emit bus->SigUpDataReportRate(data[0]);
     } else if (item == HIDUSB_ITEM_CURRENT_DPI && length == 1) {
         HandleSingleByte(FlashOffset::CurrentDpiLevel, data[0]);
-        EmitFromDeviceThread([&] { emit bus->SigUpDataDPI(data[0]); });
+        emit bus->SigUpDataDPI(data[0]);
     } else if (item == HIDUSB_ITEM_DPI_LED && length == 8) {
         const FlashDataMap copy = ConvertInto(FlashOffset::DpiLed, [&](uint8_t* out) { BufferToDPILed(data, out); });
-        EmitFromDeviceThread([&] { emit bus->SigUpDataDPILed(copy); });
+        emit bus->SigUpDataDPILed(copy);
     } else if (item == HIDUSB_ITEM_LED_BAR && length == 9) {
         const FlashDataMap copy = ConvertInto(FlashOffset::LedBar, [&](uint8_t* out) { BufferToLedBar(data, out); });
-        EmitFromDeviceThread([&] { emit bus->SigUpDataLightLight(copy); });
+        emit bus->SigUpDataLightLight(copy);
     }
 }
 
@@ -168,11 +167,11 @@ void HandleDefaultsRestored()
         DongleRGBRecord->bytes[0] = uint8_t(indicator);
         VidEzorarA_Set4KDongleRGB(receiverPath.constData(), DongleRGBRecord->bytes);
         if (DongleRGBRecord->bytes[0] != 0)
-            EmitFromDeviceThread([&] { emit bus->SigRGBValue(DongleRGBRecord); });
+            emit bus->SigRGBValue(DongleRGBRecord);
     }
     if (longRange == 0 || longRange == 1) {
         VidEzorarA_SetLongRangeMode(receiverPath.constData(), uint8_t(longRange));
-        EmitFromDeviceThread([&] { emit bus->SigLongRangeMode(longRange == 1); });
+        emit bus->SigLongRangeMode(longRange == 1);
     }
     UsbServer_ReadAllFlashData();
     KeyRecordResetPending = true;
@@ -184,7 +183,7 @@ void HandleVersion()
     const DeviceAllInfo device = CurrentDeviceInfo.Get();
     const QString version = VersionText(VidEzorarA_GetVersion(device.path.toLocal8Bit().constData()));
     CurrentDeviceInfo.Update([&](DeviceAllInfo& info) { info.firmwareVersion = version; });
-    EmitFromDeviceThread([] { emit PostMsg::Instance()->SigSetver(0); });
+    emit PostMsg::Instance()->SigSetver(0);
     ConfigSetting* config = ConfigSetting::Instance();
     const QString name = QStringLiteral("MouseVer") + config->GetValue(QStringLiteral("Option"), QStringLiteral("CID"))
         + config->GetValue(ModelGroup(device), QStringLiteral("MID"));
@@ -221,9 +220,7 @@ void DeviceReportCallback(const uint8_t* header, int headerLength, const uint8_t
     switch (code) {
     case HIDUSB_REPORT_BATTERY:
         GetDeviceBatteryStatus(data, BatteryStatusBuffer);
-        EmitFromDeviceThread([&] {
-            emit bus->SigBattery(BatteryStatusBuffer[1] > 0, BatteryStatusBuffer[0], ShowBatteryValue == 1);
-        });
+        emit bus->SigBattery(BatteryStatusBuffer[1] > 0, BatteryStatusBuffer[0], ShowBatteryValue == 1);
         break;
     case HIDUSB_REPORT_PARAMETER:
         if (headerByte(3) == 0 && data)
@@ -238,19 +235,19 @@ void DeviceReportCallback(const uint8_t* header, int headerLength, const uint8_t
         break;
     case HIDUSB_REPORT_PROFILE:
         if (dataLength == 1 && data)
-            EmitFromDeviceThread([&] { emit bus->SigUpDataConfigUI(4, data[0], true); });
+            emit bus->SigUpDataConfigUI(4, data[0], true);
         else
-            EmitFromDeviceThread([&] { emit bus->SigUpDataConfigUI(0, 0, false); });
+            emit bus->SigUpDataConfigUI(0, 0, false);
         break;
     case HIDUSB_REPORT_VERSION:
         HandleVersion();
         break;
     case HIDUSB_REPORT_RECEIVER_INDICATOR:
-        EmitFromDeviceThread([&] { emit bus->SigRGBValue(DongleRGBRecord); });
+        emit bus->SigRGBValue(DongleRGBRecord);
         break;
     case HIDUSB_REPORT_LONG_RANGE_OFF:
         if (dataLength == 10)
-            EmitFromDeviceThread([&] { emit bus->SigLongRangeMode(false); });
+            emit bus->SigLongRangeMode(false);
         break;
     default:
         break;

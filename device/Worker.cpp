@@ -1,6 +1,5 @@
 #include "device/Worker.h"
 
-#include "device/BlockingEmit.h"
 #include "device/ConfigSetting.h"
 #include "device/ConnectionState.h"
 #include "device/DeviceDiscovery.h"
@@ -75,10 +74,10 @@ void Worker::run()
         if (VidEzorarA_GetDeviceOnLine(CurrentDevicePath)) {
             CurrentDeviceInfo.Update([](DeviceAllInfo& info) { info.online = true; });
             if (FullReloadPending) {
-                EmitFromDeviceThread([&] { emit bus->SigUpDataParam(1); });
+                emit bus->SigUpDataParam(1);
                 FullReloadPending = false;
             } else if (!SettingsWriteInProgress) {
-                EmitFromDeviceThread([&] { emit bus->SigUpDataParam(0); });
+                emit bus->SigUpDataParam(0);
             }
         } else {
             OfflineNoticeOpen = true;
@@ -88,12 +87,12 @@ void Worker::run()
             ReloadRequested = true;
             FlashDataMap cached;
             if (ReadDeviceInfoCache(CacheFileName.Get(), &cached)) {
-                EmitFromDeviceThread([&] { emit bus->SigUpDataLightUIButton(cached); });
-                EmitFromDeviceThread([&] { emit bus->SigUpDataLightLight(cached); });
-                EmitFromDeviceThread([&] { emit bus->SigUpDataLightSensor(cached); });
-                EmitFromDeviceThread([&] { emit bus->SigForm(); });
+                emit bus->SigUpDataLightUIButton(cached);
+                emit bus->SigUpDataLightLight(cached);
+                emit bus->SigUpDataLightSensor(cached);
+                emit bus->SigForm();
             } else {
-                EmitFromDeviceThread([&] { emit bus->SigFormReset(); });
+                emit bus->SigFormReset();
             }
         }
         lastStartedPath = current.path;

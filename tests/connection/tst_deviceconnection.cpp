@@ -1,4 +1,4 @@
-#include "device/BlockingEmit.h"
+#include "device/DeliveryMarkedApplication.h"
 #include "device/ConfigSetting.h"
 #include "device/ConnectionState.h"
 #include "device/DeviceDiscovery.h"
@@ -634,7 +634,7 @@ private slots:
 
 int main(int argc, char* argv[])
 {
-    BlockingDeliveryAware<QGuiApplication> application(argc, argv);
+    DeliveryMarkedApplication<QGuiApplication> application(argc, argv);
     TestDeviceConnection test;
     QTEST_SET_MAIN_SOURCE_PATH
     return QTest::qExec(&test, argc, argv);
