@@ -4,6 +4,8 @@
 #include <QColor>
 #include <QDir>
 #include <QFile>
+#include <QFont>
+#include <QFontMetricsF>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHash>
@@ -144,6 +146,260 @@ void DrawSolid(QPainter& painter, const QSize& size, const Options& options)
     painter.fillRect(QRect(QPoint(0, 0), size), QColor(options.value(QStringLiteral("color"), panelBottom.name())));
 }
 
+// Line symbols of the window's icons, drawn in a 24 x 24 grid centred in the picture (battery and
+// charge use the whole picture). state=normal|hover|active picks muted, light or accent; color=#rrggbb
+// overrides it.
+void DrawSymbol(QPainter& painter, const QSize& size, const Options& options)
+{
+    const QString shape = options.value(QStringLiteral("shape"));
+    const QString state = options.value(QStringLiteral("state"), QStringLiteral("normal"));
+    QColor color = state == QLatin1String("active") ? accent : state == QLatin1String("hover") ? light : muted;
+    if (options.contains(QStringLiteral("color")))
+        color = QColor(options.value(QStringLiteral("color")));
+    const qreal w = size.width(), h = size.height();
+
+    if (shape == QLatin1String("battery")) {
+        painter.setPen(QPen(color, 1.2));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRoundedRect(QRectF(0.6, 0.6, w - 4.6, h - 1.2), 2.5, 2.5);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(color);
+        painter.drawRoundedRect(QRectF(w - 3.2, h * 0.3, 3.0, h * 0.4), 1, 1);
+        return;
+    }
+    if (shape == QLatin1String("charge")) {
+        QPolygonF bolt;
+        bolt << QPointF(0, h * 0.55) << QPointF(w * 0.55, 0) << QPointF(w * 0.48, h * 0.42) << QPointF(w, h * 0.45)
+             << QPointF(w * 0.45, h) << QPointF(w * 0.52, h * 0.58);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(color);
+        painter.drawPolygon(bolt);
+        return;
+    }
+
+    const qreal side = qMin(w, h);
+    painter.translate((w - side) / 2, (h - side) / 2);
+    painter.scale(side / 24.0, side / 24.0);
+    QPen pen(color, 1.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+
+    if (shape == QLatin1String("summary")) {
+        for (const QPointF& corner : {QPointF(4, 4), QPointF(13, 4), QPointF(4, 13), QPointF(13, 13)})
+            painter.drawRoundedRect(QRectF(corner, QSizeF(7, 7)), 1.5, 1.5);
+    } else if (shape == QLatin1String("mouse")) {
+        const bool large = side > 100;
+        if (large) {
+            // The summary page's picture: a filled body with the accent on wheel and seam.
+            QLinearGradient body(QPointF(12, 2), QPointF(12, 22));
+            body.setColorAt(0, panelBorder);
+            body.setColorAt(1, panelBottom);
+            painter.setBrush(body);
+            painter.setPen(QPen(color, 0.35));
+            painter.drawRoundedRect(QRectF(6.5, 2, 11, 20), 5.5, 5.5);
+            painter.setPen(QPen(color, 0.25));
+            painter.drawLine(QPointF(12, 2), QPointF(12, 9));
+            painter.drawLine(QPointF(7.2, 10), QPointF(16.8, 10));
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(color);
+            painter.drawRoundedRect(QRectF(11.35, 4, 1.3, 3.2), 0.6, 0.6);
+            painter.setBrush(color.darker(160));
+            painter.drawRoundedRect(QRectF(9, 17.6, 6, 0.5), 0.25, 0.25);
+        } else {
+            painter.drawRoundedRect(QRectF(6.5, 2.5, 11, 19), 5.5, 5.5);
+            painter.drawLine(QPointF(12, 2.5), QPointF(12, 9));
+            painter.drawLine(QPointF(6.5, 9.5), QPointF(17.5, 9.5));
+        }
+    } else if (shape == QLatin1String("sensor")) {
+        painter.drawEllipse(QPointF(12, 12), 7, 7);
+        painter.drawLine(QPointF(12, 2), QPointF(12, 7));
+        painter.drawLine(QPointF(12, 17), QPointF(12, 22));
+        painter.drawLine(QPointF(2, 12), QPointF(7, 12));
+        painter.drawLine(QPointF(17, 12), QPointF(22, 12));
+        painter.setBrush(color);
+        painter.drawEllipse(QPointF(12, 12), 1.3, 1.3);
+    } else if (shape == QLatin1String("keyboard")) {
+        painter.drawRoundedRect(QRectF(2.5, 6, 19, 12), 2, 2);
+        painter.setPen(QPen(color, 1.6, Qt::SolidLine, Qt::RoundCap));
+        for (int column = 0; column < 5; ++column) {
+            painter.drawPoint(QPointF(6 + column * 3, 9.5));
+            painter.drawPoint(QPointF(6 + column * 3, 12));
+        }
+        painter.drawLine(QPointF(8, 15), QPointF(16, 15));
+    } else if (shape == QLatin1String("light")) {
+        QPainterPath bulb;
+        bulb.moveTo(9.5, 16);
+        bulb.cubicTo(9.5, 13, 6, 12, 6, 8.5);
+        bulb.arcTo(QRectF(6, 2.5, 12, 12), 180, -180);
+        bulb.cubicTo(18, 12, 14.5, 13, 14.5, 16);
+        bulb.closeSubpath();
+        painter.drawPath(bulb);
+        painter.drawLine(QPointF(9.5, 18.5), QPointF(14.5, 18.5));
+        painter.drawLine(QPointF(10.5, 21), QPointF(13.5, 21));
+    } else if (shape == QLatin1String("sliders")) {
+        const qreal knobs[3] = {8, 15, 11};
+        for (int row = 0; row < 3; ++row) {
+            const qreal y = 6 + row * 6;
+            painter.drawLine(QPointF(3, y), QPointF(21, y));
+            painter.setBrush(panelBottom);
+            painter.drawEllipse(QPointF(knobs[row], y), 2.2, 2.2);
+        }
+    } else if (shape == QLatin1String("gear")) {
+        QPainterPath teeth;
+        for (int tooth = 0; tooth < 8; ++tooth) {
+            QTransform turn;
+            turn.translate(12, 12);
+            turn.rotate(tooth * 45);
+            teeth.addPolygon(turn.map(QPolygonF(QRectF(-1.6, -9.5, 3.2, 4))));
+            teeth.closeSubpath();
+        }
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(color);
+        painter.drawPath(teeth);
+        painter.setPen(pen);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawEllipse(QPointF(12, 12), 6.2, 6.2);
+        painter.drawEllipse(QPointF(12, 12), 2.4, 2.4);
+    } else if (shape == QLatin1String("minus")) {
+        painter.drawLine(QPointF(7, 12), QPointF(17, 12));
+    } else if (shape == QLatin1String("back")) {
+        painter.drawLine(QPointF(18, 12), QPointF(6, 12));
+        painter.drawLine(QPointF(11, 7), QPointF(6, 12));
+        painter.drawLine(QPointF(11, 17), QPointF(6, 12));
+    } else if (shape == QLatin1String("usb")) {
+        painter.drawLine(QPointF(12, 4), QPointF(12, 19));
+        painter.drawLine(QPointF(12, 15), QPointF(7.5, 12.5));
+        painter.drawLine(QPointF(7.5, 12.5), QPointF(7.5, 10));
+        painter.drawLine(QPointF(12, 13), QPointF(16.5, 10.5));
+        painter.drawLine(QPointF(16.5, 10.5), QPointF(16.5, 8.5));
+        painter.setBrush(color);
+        painter.drawEllipse(QPointF(12, 20), 1.8, 1.8);
+        painter.drawRect(QRectF(6.3, 8, 2.4, 2.4));
+        painter.drawEllipse(QPointF(16.5, 7.5), 1.3, 1.3);
+        painter.drawPolygon(QPolygonF() << QPointF(12, 2) << QPointF(10, 5) << QPointF(14, 5));
+    } else if (shape == QLatin1String("wireless")) {
+        for (const qreal radius : {4.0, 8.0, 12.0})
+            painter.drawArc(QRectF(12 - radius, 19 - radius, 2 * radius, 2 * radius), 45 * 16, 90 * 16);
+        painter.setBrush(color);
+        painter.drawEllipse(QPointF(12, 19), 1.3, 1.3);
+    } else if (shape == QLatin1String("dot")) {
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(color);
+        painter.drawEllipse(QPointF(12, 12), 10, 10);
+    }
+}
+
+// Text fitted into a box: bold, at most fraction of the box height, shrunk until it fits the width.
+void DrawFittedText(QPainter& painter, const QRectF& box, const QString& text, const QColor& color, qreal fraction)
+{
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setBold(true);
+    qreal pixels = qMax<qreal>(6, box.height() * fraction);
+    font.setPixelSize(int(pixels));
+    while (pixels > 6 && QFontMetricsF(font).horizontalAdvance(text) > box.width() * 0.86) {
+        pixels -= 1;
+        font.setPixelSize(int(pixels));
+    }
+    painter.setFont(font);
+    painter.setPen(color);
+    painter.drawText(box, Qt::AlignCenter, text);
+}
+
+// A rounded badge with a short text:  text=1KHz  fill=#rrggbb  color=#rrggbb
+void DrawBadge(QPainter& painter, const QSize& size, const Options& options)
+{
+    const QRectF area = QRectF(0, 0, size.width(), size.height()).adjusted(0.5, 0.5, -0.5, -0.5);
+    const QColor fill(options.value(QStringLiteral("fill"), accent.name()));
+    const qreal radius = qMin<qreal>(6, size.height() / 2.0);
+    painter.setPen(QPen(fill.darker(130), 1));
+    painter.setBrush(fill);
+    painter.drawRoundedRect(area, radius, radius);
+    DrawFittedText(painter, area, options.value(QStringLiteral("text")),
+                   QColor(options.value(QStringLiteral("color"), QStringLiteral("#ffffff"))), 0.5);
+}
+
+// A window-button glyph with the close button's hover and pressed looks:  text=—  state=...
+void DrawGlyph(QPainter& painter, const QSize& size, const Options& options)
+{
+    const QString state = options.value(QStringLiteral("state"), QStringLiteral("normal"));
+    const QRectF area(0, 0, size.width(), size.height());
+    QColor color(options.value(QStringLiteral("color"), muted.name()));
+    if (state == QLatin1String("hover") || state == QLatin1String("pressed")) {
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(state == QLatin1String("hover") ? panelBorder : accentDark);
+        painter.drawEllipse(area.adjusted(1, 1, -1, -1));
+        color = state == QLatin1String("hover") ? light : QColor(Qt::white);
+    }
+    DrawFittedText(painter, area, options.value(QStringLiteral("text")), color, 0.7);
+}
+
+// The picture of a device button: a mouse seen from above.  state=online|offline|unknown  variant=0|1|2
+void DrawMouse(QPainter& painter, const QSize& size, const Options& options)
+{
+    const QString state = options.value(QStringLiteral("state"), QStringLiteral("online"));
+    const int variant = options.value(QStringLiteral("variant"), QStringLiteral("0")).toInt();
+    const bool online = state == QLatin1String("online");
+    const bool unknown = state == QLatin1String("unknown");
+    const qreal w = size.width(), h = size.height();
+
+    // The card behind the mouse.
+    const QRectF card = QRectF(0, 0, w, h).adjusted(6, 6, -6, -6);
+    QLinearGradient cardFill(card.topLeft(), card.bottomLeft());
+    cardFill.setColorAt(0, panelTop.lighter(online ? 125 : 110));
+    cardFill.setColorAt(1, panelBottom);
+    painter.setPen(QPen(online ? accentDark : panelBorder, 1.5));
+    painter.setBrush(cardFill);
+    painter.drawRoundedRect(card, 14, 14);
+
+    // The body: narrower at the front, rounder at the back; each variant its own proportions.
+    const qreal bodyWidth = w * (variant == 1 ? 0.46 : variant == 2 ? 0.50 : 0.42);
+    const qreal bodyHeight = h * (variant == 2 ? 0.56 : 0.60);
+    const QPointF centre(w / 2, h * 0.47);
+    const QRectF body(centre.x() - bodyWidth / 2, centre.y() - bodyHeight / 2, bodyWidth, bodyHeight);
+    QPainterPath shell;
+    shell.moveTo(body.center().x(), body.top());
+    shell.cubicTo(body.right() - bodyWidth * 0.05, body.top(), body.right(), body.top() + bodyHeight * 0.25,
+                  body.right(), body.top() + bodyHeight * 0.55);
+    shell.cubicTo(body.right(), body.bottom() - bodyHeight * 0.05, body.center().x() + bodyWidth * 0.3, body.bottom(),
+                  body.center().x(), body.bottom());
+    shell.cubicTo(body.center().x() - bodyWidth * 0.3, body.bottom(), body.left(), body.bottom() - bodyHeight * 0.05,
+                  body.left(), body.top() + bodyHeight * 0.55);
+    shell.cubicTo(body.left(), body.top() + bodyHeight * 0.25, body.left() + bodyWidth * 0.05, body.top(),
+                  body.center().x(), body.top());
+
+    const QColor edge = online ? accent : muted.darker(130);
+    if (unknown) {
+        painter.setPen(QPen(muted, 2, Qt::DashLine));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawPath(shell);
+        DrawFittedText(painter, QRectF(body.left(), body.top() + bodyHeight * 0.3, bodyWidth, bodyHeight * 0.4),
+                       QStringLiteral("?"), muted, 0.8);
+        return;
+    }
+    QLinearGradient shellFill(body.topLeft(), body.bottomRight());
+    shellFill.setColorAt(0, online ? QColor(0x3C, 0x43, 0x50) : QColor(0x30, 0x33, 0x3A));
+    shellFill.setColorAt(1, online ? QColor(0x1E, 0x22, 0x29) : QColor(0x22, 0x24, 0x28));
+    painter.setPen(QPen(edge, 2));
+    painter.setBrush(shellFill);
+    painter.drawPath(shell);
+
+    // Button split, wheel and the light strip of the back.
+    const qreal splitEnd = body.top() + bodyHeight * 0.40;
+    painter.setPen(QPen(online ? panelBorder.lighter(140) : panelBorder, 1.5));
+    painter.drawLine(QPointF(body.center().x(), body.top() + 2), QPointF(body.center().x(), splitEnd));
+    painter.drawLine(QPointF(body.left() + bodyWidth * 0.04, splitEnd - bodyHeight * 0.02),
+                     QPointF(body.right() - bodyWidth * 0.04, splitEnd - bodyHeight * 0.02));
+    const QRectF wheel(body.center().x() - bodyWidth * 0.06, body.top() + bodyHeight * 0.10, bodyWidth * 0.12,
+                       bodyHeight * 0.17);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(online ? accentLight : muted.darker(120));
+    painter.drawRoundedRect(wheel, wheel.width() / 2, wheel.width() / 2);
+    const QRectF strip(body.center().x() - bodyWidth * 0.28, body.top() + bodyHeight * 0.72, bodyWidth * 0.56,
+                       bodyHeight * 0.035);
+    painter.setBrush(online ? accent : disabledFill);
+    painter.drawRoundedRect(strip, strip.height() / 2, strip.height() / 2);
+}
+
 using Drawer = std::function<void(QPainter&, const QSize&, const Options&)>;
 
 const QHash<QString, Drawer>& Drawers()
@@ -152,6 +408,9 @@ const QHash<QString, Drawer>& Drawers()
         {QStringLiteral("panel"), DrawPanel},   {QStringLiteral("close"), DrawClose},
         {QStringLiteral("button"), DrawButton}, {QStringLiteral("check"), DrawCheck},
         {QStringLiteral("arrow"), DrawArrow},   {QStringLiteral("solid"), DrawSolid},
+        {QStringLiteral("badge"), DrawBadge},   {QStringLiteral("glyph"), DrawGlyph},
+        {QStringLiteral("mouse"), DrawMouse},
+        {QStringLiteral("symbol"), DrawSymbol},
     };
     return drawers;
 }

@@ -1,3 +1,435 @@
 #include "pages/buttons/Buttoninterface.h"
 
-Buttoninterface::Buttoninterface(QWidget* parent) : QWidget(parent) {}
+#include "app/UpDataParam.h"
+#include "device/ConfigSetting.h"
+#include "device/ConnectionState.h"
+#include "device/DeviceDiscovery.h"
+#include "device/DeviceParamSetters.h"
+#include "device/DeviceState.h"
+#include "device/PostMsg.h"
+#include "device/Worker.h"
+#include "pages/buttons/DebounceTime.h"
+#include "pages/settings/ContainReset.h"
+#include "platform/AppPaths.h"
+#include "platform/hidusb/HIDUsb.h"
+#include "ui_Buttoninterface.h"
+#include "widgets/ThemeColor.h"
+#include "widgets/UiText.h"
+
+#include <QCoreApplication>
+#include <QDataStream>
+#include <QDeadlineTimer>
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QListView>
+#include <QSaveFile>
+#include <QSignalBlocker>
+#include <QTimer>
+
+#include <cstring>
+
+namespace {
+
+// Sets a page-refreshing flag for the life of the scope, also on an early return.
+class RefreshingScope
+{
+public:
+    explicit RefreshingScope(std::atomic<bool>& flag) : flag(flag) { flag = true; }
+    ~RefreshingScope() { flag = false; }
+    RefreshingScope(const RefreshingScope&) = delete;
+    RefreshingScope& operator=(const RefreshingScope&) = delete;
+
+private:
+    std::atomic<bool>& flag;
+};
+
+constexpr int ConfigFieldSize = 12;
+constexpr int MacroNameBytes = int(sizeof(ButtonMacroBlock::name));
+constexpr int MacroEventCount = int(sizeof(ButtonMacroBlock::events) / sizeof(MacroEvent));
+
+// The default assignment of the 12 buttons after a factory reset.
+const int DefaultTypes[12] = {1, 1, 1, 1, 1, 2, 2, 2, 7, 7, 4, 0};
+const int DefaultCodes[12] = {1, 2, 4, 8, 16, 1, 2, 3, 0, 0, 10, 0};
+
+QString CurrentModelGroup()
+{
+    return QStringLiteral("Drive") + QString::number(CurrentDeviceInfo.Get().modelIndex + 1);
+}
+
+// Places a dialog over a widget's centre, shifted by (dx, dy).
+void PlaceOver(QWidget* dialog, QWidget* over, int dx, int dy)
+{
+    if (!over)
+        return;
+    const QPoint corner = over->mapToGlobal(QPoint(0, 0));
+    dialog->move(corner.x() + (over->width() - dialog->width()) / 2 + dx,
+                 corner.y() + (over->height() - dialog->height()) / 2 + dy);
+}
+
+// A macro file's key, given as the macro editor writes it (usage "0x" + two upper-case hexadecimal
+// digits, and its type), as the kind and usage of a macro event. Keys the macro vocabulary does not
+// name go out as key 0.
+void SetMacroKey(const QString& usageText, const QString& typeText, MacroEvent& event)
+{
+    event.kind = 1;
+    bool typeOk = false;
+    const int type = typeText.toInt(&typeOk, 10);
+    bool usageOk = usageText.size() == 4 && usageText.startsWith(QLatin1String("0x"));
+    for (int i = 2; usageOk && i < 4; ++i) {
+        const QChar c = usageText.at(i);
+        usageOk = (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || (c >= QLatin1Char('A') && c <= QLatin1Char('F'));
+    }
+    if (!typeOk || !usageOk)
+        return;
+    const int usage = usageText.mid(2).toInt(nullptr, 16);
+    bool named = false;
+    switch (type) {
+    case 0: // one bit of the modifier byte
+        named = usage != 0 && (usage & (usage - 1)) == 0;
+        break;
+    case 1: // the keyboard keys of the macro vocabulary
+        named = (usage >= 0x04 && usage <= 0x63 && usage != 0x32 && usage != 0x58) || usage == 0x65;
+        break;
+    case 4: // left, right, middle, back, forward
+        named = usage == 0x01 || usage == 0x02 || usage == 0x04 || usage == 0x08 || usage == 0x10;
+        break;
+    default:
+        break;
+    }
+    if (!named)
+        return;
+    event.kind = uint8_t(type);
+    event.usage = uint8_t(usage);
+}
+
+// The name in the local 8-bit encoding, cut to whole characters within the block's 30 bytes.
+QByteArray MacroNameBytesOf(QString name)
+{
+    name.remove(QChar(0));
+    QByteArray bytes = name.toLocal8Bit();
+    for (int length = name.size(); bytes.size() > MacroNameBytes && length > 0; --length)
+        bytes = name.left(length - 1).toLocal8Bit();
+    return bytes;
+}
+
+} // namespace
+
+Buttoninterface::Buttoninterface(QWidget* parent) : QWidget(parent), ui(new Ui::Buttoninterface)
+{
+    ui->setupUi(this);
+    picturePath = AppPaths::ProgramFolder() + QStringLiteral("/Picture/Buttoninterface/");
+    QDir().mkpath(AppPaths::UserDataFolder() + QStringLiteral("/usersetting/MainPage"));
+
+    buttonTextColor = ThemeColor(QStringLiteral("ButtonColor"));
+    const QString text = ThemeColor(QStringLiteral("ComboxTextColor"));
+    const QString select = ThemeColor(QStringLiteral("ComboxSelectColor"));
+    const QString back = ThemeColor(QStringLiteral("ComboxBackGroundColor"));
+    ui->ProjectChoose->setStyleSheet(
+        QStringLiteral("QComboBox{border: 1px solid gray; color: rgb(") + text + QStringLiteral("); border-image: url(")
+        + picturePath + QStringLiteral("ComboboxBack.png);}QComboBox::drop-down:button{border-radius:5px; background:rgb(")
+        + back + QStringLiteral(");} QComboBox::down-arrow{image: url(") + picturePath
+        + QStringLiteral("Menu.png); right: 8px; }QComboBox::down-arrow:on{ image: url(") + picturePath
+        + QStringLiteral("MenuClicked.png);}QComboBox QAbstractItemView::item{height:25px;}QComboBox QAbstractItemView {outline: 0px solid gray; border: 1px  solid gray;color: rgb(")
+        + text + QStringLiteral("); border-image: url(") + picturePath
+        + QStringLiteral("ComboboxTextBack.png);selection-background-color: rgb(") + select
+        + QStringLiteral("); }QComboBox:disabled{color: rgb(0, 0, 0);}"));
+    auto* view = new QListView;
+    view->setStyleSheet(QStringLiteral("QListView::item:selected{background-color: rgb(") + select
+                        + QStringLiteral(");}QListView::item:hover{background-color: rgb(") + select + QStringLiteral(");}"));
+    ui->ProjectChoose->setView(view);
+
+    ui->label_3->setStyleSheet(QStringLiteral("QLabel{color: rgb(") + ThemeColor(QStringLiteral("LabelColor"))
+                               + QStringLiteral(");}"));
+    const QString commandStyle = QStringLiteral("QToolButton{border:0px;background-position:center;background-repeat:no-repeat;color: rgb(")
+        + buttonTextColor + QStringLiteral(");border-image: url(") + picturePath
+        + QStringLiteral("Reset.png);}QToolButton:hover{border-image: url(") + picturePath
+        + QStringLiteral("ResetHover.png); }QToolButton:pressed{border-image: url(") + picturePath + QStringLiteral("ResetClick.png); }");
+    ui->ImportData->setStyleSheet(commandStyle);
+    ui->OutputData->setStyleSheet(commandStyle);
+    ui->label->setStyleSheet(QStringLiteral("#label{border:0px;color: rgb(255, 255, 255);background-position:center;background-repeat:no-repeat;background-image: url(")
+                             + picturePath + QStringLiteral("Config.png);}"));
+
+    PostMsg* bus = PostMsg::Instance();
+    // Records, the profile list and the reset notice come from the Worker and the report callback,
+    // which wait until the page has shown them.
+    connect(bus, SIGNAL(SigUpDataLightUIButton(FlashDataMap)), this, SLOT(SlotUpDataButtonUIButton(FlashDataMap)),
+            Qt::BlockingQueuedConnection);
+    connect(bus, &PostMsg::SigUpDataConfigUI, this, &Buttoninterface::SlotUpDataConfigUI, Qt::BlockingQueuedConnection);
+    connect(bus, SIGNAL(SigUpDataButtonUIC(FlashDataMap)), this, SLOT(SlotUpDataButtonUIB(FlashDataMap)));
+    connect(bus, &PostMsg::SigFormReset, this, &Buttoninterface::SlotFormResetButton, Qt::BlockingQueuedConnection);
+
+    // The one connection thread of the program; it registers itself as WorkerInstance.
+    worker = new Worker;
+
+    ui->stackedWidget_2->setCurrentWidget(ui->page_9);
+    connect(bus, &PostMsg::SigAllLanguage, this, &Buttoninterface::SlotAllLanguage);
+    ui->groupBox->setStyleSheet(QStringLiteral("#groupBox {border: 0;background-image: url(") + picturePath
+                                + QStringLiteral("TiltleBack.png);}"));
+    ui->groupBox_4->setStyleSheet(QStringLiteral("#groupBox_4 {border: 0;}"));
+    SlotAllLanguage(UiLanguage);
+}
+
+Buttoninterface::~Buttoninterface()
+{
+    if (worker) {
+        worker->Stop();
+        // A running pass may be waiting in a blocking emit for this thread: keep handling events
+        // while waiting, and give up after the limit rather than hang the window's close.
+        const QDeadlineTimer deadline(WorkerStopLimitMs);
+        while (!worker->wait(10) && !deadline.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        // A pass still running past the limit is left to finish; the thread object goes with it.
+        connect(worker, &QThread::finished, worker, &QObject::deleteLater);
+        if (worker->isRunning())
+            qWarning() << "Buttoninterface: the connection pass did not end within" << WorkerStopLimitMs << "ms";
+        else
+            worker->deleteLater();
+    }
+    StopUsbChanged();
+    delete ui;
+}
+
+QString Buttoninterface::ModelGroup() const
+{
+    return CurrentModelGroup();
+}
+
+void Buttoninterface::ApplyRecord(const FlashDataMap& record)
+{
+    ConfigSetting* models = ConfigSetting::Instance();
+    sensorName = models->GetValue(ModelGroup(), QStringLiteral("Sensor"));
+    emit PostMsg::Instance()->SigLightToFrom(record.sleepTime * 10);
+
+    const int count = qBound(0, models->GetValue(ModelGroup(), QStringLiteral("KeyNumber")).toInt(), ButtonSlotCount);
+    functionTypes.clear();
+    functionCodes.clear();
+    functionParams.clear();
+    for (int i = 0; i < count; ++i) {
+        functionTypes << record.buttons[i].type;
+        functionCodes << record.buttons[i].p1;
+        functionParams << record.buttons[i].p2;
+    }
+    ui->DebunceButton->SetIndex(record.debounceTime);
+}
+
+void Buttoninterface::SlotUpDataButtonUIButton(FlashDataMap DataMap)
+{
+    ButtonPageUpdated = false;
+    {
+        const RefreshingScope refreshing(ButtonPageRefreshing);
+        ApplyRecord(DataMap);
+    }
+    ButtonPageUpdated = true;
+}
+
+void Buttoninterface::SlotUpDataButtonUIB(FlashDataMap DataMap)
+{
+    const RefreshingScope refreshing(ButtonPageRefreshing);
+    ApplyRecord(DataMap);
+}
+
+void Buttoninterface::SlotFormResetButton()
+{
+    const RefreshingScope refreshing(ButtonPageRefreshing);
+    ui->stackedWidget_2->setCurrentWidget(ui->page_9);
+    functionTypes.clear();
+    functionCodes.clear();
+    functionParams.clear();
+    for (int i = 0; i < 12; ++i) {
+        functionTypes << DefaultTypes[i];
+        functionCodes << DefaultCodes[i];
+        functionParams << 0;
+    }
+    ui->DebunceButton->SetIndex(8);
+    emit PostMsg::Instance()->SigLightToFrom(60);
+}
+
+void Buttoninterface::SlotUpDataConfigUI(int ToTalItem, int SelectIndex, bool ItemEnable)
+{
+    ui->ProjectChoose->clear();
+    {
+        const QSignalBlocker blocker(ui->ProjectChoose);
+        if (ToTalItem > 0) {
+            for (int i = 0; i < ToTalItem; ++i)
+                ui->ProjectChoose->insertItem(i, profileTextPrefix + QString::number(i + 1));
+        } else if (ToTalItem == 0) {
+            ui->ProjectChoose->insertItem(0, profileTextPrefix + QStringLiteral("1"));
+        }
+    }
+    ui->ProjectChoose->setEnabled(ItemEnable);
+    if (ToTalItem > 0)
+        ui->ProjectChoose->setCurrentIndex(SelectIndex);
+    emit PostMsg::Instance()->SigAddConfig(ui->ProjectChoose->currentText());
+}
+
+void Buttoninterface::SlotAllLanguage(int index)
+{
+    const QString reader = QStringLiteral("Buttoninterface");
+    ui->ImportData->setText(UiText::ForReader(index, reader, QStringLiteral("Import")));
+    ui->OutputData->setText(UiText::ForReader(index, reader, QStringLiteral("Export")));
+    ui->label_3->setText(UiText::ForReader(index, reader, QStringLiteral("DebounceTime")));
+    profileTextPrefix = UiText::Option(index, QStringLiteral("ProfileOptions"), QStringLiteral("0"));
+    profileTextPrefix.remove(QLatin1Char('1'));
+    for (int i = 0; i < DebounceTime::ItemCount; ++i)
+        ui->DebunceButton->SetItemText(i, QStringLiteral("ms"));
+
+    const int count = ui->ProjectChoose->count();
+    const int current = ui->ProjectChoose->currentIndex();
+    {
+        const QSignalBlocker blocker(ui->ProjectChoose);
+        ui->ProjectChoose->clear();
+        for (int i = 0; i < count; ++i)
+            ui->ProjectChoose->insertItem(i, profileTextPrefix + QString::number(i + 1));
+        ui->ProjectChoose->setCurrentIndex(current);
+    }
+    emit PostMsg::Instance()->SigAddConfig(ui->ProjectChoose->currentText());
+}
+
+QByteArray Buttoninterface::SensorNameField(const QString& sensorName)
+{
+    // The field ends with a zero byte: a name of 12 bytes or more is cut to 11, so that the
+    // reader always finds the end of the text inside the field.
+    QByteArray field(ConfigFieldSize, '\0');
+    const QByteArray name = sensorName.toUtf8().left(ConfigFieldSize - 1);
+    std::memcpy(field.data(), name.constData(), size_t(name.size()));
+    return field;
+}
+
+bool Buttoninterface::WriteConfigFile(const QString& path, FlashDataMap record)
+{
+    const QString sensor = ConfigSetting::Instance()->GetValue(CurrentModelGroup(), QStringLiteral("Sensor"));
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    QDataStream out(&file);
+    QByteArray marker(ConfigFieldSize, '\0');
+    std::memcpy(marker.data(), "Velor", 5);
+    const QByteArray sensorField = SensorNameField(sensor);
+    out.writeBytes(marker.constData(), uint(marker.size()));
+    out.writeBytes(sensorField.constData(), uint(sensorField.size()));
+    out.writeBytes(reinterpret_cast<const char*>(record.bytes()), uint(sizeof record));
+    if (out.status() != QDataStream::Ok) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+ButtonMacroBlock Buttoninterface::MacroFileToRecord(const QString& macroName, bool* ok)
+{
+    ButtonMacroBlock block{};
+    if (ok)
+        *ok = false;
+    if (!UserWritesEnabled)
+        return block;
+    QFile file(AppPaths::UserDataFolder() + QStringLiteral("/usersetting/MacroPage/") + macroName + QStringLiteral(".ini"));
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return block;
+    if (ok)
+        *ok = true;
+
+    const QByteArray name = MacroNameBytesOf(macroName);
+    std::memcpy(block.name, name.constData(), size_t(name.size()));
+    block.nameLength = uint8_t(name.size());
+
+    // Event k is opened by a key line and closed by the delay line after it; the block ends after
+    // 70 closed events, and whatever the file holds beyond them is not read.
+    int k = 0;
+    bool firstLine = true;
+    while (!file.atEnd() && k < MacroEventCount) {
+        const QString line = QString::fromUtf8(file.readLine(1024));
+        if (firstLine) {
+            firstLine = false;
+            continue;
+        }
+        const QStringList parts = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        if (parts.size() == 3) {
+            MacroEvent& event = block.events[k];
+            SetMacroKey(parts.at(0), parts.at(1), event);
+            if (parts.at(2) == QLatin1String("0\n"))
+                event.action = 0;
+            else if (parts.at(2) == QLatin1String("1\n"))
+                event.action = 1;
+            event.delay = 0;
+        } else if (parts.size() == 1) {
+            QString delay = parts.at(0);
+            delay.remove(QStringLiteral("ms"));
+            block.events[k].delay = delay.trimmed().toUInt();
+            ++k;
+        }
+    }
+    // The events closed by a delay line and the last key event after them.
+    block.eventCount = uint8_t(qMin(k + 1, MacroEventCount));
+    return block;
+}
+
+void Buttoninterface::on_OutputData_clicked()
+{
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("FileSave"), QDir::homePath(),
+                                                      QStringLiteral("File(*.bin)"));
+    if (path.isEmpty())
+        return;
+    WriteConfigFile(path, DeviceConfigSnapshot());
+}
+
+void Buttoninterface::on_ImportData_clicked()
+{
+    if (!VidEzorarA_GetDeviceOnLine(CurrentDevicePath)) {
+        emit PostMsg::Instance()->SigMouseOffLineo(0);
+        return;
+    }
+    SettingsWriteInProgress = true;
+    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("SelectFile"), QDir::homePath(),
+                                                      QStringLiteral("File(*.bin)"));
+    if (!path.isEmpty()) {
+        ImportTextMode = 1;
+        UpDataParam wait;
+        wait.BeginWait();
+        wait.SetImportFile(path);
+        PlaceOver(&wait, this, -75, -65);
+        wait.exec();
+        ImportTextMode = 0;
+    }
+    SettingsWriteInProgress = false;
+}
+
+void Buttoninterface::on_Reset_clicked()
+{
+    if (!VidEzorarA_GetDeviceOnLine(CurrentDevicePath)) {
+        emit PostMsg::Instance()->SigMouseOffLineo(0);
+        return;
+    }
+    ContainReset confirm;
+    confirm.SetText(UiText::Text(UiLanguage, QStringLiteral("Settings"), QStringLiteral("DialogRestore")));
+    PlaceOver(&confirm, this, -75, -65);
+    confirm.exec();
+    if (!confirm.Confirmed)
+        return;
+    RestoreDefaults(this);
+}
+
+void Buttoninterface::RestoreDefaults(QWidget* over)
+{
+    SettingsWriteInProgress = true;
+    if (WorkerCheckTimer)
+        WorkerCheckTimer->stop();
+    UsbServer_SetBatteryOptimizeEnable(0);
+    // Sent only while the working copy is this device's record, as a copy taken under its lock.
+    PushDeviceConfig();
+    UsbServer_SetClearSetting();
+
+    UpDataParam wait;
+    wait.BeginWait();
+    wait.SetWaitForPages(true);
+    RunRequested = true;
+    if (WorkerInstance)
+        WorkerInstance->start(QThread::InheritPriority);
+    PlaceOver(&wait, over, -75, -65);
+    wait.exec();
+
+    SettingsWriteInProgress = false;
+    if (WorkerCheckTimer)
+        WorkerCheckTimer->start();
+}

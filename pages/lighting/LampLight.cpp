@@ -1,3 +1,163 @@
 #include "pages/lighting/LampLight.h"
 
-LampLight::LampLight(QWidget* parent) : QWidget(parent) {}
+#include "device/ConfigSetting.h"
+#include "device/ConnectionState.h"
+#include "device/DeviceDiscovery.h"
+#include "device/PostMsg.h"
+#include "platform/AppPaths.h"
+#include "ui_LampLight.h"
+
+#include <QTabBar>
+
+namespace {
+
+// Sets a page-refreshing flag for the life of the scope, also on an early return.
+class RefreshingScope
+{
+public:
+    explicit RefreshingScope(std::atomic<bool>& flag) : flag(flag) { flag = true; }
+    ~RefreshingScope() { flag = false; }
+    RefreshingScope(const RefreshingScope&) = delete;
+    RefreshingScope& operator=(const RefreshingScope&) = delete;
+
+private:
+    std::atomic<bool>& flag;
+};
+
+} // namespace
+
+LampLight::LampLight(QWidget* parent) : QWidget(parent), ui(new Ui::LampLight)
+{
+    ui->setupUi(this);
+    pictureFolder = AppPaths::ProgramFolder() + QStringLiteral("/Picture/Light/");
+    ui->tabWidget->setStyleSheet(
+        QStringLiteral("QTabWidget::pane {    border: 0px solid #AAAAAA;    background-color: transparent;}"));
+    ui->tabWidget->tabBar()->hide();
+
+    PostMsg* bus = PostMsg::Instance();
+    // What the Worker and the report callback send is connected blocking: they wait for the page.
+    connect(bus, SIGNAL(SigUpDataLightLight(FlashDataMap)), this, SLOT(SlotUpDataLightUILight(FlashDataMap)),
+            Qt::BlockingQueuedConnection);
+    connect(bus, SIGNAL(SigUpDataLightUIA(FlashDataMap)), this, SLOT(SlotUpDataLightUIA(FlashDataMap)));
+    connect(bus, &PostMsg::SigFormReset, this, &LampLight::SlotFormResetLight, Qt::BlockingQueuedConnection);
+    connect(bus, SIGNAL(SigUpDataDPILed(FlashDataMap)), this, SLOT(SlotUpDataDPILed(FlashDataMap)),
+            Qt::BlockingQueuedConnection);
+    connect(bus, &PostMsg::SigForm, this, &LampLight::SlotForm, Qt::BlockingQueuedConnection);
+    connect(bus, &PostMsg::SigFormB, this, &LampLight::SlotFormB);
+    connect(bus, SIGNAL(SigRGBValue(DongleRGB*)), this, SLOT(SlotRGBValue(DongleRGB*)), Qt::BlockingQueuedConnection);
+
+    ui->tabWidget->setCurrentIndex(0);
+}
+
+LampLight::~LampLight()
+{
+    delete ui;
+}
+
+int LampLight::BrightnessStep(int code)
+{
+    static const int codes[10] = {16, 30, 60, 90, 128, 150, 180, 210, 230, 255};
+    for (int step = 0; step < 10; ++step) {
+        if (codes[step] == code)
+            return step + 1;
+    }
+    return code;
+}
+
+void LampLight::ApplyDpiEffect(const FlashDataMap& record)
+{
+    // The effect switched on with a mode the panel does not offer keeps the mode shown.
+    if (record.dpiLedOn == 0)
+        shown.dpiEffectMode = 0;
+    else if (record.dpiLedMode == 1 || record.dpiLedMode == 2)
+        shown.dpiEffectMode = record.dpiLedMode;
+    shown.dpiEffectSpeed = record.dpiLedSpeed;
+    shown.dpiEffectBrightness = BrightnessStep(record.dpiLedBrightness);
+}
+
+void LampLight::ApplyRecord(const FlashDataMap& record)
+{
+    ApplyDpiEffect(record);
+    shown.mouseLightBrightness = record.lightBrightness + 1;
+    shown.mouseLightSpeed = record.lightSpeed + 1;
+    shown.mouseRed = record.lightRed;
+    shown.mouseGreen = record.lightGreen;
+    shown.mouseBlue = record.lightBlue;
+    // The mode is kept while the light is off; off shows mode 0.
+    shown.mouseLightMode = record.lightOn != 0 ? record.lightMode : 0;
+    shown.movingOffLight = record.movingOffLight != 0;
+}
+
+void LampLight::SlotUpDataLightUILight(FlashDataMap DataMap)
+{
+    LightPageUpdated = false;
+    {
+        const RefreshingScope refreshing(LightPageRefreshing);
+        ApplyRecord(DataMap);
+    }
+    LightPageUpdated = true;
+}
+
+void LampLight::SlotUpDataLightUIA(FlashDataMap DataMap)
+{
+    // An imported record: the settings wait counts only records read from the device, so the
+    // page's updated flag is left as that read set it.
+    const RefreshingScope refreshing(LightPageRefreshing);
+    ApplyRecord(DataMap);
+}
+
+void LampLight::SlotFormResetLight()
+{
+    const RefreshingScope refreshing(LightPageRefreshing);
+    shown.mouseLightMode = 1;
+    shown.mouseLightBrightness = 10;
+    shown.mouseLightSpeed = 8;
+    shown.movingOffLight = false;
+    shown.indicatorMeaningShown = false;
+    shown.dpiEffectMode = 0;
+    shown.dpiEffectSpeed = 3;
+    shown.dpiEffectBrightness = 5;
+}
+
+void LampLight::SlotUpDataDPILed(FlashDataMap DataMap)
+{
+    ApplyDpiEffect(DataMap);
+}
+
+bool LampLight::ModelHasIndicatorMeaning()
+{
+    const QString group = QStringLiteral("Drive") + QString::number(CurrentDeviceInfo.Get().modelIndex + 1);
+    const QStringList features = ConfigSetting::Instance()->GetValueList(group, QStringLiteral("Adveanced"));
+    return features.size() >= 2 && features.at(1).trimmed() != QLatin1String("-1");
+}
+
+void LampLight::SlotRGBValue(DongleRGB* Rgb)
+{
+    const DeviceAllInfo device = CurrentDeviceInfo.Get();
+    if (!ModelHasIndicatorMeaning() || device.wired || device.status != 1)
+        return;
+    shown.indicatorMeaningShown = true;
+    const int meaning = Rgb ? Rgb->bytes[0] : 0;
+    if (meaning >= 1 && meaning <= 3)
+        shown.indicatorMeaning = meaning - 1;
+}
+
+void LampLight::SlotForm()
+{
+    const DeviceAllInfo device = CurrentDeviceInfo.Get();
+    // Only a receiver of kind 1 has the indicator meaning; SlotRGBValue shows the panel.
+    if (!ModelHasIndicatorMeaning() || device.wired || device.status != 1)
+        shown.indicatorMeaningShown = false;
+}
+
+void LampLight::SlotFormB()
+{
+    // After an import the panel waits for the receiver to report its indicator meaning again.
+    shown.indicatorMeaningShown = false;
+}
+
+void LampLight::wheelEvent(QWheelEvent* event)
+{
+    // A wheel turn over the page stops here: nothing scrolls and the device window does not see it.
+    Q_UNUSED(event)
+}

@@ -1,3 +1,386 @@
 #include "pages/settings/FormSetting.h"
 
-FormSetting::FormSetting(QWidget* parent) : QWidget(parent) {}
+#include "app/DialogChangeLists.h"
+#include "app/UpDateWarning.h"
+#include "device/ConfigSetting.h"
+#include "device/DeviceDiscovery.h"
+#include "device/FirmwareImageSearch.h"
+#include "device/PostMsg.h"
+#include "pages/buttons/Buttoninterface.h"
+#include "pages/settings/ContainReset.h"
+#include "pages/settings/UpDateRepair.h"
+#include "platform/AppPaths.h"
+#include "platform/hidusb/HIDUsb.h"
+#include "ui_FormSetting.h"
+#include "widgets/ThemeColor.h"
+#include "widgets/UiText.h"
+#include "widgets/UiTextTables.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QUrl>
+
+QString WiredModeText;
+QString ReceiverVersionText;
+QString MouseVersionText;
+
+namespace {
+
+const QString Reader = QStringLiteral("FormSetting");
+
+QString Text(int language, const char* key)
+{
+    return UiText::ForReader(language, Reader, QLatin1String(key));
+}
+
+// Receiver type code of a receiver's connection kind: 0 -> 1, 1 -> 4, 4 -> 2, 5 -> 8; 0 for none.
+int ReceiverTypeOf(uint8_t status)
+{
+    switch (status) {
+    case 0: return 1;
+    case 1: return 4;
+    case 4: return 2;
+    case 5: return 8;
+    default: return 0;
+    }
+}
+
+// With exactly the mouse's cable and its receiver attached, the receiver among them.
+const DeviceAllInfo* AttachedReceiver()
+{
+    if (FoundDeviceList.size() != 2)
+        return nullptr;
+    for (const DeviceAllInfo& device : FoundDeviceList) {
+        if (!device.address.isEmpty() && !device.wired)
+            return &device;
+    }
+    return nullptr;
+}
+
+// Positions of the version row by language: label_5, Receive_2, toolButton_2, label_7, toolButton_3.
+struct VersionRow {
+    int receiverX, buttonX, buttonY, receiverMarkerX, mouseX;
+};
+VersionRow VersionRowOf(int language)
+{
+    static const VersionRow rows[6] = {{215, 280, 170, 460, 215}, {150, 280, 170, 460, 150}, {250, 280, 170, 460, 250},
+                                       {350, 430, 170, 530, 350}, {280, 330, 170, 460, 280}, {150, 280, 170, 460, 150}};
+    if (language >= 0 && language < 6)
+        return rows[language];
+    return {235, 285, 155, 460, 235};
+}
+
+} // namespace
+
+FormSetting::FormSetting(QWidget* parent) : QWidget(parent), ui(new Ui::FormSetting)
+{
+    ui->setupUi(this);
+    ui->Receive_2->hide();
+    ui->toolButton_2->hide();
+    ui->toolButton_3->hide();
+
+    PostMsg* bus = PostMsg::Instance();
+    connect(bus, &PostMsg::SigSetNewVer, this, &FormSetting::SetVerText);
+    connect(bus, &PostMsg::SigLightToFrom, this, &FormSetting::SlotLightToFrom);
+    // The receiver record, the long-range state and the form notices come from the Worker and the
+    // report callback, which wait until this page has seen them.
+    connect(bus, SIGNAL(SigRGBValue(DongleRGB*)), this, SLOT(SlotRGBValue(DongleRGB*)), Qt::BlockingQueuedConnection);
+    connect(bus, &PostMsg::SigLongRangeMode, this, &FormSetting::SlotLongRangeMode, Qt::BlockingQueuedConnection);
+    connect(bus, &PostMsg::SigForm, this, &FormSetting::SlotForm, Qt::BlockingQueuedConnection);
+    connect(bus, &PostMsg::SigFormB, this, &FormSetting::SlotFormB);
+    connect(bus, &PostMsg::SigSetver, this, &FormSetting::SetVer);
+    connect(bus, &PostMsg::SigLabelText, this, &FormSetting::SlotLabelText);
+    connect(bus, &PostMsg::SigCheckUpdate, this, &FormSetting::SlotCheckUpdate);
+    connect(bus, &PostMsg::SigLabelTextB, this, &FormSetting::SlotLabelTextB);
+    connect(bus, &PostMsg::SigFormReset, this, &FormSetting::SlotFormResetForm, Qt::BlockingQueuedConnection);
+
+    pictureFolder = AppPaths::ProgramFolder() + QStringLiteral("/Picture/FormSetting/");
+    // One upgrade dialog serves the program: one the selection page made already is used, not owned.
+    if (UpDateRepairInstance) {
+        updateDialog = std::shared_ptr<UpDateRepair>(UpDateRepairInstance, [](UpDateRepair*) {});
+    } else {
+        updateDialog = std::make_shared<UpDateRepair>(nullptr);
+        UpDateRepairInstance = updateDialog.get();
+        ownsUpdateDialog = true;
+    }
+    updateDialog->hide();
+    warning = std::make_unique<UpDateWarning>(nullptr);
+    // Device changes ask for an update check only while the upgrade dialog shows.
+    const std::weak_ptr<UpDateRepair> dialog = updateDialog;
+    FirmwareCheckAvailable = [dialog] {
+        const std::shared_ptr<UpDateRepair> shown = dialog.lock();
+        return shown && shown->isVisible();
+    };
+
+    const QString labelColor = ThemeColor(QStringLiteral("LabelColor"));
+    buttonColor = ThemeColor(QStringLiteral("ButtonColor"));
+    const QString labelStyle = QStringLiteral("QLabel{color: rgb(") + labelColor + QStringLiteral(");}");
+    for (QLabel* label : {ui->label, ui->label_3, ui->label_4, ui->label_5, ui->label_6, ui->label_7, ui->label_12})
+        label->setStyleSheet(labelStyle);
+    // The picture stretches with the button, which grows with a longer text.
+    ui->Reset->setStyleSheet(QStringLiteral("QToolButton{border:0px;color: rgb(") + buttonColor
+                             + QStringLiteral(");border-image: url(") + pictureFolder + QStringLiteral("PariButton.png);}"));
+    const QString linkStyle = QStringLiteral("QPushButton{border:none;background:transparent;color: rgb(") + labelColor
+        + QStringLiteral(");text-align : right;padding-right:1px;}");
+    ui->pushButton_3->setStyleSheet(linkStyle);
+    ui->pushButton_4->setStyleSheet(linkStyle);
+    for (QToolButton* title : {ui->TitleButton_3, ui->TitleButton_8})
+        title->setStyleSheet(QLatin1Char('#') + title->objectName() + QStringLiteral("{border-image: url(") + pictureFolder
+                             + QStringLiteral("Title.png);}"));
+    const QString markerStyle = QStringLiteral("QToolButton{border:0px;background-position:center;background-repeat:no-repeat;color: rgb(255,106,0);background-image: url(")
+        + pictureFolder + QStringLiteral("Picture.png);}");
+    ui->toolButton_2->setStyleSheet(markerStyle);
+    ui->toolButton_3->setStyleSheet(markerStyle);
+    SetUpdateButtonLook(false);
+    ui->scrollArea->setFrameShape(QFrame::NoFrame);
+    // The page lies on the device window's background.
+    ui->scrollArea->viewport()->setAutoFillBackground(false);
+
+    connect(bus, &PostMsg::SigAllLanguage, this, &FormSetting::SlotAllLanguage);
+    SlotAllLanguage(UiLanguage);
+}
+
+FormSetting::~FormSetting()
+{
+    FirmwareCheckAvailable = nullptr;
+    if (ownsUpdateDialog && UpDateRepairInstance == updateDialog.get())
+        UpDateRepairInstance = nullptr;
+    delete ui;
+}
+
+void FormSetting::SetUpdateButtonLook(bool newFirmware)
+{
+    const QString head = QStringLiteral("QToolButton{border:0px;background-position:center;background-repeat:no-repeat;color: rgb(")
+        + buttonColor + QStringLiteral(");");
+    if (newFirmware)
+        ui->Receive_2->setStyleSheet(head + QStringLiteral("background-image: url(") + pictureFolder
+                                     + QStringLiteral("WaitUpdate.png);}QToolButton::hover{background-image: url(")
+                                     + pictureFolder + QStringLiteral("WaitUpdateHover.png);}"));
+    else
+        ui->Receive_2->setStyleSheet(head + QStringLiteral("border-image: url(") + pictureFolder + QStringLiteral("Confirm.png);}"));
+}
+
+void FormSetting::ShowWarning(const QString& text)
+{
+    warning->SetText(text);
+    const QPoint corner = mapToGlobal(QPoint(0, 0));
+    warning->move(corner.x() + (width() - warning->width()) / 2 - 75, corner.y() + (height() - warning->height()) / 2 - 65);
+    warning->setModal(true);
+    warning->show();
+}
+
+void FormSetting::SetVer(int index)
+{
+    PostMsg* bus = PostMsg::Instance();
+    const DeviceAllInfo current = CurrentDeviceInfo.Get();
+    const auto showVersions = [&](const QString& receiver, const QString& mouse) {
+        ui->label_5->setText(receiver);
+        emit bus->SigAddVer(1, receiver);
+        ui->label_7->setText(mouse);
+        emit bus->SigAddVer(0, mouse);
+    };
+    const auto currentVersions = [&](QString* receiver, QString* mouse) {
+        if (!current.online) {
+            *receiver = ReceiverVersionText;
+            mouse->clear();
+        } else if (!current.wired) {
+            *receiver = ReceiverVersionText;
+            *mouse = MouseVersionText;
+        } else {
+            const DeviceAllInfo* attached = AttachedReceiver();
+            *receiver = attached ? attached->version : QString();
+            *mouse = MouseVersionText;
+        }
+    };
+    const auto idle = [&] {
+        ui->Receive_2->setText(upgradeText);
+        receiverMarker = mouseMarker = 0;
+        ui->toolButton_2->hide();
+        ui->toolButton_3->hide();
+    };
+
+    switch (index) {
+    case 0: {
+        QString receiverVersion, mouseVersion;
+        currentVersions(&receiverVersion, &mouseVersion);
+        int receiverType = 0;
+        if (!current.wired)
+            receiverType = ReceiverTypeOf(current.status);
+        else if (const DeviceAllInfo* attached = AttachedReceiver())
+            receiverType = ReceiverTypeOf(attached->status);
+        if (!QDir(AppPaths::ProgramFolder() + QStringLiteral("/bin")).exists())
+            return;
+        mouseNewFirmware = HasNewFirmware(210, mouseVersion, receiverType, current.modelIndex);
+        receiverNewFirmware = HasNewFirmware(211, receiverVersion, receiverType, current.modelIndex);
+        emit bus->SigAddUpdate(0, mouseNewFirmware);
+        emit bus->SigAddUpdate(1, receiverNewFirmware);
+        const bool any = mouseNewFirmware || receiverNewFirmware;
+        emit bus->SigUpdateFrame(any);
+        SetUpdateButtonLook(any);
+        showVersions(receiverVersion, mouseVersion);
+        break;
+    }
+    case 1:
+        receiverMarker = 0;
+        ui->toolButton_2->hide();
+        break;
+    case 2:
+        mouseMarker = 0;
+        ui->toolButton_3->hide();
+        break;
+    case 3:
+        ui->Receive_2->setText(upgradeText);
+        break;
+    case 4:
+        idle();
+        break;
+    case 5: {
+        idle();
+        QString receiverVersion, mouseVersion;
+        currentVersions(&receiverVersion, &mouseVersion);
+        showVersions(receiverVersion, mouseVersion);
+        break;
+    }
+    case 6:
+        showVersions(QString(), QString());
+        break;
+    default:
+        break;
+    }
+}
+
+void FormSetting::SetVerText()
+{
+    ui->Receive_2->setText(newTipsText);
+}
+
+void FormSetting::SlotLabelText(int index, QString Text)
+{
+    if (index == 0) {
+        ui->label_5->setText(Text);
+        emit PostMsg::Instance()->SigAddVer(1, Text);
+        ReceiverVersionText = Text;
+    } else if (index == 1) {
+        ui->label_7->setText(Text);
+        emit PostMsg::Instance()->SigAddVer(0, Text);
+        MouseVersionText = Text;
+    }
+}
+
+void FormSetting::SlotLabelTextB(QString TextA, QString Text)
+{
+    ui->label_5->setText(TextA);
+    PostMsg* bus = PostMsg::Instance();
+    emit bus->SigAddVer(1, TextA);
+    const bool newFirmware = Text == QLatin1String("true");
+    emit bus->SigAddUpdate(1, newFirmware);
+    SetUpdateButtonLook(newFirmware);
+}
+
+void FormSetting::SlotCheckUpdate()
+{
+    // Asked for by device changes while the upgrade dialog shows. The check of the attached devices
+    // before an upgrade, and the dialog's ready view, come with the upgrade sequence.
+}
+
+void FormSetting::KeepClearOf(QWidget* caption, QWidget* value, int x, int y)
+{
+    const auto* label = qobject_cast<QLabel*>(caption);
+    const int captionEnd = label ? caption->x() + label->fontMetrics().horizontalAdvance(label->text()) + 6 : 0;
+    value->move(qMax(x, captionEnd), y);
+}
+
+void FormSetting::SlotAllLanguage(int index)
+{
+    const VersionRow row = VersionRowOf(index);
+    ui->Receive_2->move(row.buttonX, row.buttonY);
+    ui->toolButton_2->move(row.receiverMarkerX, 160);
+    ui->toolButton_3->move(460, 190);
+
+    const QList<QStringList>& companies = UiTextTables::Instance()->CompanyInfoList;
+    const QStringList company = companies.isEmpty() ? QStringList() : companies.first();
+    // Chinese readers get the Chinese name and web address, everybody else the English ones.
+    const bool chinese = index == 1;
+    const QString name = company.value(chinese ? 1 : 0);
+    ui->pushButton_4->setText(name.isEmpty() ? QString() : QStringLiteral("© ") + name);
+    ui->pushButton_3->setText(company.value(chinese ? 2 : 3));
+    // Both are right-aligned at x 861: a longer text grows to the left.
+    for (QPushButton* button : {ui->pushButton_3, ui->pushButton_4}) {
+        const QRect shape = button->geometry();
+        const int width = qMax(shape.width(), button->fontMetrics().horizontalAdvance(button->text()) + 12);
+        button->setGeometry(shape.right() + 1 - width, shape.y(), width, shape.height());
+    }
+
+    ui->label->setText(Text(index, "Version") + QLatin1String(DriverVersion));
+    ui->label_3->setText(Text(index, "DeviceInfo"));
+    ui->label_4->setText(Text(index, "DongleVersion"));
+    ui->label_6->setText(Text(index, "MouseVersion"));
+    upgradeText = Text(index, "Upgrade");
+    ui->Receive_2->setText(upgradeText);
+    ui->Reset->setText(Text(index, "Restore"));
+    // Nothing stands right of the button: it grows to hold a longer text.
+    ui->Reset->setFixedWidth(qMax(112, ui->Reset->fontMetrics().horizontalAdvance(ui->Reset->text()) + 24));
+    ui->label_12->setText(Text(index, "Restore"));
+    WiredModeText = Text(index, "WiredMode");
+    MouseUpdateNoticeText = Text(index, "MouseUpdateTips");
+    noDeviceText = Text(index, "NoDevice");
+    sameDeviceText = Text(index, "SameDevice");
+    newTipsText = Text(index, "newTips");
+    noReceiverText = Text(index, "NoRecieve");
+    noUsbText = Text(index, "NoUSB");
+    errorText = Text(index, "Error");
+    multiMouseText = Text(index, "MultiMouse");
+    multiDongleText = Text(index, "MultiDongle");
+
+    KeepClearOf(ui->label_4, ui->label_5, row.receiverX, 155);
+    KeepClearOf(ui->label_6, ui->label_7, row.mouseX, 185);
+}
+
+// The receiver record, the long-range state and the form notices change nothing on this page; they
+// are connected so that their senders wait until the page is in step.
+void FormSetting::SlotRGBValue(DongleRGB* Rgb)
+{
+    Q_UNUSED(Rgb)
+}
+
+void FormSetting::SlotLongRangeMode(bool Select)
+{
+    Q_UNUSED(Select)
+}
+
+void FormSetting::SlotForm() {}
+
+void FormSetting::SlotFormB() {}
+
+void FormSetting::SlotFormResetForm() {}
+
+void FormSetting::SlotLightToFrom(int index)
+{
+    Q_UNUSED(index)
+}
+
+void FormSetting::on_Reset_clicked()
+{
+    if (!VidEzorarA_GetDeviceOnLine(CurrentDevicePath)) {
+        emit PostMsg::Instance()->SigMouseOffLineo(0);
+        return;
+    }
+    ContainReset confirm;
+    const QPoint corner = mapToGlobal(QPoint(0, 0));
+    confirm.move(corner.x() + (width() - confirm.width()) / 2 - 75, corner.y() + (height() - confirm.height()) / 2 - 65);
+    confirm.exec();
+    if (!confirm.Confirmed)
+        return;
+    Buttoninterface::RestoreDefaults(this);
+}
+
+void FormSetting::on_pushButton_3_clicked()
+{
+    QDesktopServices::openUrl(QUrl(ui->pushButton_3->text()));
+}
+
+void FormSetting::mousePressEvent(QMouseEvent* event)
+{
+    // Presses on the page go nowhere.
+    Q_UNUSED(event)
+}

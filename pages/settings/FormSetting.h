@@ -1,10 +1,80 @@
 #pragma once
+#include "device/DeviceState.h"
+
+#include <QString>
 #include <QWidget>
 
-// The settings page.
+#include <memory>
+
+namespace Ui {
+class FormSetting;
+}
+
+class UpDateRepair;
+class UpDateWarning;
+
+// The wired-mode notice in the current language, set on every language change (as is the selection
+// page's MouseUpdateNoticeText); the selection page and the top-level window show it.
+extern QString WiredModeText;
+// The receiver and mouse firmware versions last reported to the settings page.
+extern QString ReceiverVersionText;
+extern QString MouseVersionText;
+
+// The settings page: device information with the firmware versions and the update check, restore
+// defaults, the web link and the product labels.
 class FormSetting : public QWidget
 {
     Q_OBJECT
 public:
     explicit FormSetting(QWidget* parent = nullptr);
+    ~FormSetting() override;
+
+    // The program's own version, shown after the "Version" text.
+    static constexpr const char* DriverVersion = "1.0.2.0";
+
+    UpDateRepair* UpdateDialog() const { return updateDialog.get(); }
+    // Whether the last version check found a different image for the mouse / the receiver.
+    bool MouseHasNewFirmware() const { return mouseNewFirmware; }
+    bool ReceiverHasNewFirmware() const { return receiverNewFirmware; }
+
+    // Shows a message in the page's notice box, over the page and modal.
+    void ShowWarning(const QString& text);
+
+public slots:
+    void SetVer(int index);
+    void SetVerText();
+    void SlotAllLanguage(int index);
+    void SlotRGBValue(DongleRGB* Rgb);
+    void SlotLightToFrom(int index);
+    void SlotLongRangeMode(bool Select);
+    void SlotLabelText(int index, QString Text);
+    void SlotLabelTextB(QString TextA, QString Text);
+    void SlotForm();
+    void SlotFormB();
+    void SlotFormResetForm();
+    void SlotCheckUpdate();
+    void on_Reset_clicked();
+    void on_pushButton_3_clicked();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    void SetUpdateButtonLook(bool newFirmware);
+    // Moves a version text clear of its caption, which is as wide as the language makes it.
+    void KeepClearOf(QWidget* caption, QWidget* value, int x, int y);
+
+    Ui::FormSetting* ui;
+    QString pictureFolder;
+    QString buttonColor;
+    // Message texts of the update check.
+    QString noDeviceText, sameDeviceText, newTipsText, upgradeText, noReceiverText, noUsbText, errorText,
+        multiDongleText, multiMouseText;
+    std::shared_ptr<UpDateRepair> updateDialog;
+    bool ownsUpdateDialog = false;
+    std::unique_ptr<UpDateWarning> warning;
+    bool mouseNewFirmware = false;
+    bool receiverNewFirmware = false;
+    int receiverMarker = 0;
+    int mouseMarker = 0;
 };

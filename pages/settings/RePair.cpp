@@ -1,3 +1,53 @@
 #include "pages/settings/RePair.h"
 
-RePair::RePair(QWidget* parent) : QDialog(parent) {}
+#include "device/PostMsg.h"
+#include "ui_RePair.h"
+#include "widgets/NoticeLook.h"
+#include "widgets/UiText.h"
+
+RePair::RePair(QWidget* parent) : QDialog(parent), ui(new Ui::RePair)
+{
+    ui->setupUi(this);
+    pictureFolder = NoticeLook::PictureFolder();
+    NoticeLook::SetNoticeFlags(this);
+    NoticeLook::StyleMessageLabel(ui->label);
+    const QString buttonStyle =
+        NoticeLook::ConfirmButtonStyle(pictureFolder, QStringLiteral("Confirm.png"), QStringLiteral("ConfirmClick.png"));
+    ui->OK->setStyleSheet(buttonStyle);
+    ui->Cancel->setStyleSheet(buttonStyle);
+    ui->CloseButton->setStyleSheet(NoticeLook::CloseButtonStyle(pictureFolder));
+    ui->RePairA->setStyleSheet(NoticeLook::FrameStyle(QStringLiteral("RePairA"), pictureFolder));
+    connect(PostMsg::Instance(), &PostMsg::SigAllLanguage, this, &RePair::SlotAllLanguage);
+    SlotAllLanguage(UiLanguage);
+    NoticeLook::ScaleFonts(this);
+}
+
+RePair::~RePair()
+{
+    delete ui;
+}
+
+void RePair::SlotAllLanguage(int index)
+{
+    ui->label->setText(UiText::Text(index, QStringLiteral("home"), QStringLiteral("Repair")));
+    ui->OK->setText(UiText::Text(index, QStringLiteral("common"), QStringLiteral("OK")));
+    ui->Cancel->setText(UiText::Text(index, QStringLiteral("common"), QStringLiteral("Cancel")));
+}
+
+void RePair::on_CloseButton_clicked()
+{
+    IsConfirm = false;
+    close();
+}
+
+void RePair::on_OK_clicked()
+{
+    IsConfirm = true;
+    close();
+}
+
+void RePair::on_Cancel_clicked()
+{
+    IsConfirm = false;
+    close();
+}

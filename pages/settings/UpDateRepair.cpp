@@ -1,7 +1,238 @@
 #include "pages/settings/UpDateRepair.h"
 
-UpDateRepair::UpDateRepair(QWidget* parent) : QDialog(parent) {}
+#include "device/ConnectionState.h"
+#include "device/PostMsg.h"
+#include "ui_UpDateRepair.h"
+#include "widgets/NoticeLook.h"
+#include "widgets/ThemeColor.h"
+#include "widgets/UiText.h"
 
-void UpDateRepair::ResetView() {}
-void UpDateRepair::SetAutoUpdate(int) {}
-void UpDateRepair::SlotRepairCheckUpdate() {}
+UpDateRepair::UpDateRepair(QWidget* parent) : QDialog(parent), ui(new Ui::UpDateRepair)
+{
+    ui->setupUi(this);
+    pictureFolder = NoticeLook::PictureFolder();
+    setWindowFlags(Qt::FramelessWindowHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint);
+
+    ui->AutoRepair->setStyleSheet(QStringLiteral("#AutoRepair{border-image: url(") + pictureFolder
+                                  + QStringLiteral("BackGround.png);}"));
+    ui->CloseButton->setStyleSheet(NoticeLook::CloseButtonStyle(pictureFolder));
+    ui->ToolText->setStyleSheet(QStringLiteral("QLabel{color: rgb(") + ThemeColor(QStringLiteral("LabelColor"))
+                                + QStringLiteral(");background-color:rgba(0,0,0,0);}"));
+    ui->progressBar_2->setStyleSheet(QStringLiteral(
+        "QProgressBar{border:2px solid grey;border-radius:5px;background-color:rgba(0,0,0,0);"
+        "color:rgb(255,255,255);text-align:center;}"
+        "QProgressBar::chunk{background-color:rgb(80,240,0);width:20px;}"));
+    const QString buttonStyle = QStringLiteral("QToolButton{border:0px;color: rgb(")
+        + ThemeColor(QStringLiteral("ButtonColor")) + QStringLiteral(");border-image: url(") + pictureFolder
+        + QStringLiteral("ok_nr.png);}QToolButton:hover{border-image: url(") + pictureFolder
+        + QStringLiteral("ok_enter.png);}");
+    ui->NewHong->setStyleSheet(buttonStyle);
+    ui->NewHong_2->setStyleSheet(buttonStyle);
+
+    PostMsg* bus = PostMsg::Instance();
+    connect(bus, &PostMsg::SigAutoRepair, this, &UpDateRepair::SlotAutoRepair);
+    connect(bus, &PostMsg::SigAutoRepairProgress, this, &UpDateRepair::SlotAutoRepairProgress);
+    connect(bus, &PostMsg::SigProgress, this, &UpDateRepair::SlotProgress);
+    connect(bus, &PostMsg::SigRepairCheckUpdate, this, &UpDateRepair::SlotRepairCheckUpdate);
+    connect(bus, &PostMsg::SigAllLanguage, this, &UpDateRepair::SlotAllLanguage);
+
+    ui->NewHong->hide();
+    ui->NewHong_2->hide();
+    ui->ToolText_2->hide();
+    ui->progressBar_2->hide();
+    SlotAllLanguage(UiLanguage);
+    NoticeLook::ScaleFonts(this);
+}
+
+UpDateRepair::~UpDateRepair()
+{
+    delete ui;
+}
+
+void UpDateRepair::SetShortcuts()
+{
+    ui->NewHong_2->setShortcut(QKeySequence(Qt::Key_Return));
+    ui->NewHong->setShortcut(QKeySequence(Qt::Key_Escape));
+}
+
+void UpDateRepair::ResetView()
+{
+    SetShortcuts();
+    ui->NewHong_2->setText(startText);
+    ui->NewHong->setText(cancelText);
+    ui->ToolText_2->clear();
+    ui->ToolText_2->show();
+    ui->NewHong_2->show();
+    ui->NewHong->show();
+    ui->CloseButton->show();
+    ui->progressBar_2->setValue(0);
+    ui->progressBar_2->hide();
+}
+
+void UpDateRepair::ShowReadyView()
+{
+    SetShortcuts();
+    ui->NewHong_2->setText(startText);
+    ui->NewHong->setText(cancelText);
+    ui->NewHong_2->show();
+    ui->NewHong->show();
+    ui->NewHong_2->setEnabled(true);
+    ui->NewHong->setEnabled(true);
+    ui->CloseButton->setEnabled(true);
+    ui->ToolText_2->setText(readyText);
+    ui->ToolText_2->show();
+    ui->progressBar_2->hide();
+}
+
+void UpDateRepair::ShowMessageView()
+{
+    SetShortcuts();
+    ui->NewHong_2->setText(okText);
+    ui->NewHong_2->show();
+    ui->NewHong->show();
+    ui->CloseButton->show();
+    ui->ToolText_2->show();
+    ui->NewHong->setEnabled(true);
+    ui->CloseButton->setEnabled(true);
+    ui->progressBar_2->hide();
+}
+
+void UpDateRepair::ShowUpgradingView()
+{
+    SetShortcuts();
+    ui->NewHong_2->hide();
+    ui->NewHong->hide();
+    ui->NewHong->setEnabled(false);
+    ui->CloseButton->setEnabled(false);
+    ui->CloseButton->show();
+    ui->ToolText_2->setText(warnText);
+    ui->ToolText_2->show();
+    ui->progressBar_2->show();
+}
+
+void UpDateRepair::SetToolText(const QString& text)
+{
+    ui->ToolText_2->setText(text);
+}
+
+void UpDateRepair::SetAutoUpdate(int value)
+{
+    autoStart = true;
+    autoValue = value;
+    StartUpgrade();
+}
+
+void UpDateRepair::StartUpgrade()
+{
+    // Nothing starts without an image chosen for the device; the run comes with the firmware update.
+    if (!imageReady)
+        return;
+}
+
+void UpDateRepair::SlotAutoRepair(int index)
+{
+    ui->ToolText_2->setText(index != 0 ? failText : successText);
+    ui->NewHong_2->setText(okText);
+    ui->NewHong->show();
+}
+
+void UpDateRepair::SlotAutoRepairProgress(int index)
+{
+    ui->progressBar_2->setValue(index);
+}
+
+void UpDateRepair::SlotProgress(int schedue, int Discrib)
+{
+    switch (Discrib) {
+    case 0:
+        ui->progressBar_2->setValue(schedue);
+        break;
+    case 1:
+    case 2:
+    case 5:
+        ui->NewHong_2->setText(okText);
+        ui->NewHong_2->show();
+        ui->NewHong->show();
+        ui->ToolText_2->setText(Discrib == 2 ? successText : failText);
+        ui->ToolText_2->show();
+        ui->CloseButton->setEnabled(true);
+        ui->NewHong->setEnabled(true);
+        if (Discrib == 2)
+            ui->progressBar_2->setValue(100);
+        else if (Discrib == 5)
+            ui->progressBar_2->setValue(50);
+        break;
+    case 3:
+        ui->NewHong->hide();
+        break;
+    case 4:
+        ui->NewHong->hide();
+        ui->progressBar_2->setValue(0);
+        break;
+    case 6:
+        ui->ToolText_2->setText(failText);
+        ui->ToolText_2->show();
+        ui->NewHong->show();
+        ui->CloseButton->setEnabled(true);
+        ui->NewHong->setEnabled(true);
+        break;
+    default:
+        break;
+    }
+}
+
+void UpDateRepair::SlotRepairCheckUpdate()
+{
+    // The check for an interrupted upgrade comes with the firmware update.
+}
+
+void UpDateRepair::SlotAllLanguage(int index)
+{
+    const QString reader = QStringLiteral("UpDateRepair");
+    auto text = [&](const char* key) { return UiText::ForReader(index, reader, QLatin1String(key)); };
+    warnText = text("WarnUpdate");
+    ui->ToolText->setText(warnText);
+    startText = text("DialogUpgradeStart");
+    notDeviceText = text("NotDevice");
+    sameDeviceText = text("SameDevice");
+    failText = text("DialogUpgradeFail");
+    successText = text("DialogUpgradeSuccess");
+    cancelText = text("Cancel");
+    okText = text("OK");
+    noReceiverText = text("NoRecieve");
+    noUsbText = text("NoUSB");
+    error1Text = text("Error1");
+    errorText = text("Error");
+    errorFileText = text("ErrorFile");
+    multiDongleText = text("MultiDongle");
+    multiMouseText = text("MultiMouse");
+    readyText = text("ReadyUpdate");
+}
+
+void UpDateRepair::on_CloseButton_clicked()
+{
+    if (!ui->progressBar_2->isHidden()) {
+        if (ui->progressBar_2->value() >= 100)
+            emit PostMsg::Instance()->SigSetNewVer();
+        else if (DeviceWindowActive == 1)
+            emit PostMsg::Instance()->SigChangeMainDialog(0);
+    }
+    close();
+}
+
+void UpDateRepair::on_NewHong_clicked()
+{
+    on_CloseButton_clicked();
+}
+
+void UpDateRepair::on_NewHong_2_clicked()
+{
+    if (!ui->progressBar_2->isHidden() || ui->NewHong_2->text() == okText) {
+        on_CloseButton_clicked();
+        return;
+    }
+    if (DeviceWindowActive == 1)
+        emit PostMsg::Instance()->SigUpdateStart();
+    else
+        StartUpgrade();
+}

@@ -1,0 +1,249 @@
+#include "app/StartUp.h"
+
+#include "app/CrashHandler.h"
+#include "app/DialogMain.h"
+#include "pages/macro/ExeIsRun.h"
+#include "platform/AppPaths.h"
+#include "platform/ScreenInfo.h"
+
+#include <QApplication>
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPair>
+#include <QPointer>
+#include <QSharedMemory>
+#include <QSocketNotifier>
+#include <QSystemSemaphore>
+#include <QToolTip>
+#include <QVector>
+#include <QWidget>
+
+#include <csignal>
+#include <cerrno>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+const QStringList& StartUp::UserFolders()
+{
+    static const QStringList folders = {
+        QStringLiteral("/Log"),          QStringLiteral("/Device_Info"),
+        QStringLiteral("/Exception"),    QStringLiteral("/usersetting"),
+        QStringLiteral("/usersetting/MainPage"), QStringLiteral("/usersetting/MacroPage"),
+        QStringLiteral("/usersetting/SensorPage"),
+    };
+    return folders;
+}
+
+void StartUp::MakeUserFolders()
+{
+    const QString dataFolder = AppPaths::UserDataFolder();
+    for (const QString& folder : UserFolders()) {
+        const QString path = dataFolder + folder;
+        if (!QDir().exists(path))
+            QDir().mkpath(path);
+    }
+}
+
+void StartUp::CreateEmptyPreferences()
+{
+    QFile preferences(AppPaths::UserDataFolder() + QStringLiteral("/Macro.ini"));
+    if (!preferences.exists() && preferences.open(QIODevice::WriteOnly | QIODevice::Text))
+        preferences.close();
+}
+
+QString StartUp::ScaleFactorForWidth(int desktopWidth)
+{
+    if (desktopWidth <= 1920)
+        return QString();
+    return QString::number(double(desktopWidth / 1920), 'g', 6);
+}
+
+void StartUp::ApplyScaleFactor(int desktopWidth)
+{
+    const QString factor = ScaleFactorForWidth(desktopWidth);
+    if (!factor.isEmpty())
+        qputenv("QT_SCALE_FACTOR", factor.toLatin1());
+}
+
+int StartUp::ProbeDesktopWidth(int argc, char* argv[])
+{
+    // The application object reads "QT_SCALE_FACTOR" when it is made, so the screen is asked by
+    // an earlier one. It gets copies of the arguments: a Qt application removes the ones it reads.
+    std::vector<QByteArray> copies;
+    for (int i = 0; i < argc; ++i)
+        copies.emplace_back(argv[i]);
+    std::vector<char*> probeArgv;
+    for (QByteArray& copy : copies)
+        probeArgv.push_back(copy.data());
+    probeArgv.push_back(nullptr);
+    int probeArgc = argc;
+    QGuiApplication probe(probeArgc, probeArgv.data());
+    return ScreenInfo::DesktopWidth();
+}
+
+int StartUp::RemoveOldFiles(const QString& folder, const QDateTime& now)
+{
+    const qint64 nowSeconds = now.toSecsSinceEpoch();
+    int removed = 0;
+    const QFileInfoList entries =
+        QDir(folder).entryInfoList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::NoSort);
+    for (const QFileInfo& entry : entries) {
+        if (entry.isDir())
+            continue;
+        // A file dated after now (a clock that was wrong) is young, not 136 years old.
+        const qint64 age = nowSeconds - entry.lastModified().toSecsSinceEpoch();
+        if (age < 0)
+            continue;
+        if (age / 86400 > 7 && QFile::remove(entry.absoluteFilePath()))
+            ++removed;
+    }
+    return removed;
+}
+
+namespace {
+
+// The lock segment of this process, kept until it ends.
+std::unique_ptr<QSharedMemory>& LockSegment()
+{
+    static std::unique_ptr<QSharedMemory> segment;
+    return segment;
+}
+
+} // namespace
+
+bool StartUp::AnotherCopyRuns(const QString& key)
+{
+    // Starts of copies take turns; the guard is released by the system when its holder dies.
+    QSystemSemaphore guard(key + QStringLiteral(" start"), 1, QSystemSemaphore::Open);
+    const bool guarded = guard.acquire();
+
+    std::unique_ptr<QSharedMemory>& segment = LockSegment();
+    if (!segment)
+        segment.reset(new QSharedMemory(key));
+
+    // A segment of a copy that died stays in the system without anyone attached. Attaching and
+    // detaching again removes a segment that nobody else holds; one that a live copy holds stays.
+    if (!segment->isAttached() && segment->attach(QSharedMemory::ReadWrite))
+        segment->detach();
+
+    bool running = false;
+    if (segment->isAttached()) {
+        running = false; // this process took the lock earlier
+    } else if (segment->attach(QSharedMemory::ReadWrite)) {
+        segment->detach();
+        running = true;
+    } else if (!segment->create(1, QSharedMemory::ReadWrite)) {
+        // Anything else that keeps the lock from being taken (another user's segment under the
+        // same key, no shared memory) does not keep the program from starting.
+        qWarning() << "single-instance lock not taken:" << segment->errorString();
+    }
+    if (guarded)
+        guard.release();
+    return running;
+}
+
+namespace {
+
+// The signal handler only writes a byte; the GUI thread reads it.
+int terminationPipe[2] = {-1, -1};
+
+void OnTerminationSignal(int)
+{
+    const int savedErrno = errno;
+    const char byte = 1;
+    const ssize_t written = write(terminationPipe[1], &byte, 1);
+    (void)written;
+    errno = savedErrno;
+}
+
+} // namespace
+
+void StartUp::CloseOnTerminationSignals(QWidget* window)
+{
+    if (terminationPipe[0] < 0) {
+        if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, terminationPipe) != 0)
+            return;
+    }
+    auto* notifier = new QSocketNotifier(terminationPipe[0], QSocketNotifier::Read, window);
+    QPointer<QWidget> target(window);
+    QObject::connect(notifier, &QSocketNotifier::activated, window, [target] {
+        char bytes[16];
+        while (read(terminationPipe[0], bytes, sizeof bytes) > 0) {
+        }
+        if (target)
+            target->close();
+    });
+    struct sigaction action;
+    std::memset(&action, 0, sizeof action);
+    action.sa_handler = &OnTerminationSignal;
+    action.sa_flags = SA_RESTART;
+    sigemptyset(&action.sa_mask);
+    for (int signalNumber : {SIGTERM, SIGINT, SIGHUP})
+        sigaction(signalNumber, &action, nullptr);
+}
+
+void StartUp::ScaleWidgetFont(QWidget* widget, double factor)
+{
+    if (!widget)
+        return;
+    // All sizes are read before any is set: a child that inherits its parent's font would
+    // otherwise be scaled once through the parent and once more on its own.
+    QVector<QPair<QWidget*, QFont>> fonts;
+    std::function<void(QWidget*)> collect = [&](QWidget* node) {
+        QFont font = node->font();
+        if (node->objectName() != QLatin1String("Receive_2")) {
+            if (font.pointSizeF() > 0)
+                font.setPointSizeF(font.pointSizeF() * factor);
+            else if (font.pixelSize() > 0)
+                font.setPixelSize(qMax(1, qRound(font.pixelSize() * factor)));
+        }
+        fonts.append(qMakePair(node, font));
+        for (QObject* child : node->children()) {
+            if (child->isWidgetType())
+                collect(static_cast<QWidget*>(child));
+        }
+    };
+    collect(widget);
+    for (const auto& entry : fonts) {
+        // "Receive_2" gets its own font back, so that it does not follow its parent's new size.
+        entry.first->setFont(entry.second);
+        if (entry.first->objectName() == QLatin1String("NoApear"))
+            QToolTip::setFont(entry.second);
+    }
+}
+
+int StartUp::Run(int argc, char* argv[])
+{
+    MakeUserFolders();
+    CreateEmptyPreferences();
+    QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling, false);
+    QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps, false);
+    ApplyScaleFactor(ProbeDesktopWidth(argc, argv));
+    RemoveOldFiles(AppPaths::UserDataFolder() + QStringLiteral("/Log"));
+    RemoveOldFiles(AppPaths::UserDataFolder() + QStringLiteral("/Exception"));
+
+    QApplication application(argc, argv);
+    // Crashes during start-up leave a dump too; the device window installs it again when built.
+    (new CrashHandler)->Install();
+    const double factor = ScreenInfo::LogicalDpi() / 96.0;
+
+    if (AnotherCopyRuns(AppPaths::ProductName())) {
+        ExeIsRun notice(nullptr);
+        notice.exec();
+        return 0;
+    }
+
+    std::unique_ptr<DialogMain> window(new DialogMain(nullptr));
+    ScaleWidgetFont(window.get(), 1.0 / factor);
+    CloseOnTerminationSignals(window.get());
+    window->show();
+    return application.exec();
+}

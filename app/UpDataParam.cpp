@@ -1,0 +1,156 @@
+#include "app/UpDataParam.h"
+
+#include "app/InportFail.h"
+#include "app/ReadConfigFile.h"
+#include "device/ConnectionState.h"
+#include "device/DeviceInfoCache.h"
+#include "device/DeviceReportCallback.h"
+#include "device/DeviceState.h"
+#include "device/PostMsg.h"
+#include "device/Worker.h"
+#include "platform/Sleep.h"
+#include "platform/hidusb/HIDUsb.h"
+#include "ui_UpDataParam.h"
+#include "widgets/NoticeLook.h"
+#include "widgets/UiText.h"
+#include "widgets/WaitProcessingEvents.h"
+
+#include <QDebug>
+#include <QTimer>
+
+int ImportResult = 0;
+int ImportTextMode = 0;
+
+namespace {
+
+bool PagesUpdated()
+{
+    return ButtonPageUpdated && LightPageUpdated && SensorPageUpdated;
+}
+
+void ClearPagesUpdated()
+{
+    ButtonPageUpdated = false;
+    LightPageUpdated = false;
+    SensorPageUpdated = false;
+}
+
+} // namespace
+
+UpDataParam::UpDataParam(QWidget* parent) : QDialog(parent), ui(new Ui::UpDataParam)
+{
+    ui->setupUi(this);
+    NoticeLook::SetNoticeFlags(this);
+    NoticeLook::StyleMessageLabel(ui->label);
+    ui->UpDataParamA->setStyleSheet(NoticeLook::FrameStyle(QStringLiteral("UpDataParamA"), NoticeLook::PictureFolder()));
+    timer = new QTimer(this);
+    timer->setSingleShot(true);
+    connect(timer, SIGNAL(timeout()), this, SLOT(onTimeupDestroy()));
+    connect(PostMsg::Instance(), SIGNAL(SigAllLanguage(int)), this, SLOT(SlotAllLanguage(int)));
+    SlotAllLanguage(UiLanguage);
+    NoticeLook::ScaleFonts(this);
+}
+
+UpDataParam::~UpDataParam()
+{
+    delete ui;
+}
+
+void UpDataParam::BeginWait()
+{
+    timer->start(2500);
+}
+
+void UpDataParam::SetWaitForPages(bool wait)
+{
+    waitForPages = wait;
+}
+
+void UpDataParam::SetImportFile(const QString& path)
+{
+    importPath = path;
+    importPending = true;
+}
+
+void UpDataParam::SlotAllLanguage(int index)
+{
+    // The import and the reload show the same words.
+    ui->label->setText(UiText::ForReader(index, QStringLiteral("UpDataParam"), QStringLiteral("DialogUpdating")));
+}
+
+bool UpDataParam::WaitForPageUpdates()
+{
+    for (int check = 0; check < 12; ++check) {
+        if (PagesUpdated())
+            return true;
+        WaitProcessingEvents(500);
+    }
+    return PagesUpdated();
+}
+
+void UpDataParam::onTimeupDestroy()
+{
+    PostMsg* bus = PostMsg::Instance();
+    emit bus->SigSetver(4);
+
+    if (waitForPages) {
+        qDebug() << "z";
+        const bool reported = WaitForPageUpdates();
+        // A later wait must see fresh reports, not these.
+        if (reported)
+            ClearPagesUpdated();
+        Sleep(2000);
+        close();
+        if (!reported)
+            emit bus->SigMouseOffLineo(0);
+    } else if (importPending) {
+        qDebug() << "v";
+        FlashDataMap record{};
+        ImportResult = ReadConfigFile(importPath, &record);
+        if (ImportResult == 0) {
+            AdoptDeviceConfig(record);
+            ProtocolDataUpdate(&record);
+            emit bus->SigUpDataLightUIA(record);
+            emit bus->SigUpDataSensorUIB(record);
+            emit bus->SigUpDataButtonUIC(record);
+            emit bus->SigFormB();
+            for (int step = 0; step < 5; ++step)
+                WaitProcessingEvents(500);
+        } else {
+            InportFail notice;
+            const QPoint topLeft = mapToGlobal(QPoint(0, 0));
+            notice.move(topLeft.x() + (width() - notice.width()) / 2, topLeft.y() + (height() - notice.height()) / 2);
+            notice.exec();
+        }
+        importPending = false;
+        close();
+    } else if (LastPassOnline) {
+        qDebug() << "vvv";
+        const bool reported = WaitForPageUpdates();
+        if (reported)
+            ClearPagesUpdated();
+        close();
+        if (!reported)
+            emit bus->SigMouseOffLineo(1);
+        // The first read of a device online leaves its first cache file; later reads keep the file.
+        FlashDataMap cached;
+        if (DeviceOnline && DeviceConfigIsCurrent && !ReadDeviceInfoCache(CacheFileName.Get(), &cached))
+            WriteDeviceInfoCache(ReportCacheFileName.Get(), DeviceConfigSnapshot());
+    } else {
+        qDebug() << "vv";
+        FlashDataMap cached;
+        if (ReadDeviceInfoCache(CacheFileName.Get(), &cached)) {
+            emit bus->SigUpDataLightUIA(cached);
+            emit bus->SigUpDataSensorUIB(cached);
+            emit bus->SigUpDataButtonUIC(cached);
+            emit bus->SigFormB();
+        }
+        emit bus->SigMouseOffLineo(0);
+        close();
+    }
+    qDebug() << "x";
+    // Each wait states its own mode; a mode left over would decide the next wait.
+    waitForPages = false;
+    importPending = false;
+    importPath.clear();
+}

@@ -1,0 +1,421 @@
+#include "app/CrashHandler.h"
+#include "app/StartUp.h"
+#include "support/TestHome.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDirIterator>
+#include <QLabel>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QToolTip>
+#include <QtTest>
+
+#include <csignal>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <string>
+#include <sys/resource.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+// ---- the child processes the tests start: the test binary run with a mode argument ----
+
+// Takes the lock, says so, then holds it until killed or told to go on stdin.
+int HoldLock(const QString& key)
+{
+    const bool running = StartUp::AnotherCopyRuns(key);
+    std::cout << (running ? "running" : "locked") << std::endl;
+    std::string line;
+    std::getline(std::cin, line);
+    return 0;
+}
+
+int ProbeLock(const QString& key)
+{
+    std::cout << (StartUp::AnotherCopyRuns(key) ? "running" : "free") << std::endl;
+    return 0;
+}
+
+[[noreturn]] void CrashBy(const std::string& how)
+{
+    if (how == "segv") {
+        volatile uintptr_t address = 8;
+        *reinterpret_cast<volatile int*>(address) = 1;
+    } else if (how == "abort") {
+        std::abort();
+    } else if (how == "fpe") {
+        // Raised, not divided: the undefined-behaviour checker would stop a division by zero first.
+        raise(SIGFPE);
+    } else if (how == "ill") {
+        __builtin_trap();
+    } else if (how == "bus") {
+        raise(SIGBUS);
+    } else if (how == "thread") {
+        std::thread([] {
+            volatile uintptr_t address = 8;
+            *reinterpret_cast<volatile int*>(address) = 1;
+        }).join();
+    }
+    std::_Exit(3);
+}
+
+int Crash(const std::string& how)
+{
+    // No core file of the deliberate crash.
+    struct rlimit noCore = {0, 0};
+    setrlimit(RLIMIT_CORE, &noCore);
+    (new CrashHandler)->Install();
+    CrashBy(how);
+}
+
+// A window that says when it is closed; the program's window quits from its close.
+class ClosingWindow : public QWidget
+{
+protected:
+    void closeEvent(QCloseEvent* event) override
+    {
+        std::cout << "closed" << std::endl;
+        QWidget::closeEvent(event);
+    }
+};
+
+int EndOnSignal(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    ClosingWindow window;
+    StartUp::CloseOnTerminationSignals(&window);
+    window.show();
+    std::cout << "ready" << std::endl;
+    const int code = application.exec();
+    std::cout << "ended" << std::endl;
+    return code;
+}
+
+int ChildMain(int argc, char* argv[])
+{
+    const std::string mode = argv[1];
+    const QString argument = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
+    if (mode == "--child-hold")
+        return HoldLock(argument);
+    if (mode == "--child-probe")
+        return ProbeLock(argument);
+    if (mode == "--child-window")
+        return EndOnSignal(argc, argv);
+    if (mode == "--child-crash")
+        return Crash(argc > 2 ? argv[2] : "");
+    return 2;
+}
+
+} // namespace
+
+// Start-up on a temporary HOME: folders, old files, scaling, the single-instance lock, crash dumps.
+class TestStartUp : public QObject
+{
+    Q_OBJECT
+    TestHome home;
+    QString lockKey;
+
+    static QString DataFolder() { return AppPaths::UserDataFolder(); }
+
+    QProcess* StartChild(const QStringList& arguments)
+    {
+        auto* child = new QProcess(this);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("HOME", home.Path());
+        child->setProcessEnvironment(environment);
+        child->start(QCoreApplication::applicationFilePath(), arguments);
+        return child;
+    }
+    QString ReadLine(QProcess* child)
+    {
+        while (!child->canReadLine()) {
+            if (!child->waitForReadyRead(30000))
+                return QStringLiteral("<no answer>");
+        }
+        return QString::fromLocal8Bit(child->readLine()).trimmed();
+    }
+    QString Probe()
+    {
+        QProcess* probe = StartChild({"--child-probe", lockKey});
+        const QString answer = ReadLine(probe);
+        probe->waitForFinished(30000);
+        return answer;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        // A key of this run only: a copy of the program or another test run keeps its own lock.
+        lockKey = QStringLiteral("Kestro plus test %1").arg(QCoreApplication::applicationPid());
+    }
+
+    void foldersAndPreferences()
+    {
+        StartUp::MakeUserFolders();
+        StartUp::CreateEmptyPreferences();
+        for (const char* folder : {"/Log", "/Device_Info", "/Exception", "/usersetting", "/usersetting/MainPage",
+                                   "/usersetting/MacroPage", "/usersetting/SensorPage"})
+            QVERIFY2(QFileInfo(DataFolder() + folder).isDir(), folder);
+        QFile preferences(DataFolder() + "/Macro.ini");
+        QVERIFY(preferences.exists());
+        QCOMPARE(preferences.size(), 0);
+
+        // A second start keeps what the user has.
+        QVERIFY(preferences.open(QIODevice::WriteOnly));
+        preferences.write("[Language]\nLanguage=2\n");
+        preferences.close();
+        QFile keep(DataFolder() + "/usersetting/MacroPage/Mine.ini");
+        QVERIFY(keep.open(QIODevice::WriteOnly));
+        keep.write("1\n");
+        keep.close();
+        StartUp::MakeUserFolders();
+        StartUp::CreateEmptyPreferences();
+        QCOMPARE(QFileInfo(DataFolder() + "/Macro.ini").size(), qint64(strlen("[Language]\nLanguage=2\n")));
+        QCOMPARE(QFileInfo(keep.fileName()).size(), qint64(2));
+    }
+
+    void oldFilesRemoved_data()
+    {
+        QTest::addColumn<qint64>("ageSeconds");
+        QTest::addColumn<bool>("removed");
+        const qint64 day = 86400;
+        QTest::newRow("an hour") << qint64(3600) << false;
+        QTest::newRow("7 days") << 7 * day << false;
+        QTest::newRow("7 days and 23 hours") << 7 * day + 23 * 3600 << false;
+        QTest::newRow("8 days") << 8 * day << true;
+        QTest::newRow("a year") << 365 * day << true;
+        QTest::newRow("a day in the future") << -day << false;
+        QTest::newRow("30 years in the future") << -30 * 365 * day << false;
+    }
+    void oldFilesRemoved()
+    {
+        QFETCH(qint64, ageSeconds);
+        QFETCH(bool, removed);
+        QTemporaryDir folder;
+        const QDateTime now = QDateTime::currentDateTime();
+        QFile file(folder.filePath("Kestro.log"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("log");
+        QVERIFY(file.flush());
+        QVERIFY(file.setFileTime(now.addSecs(-ageSeconds), QFileDevice::FileModificationTime));
+        file.close();
+        // A folder of the same age is never touched, nor what it holds.
+        QVERIFY(QDir(folder.path()).mkdir("Old"));
+        QFile inner(folder.filePath("Old/inner.txt"));
+        QVERIFY(inner.open(QIODevice::WriteOnly));
+        QVERIFY(inner.setFileTime(now.addSecs(-30 * 86400), QFileDevice::FileModificationTime));
+        inner.close();
+
+        QCOMPARE(StartUp::RemoveOldFiles(folder.path(), now), removed ? 1 : 0);
+        QCOMPARE(QFile::exists(file.fileName()), !removed);
+        QVERIFY(QFile::exists(inner.fileName()));
+    }
+
+    void oldFilesRemovedInOnePass()
+    {
+        QTemporaryDir folder;
+        const QDateTime now = QDateTime::currentDateTime();
+        for (int i = 0; i < 5; ++i) {
+            QFile file(folder.filePath(QString("%1.dmp").arg(i)));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QVERIFY(file.setFileTime(now.addDays(i < 3 ? -9 - i : -1), QFileDevice::FileModificationTime));
+        }
+        QCOMPARE(StartUp::RemoveOldFiles(folder.path(), now), 3);
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList({"3.dmp", "4.dmp"}));
+        QCOMPARE(StartUp::RemoveOldFiles(folder.path() + "/missing", now), 0);
+    }
+
+    void scaleFactor_data()
+    {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<QString>("factor");
+        QTest::newRow("1366") << 1366 << "";
+        QTest::newRow("1920") << 1920 << "";
+        QTest::newRow("1921") << 1921 << "1";
+        QTest::newRow("2560") << 2560 << "1";
+        QTest::newRow("3839") << 3839 << "1";
+        QTest::newRow("3840") << 3840 << "2";
+        QTest::newRow("5760") << 5760 << "3";
+        QTest::newRow("7680") << 7680 << "4";
+    }
+    void scaleFactor()
+    {
+        QFETCH(int, width);
+        QFETCH(QString, factor);
+        QCOMPARE(StartUp::ScaleFactorForWidth(width), factor);
+        qputenv("QT_SCALE_FACTOR", "user");
+        StartUp::ApplyScaleFactor(width);
+        // At 1920 or less the variable is left as it was.
+        QCOMPARE(QString::fromLatin1(qgetenv("QT_SCALE_FACTOR")), factor.isEmpty() ? QString("user") : factor);
+        qunsetenv("QT_SCALE_FACTOR");
+    }
+
+    void fontsScaledOnceEach()
+    {
+        QWidget window;
+        QFont windowFont = window.font();
+        windowFont.setPointSizeF(12);
+        window.setFont(windowFont);
+        auto* inherits = new QLabel("inherits", &window);
+        auto* own = new QLabel("own", &window);
+        QFont ownFont = own->font();
+        ownFont.setPointSizeF(9);
+        own->setFont(ownFont);
+        auto* kept = new QWidget(&window);
+        kept->setObjectName("Receive_2");
+        QFont keptFont = kept->font();
+        keptFont.setPointSizeF(15);
+        kept->setFont(keptFont);
+        auto* underKept = new QLabel("under", kept);
+        auto* tips = new QLabel("tips", &window);
+        tips->setObjectName("NoApear");
+
+        // 144 logical dots per inch: every font ends at two thirds, once.
+        StartUp::ScaleWidgetFont(&window, 96.0 / 144.0);
+        QCOMPARE(window.font().pointSizeF(), 8.0);
+        QCOMPARE(inherits->font().pointSizeF(), 8.0);
+        QCOMPARE(own->font().pointSizeF(), 6.0);
+        QCOMPARE(kept->font().pointSizeF(), 15.0);
+        QCOMPARE(underKept->font().pointSizeF(), 10.0);
+        QCOMPARE(tips->font().pointSizeF(), 8.0);
+        QCOMPARE(QToolTip::font().pointSizeF(), 8.0);
+        StartUp::ScaleWidgetFont(nullptr, 2.0);
+    }
+
+    void secondCopyFindsTheLock()
+    {
+        QProcess* first = StartChild({"--child-hold", lockKey});
+        QCOMPARE(ReadLine(first), QString("locked"));
+        QCOMPARE(Probe(), QString("running"));
+        QCOMPARE(Probe(), QString("running"));
+
+        // The first copy ends normally: the lock goes with it.
+        first->write("end\n");
+        QVERIFY(first->waitForFinished(30000));
+        QCOMPARE(first->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(Probe(), QString("free"));
+    }
+
+    void killedCopyLeavesNoLock()
+    {
+        QProcess* first = StartChild({"--child-hold", lockKey});
+        QCOMPARE(ReadLine(first), QString("locked"));
+        first->kill();
+        QVERIFY(first->waitForFinished(30000));
+        QCOMPARE(first->exitStatus(), QProcess::CrashExit);
+
+        // The next start takes the lock although the killed copy never let it go...
+        QProcess* second = StartChild({"--child-hold", lockKey});
+        QCOMPARE(ReadLine(second), QString("locked"));
+        // ...and holds it like any running copy.
+        QCOMPARE(Probe(), QString("running"));
+        second->write("end\n");
+        QVERIFY(second->waitForFinished(30000));
+    }
+
+    void terminationClosesTheWindow_data()
+    {
+        QTest::addColumn<int>("signalNumber");
+        QTest::newRow("SIGTERM") << int(SIGTERM);
+        QTest::newRow("SIGINT") << int(SIGINT);
+        QTest::newRow("SIGHUP") << int(SIGHUP);
+    }
+    void terminationClosesTheWindow()
+    {
+        QFETCH(int, signalNumber);
+        QProcess* child = StartChild({"--child-window"});
+        QCOMPARE(ReadLine(child), QString("ready"));
+        QCOMPARE(::kill(pid_t(child->processId()), signalNumber), 0);
+        QCOMPARE(ReadLine(child), QString("closed"));
+        QCOMPARE(ReadLine(child), QString("ended"));
+        QVERIFY(child->waitForFinished(30000));
+        QCOMPARE(child->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(child->exitCode(), 0);
+    }
+
+    void dumpFileName_data()
+    {
+        QTest::addColumn<QDateTime>("moment");
+        QTest::newRow("epoch") << QDateTime(QDate(1970, 1, 1), QTime(0, 0, 0), Qt::UTC);
+        QTest::newRow("before 2000") << QDateTime(QDate(1999, 12, 31), QTime(23, 59, 59), Qt::UTC);
+        QTest::newRow("leap day") << QDateTime(QDate(2024, 2, 29), QTime(12, 5, 9), Qt::UTC);
+        QTest::newRow("after leap day") << QDateTime(QDate(2024, 3, 1), QTime(0, 0, 1), Qt::UTC);
+        QTest::newRow("century") << QDateTime(QDate(2100, 2, 28), QTime(23, 0, 0), Qt::UTC);
+        QTest::newRow("past 2038") << QDateTime(QDate(2040, 7, 15), QTime(7, 30, 45), Qt::UTC);
+    }
+    void dumpFileName()
+    {
+        QFETCH(QDateTime, moment);
+        char name[CrashHandler::DumpNameSize];
+        CrashHandler::DumpFileName(moment.toSecsSinceEpoch(), name);
+        QCOMPARE(QString::fromLatin1(name), moment.toString("yyyy_MM_dd_hh_mm_ss") + ".dmp");
+    }
+
+    void crashLeavesADump_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<int>("signalNumber");
+        QTest::addColumn<QString>("signalName");
+        QTest::newRow("segmentation fault") << "segv" << int(SIGSEGV) << "SIGSEGV";
+        QTest::newRow("abort") << "abort" << int(SIGABRT) << "SIGABRT";
+        QTest::newRow("division by zero") << "fpe" << int(SIGFPE) << "SIGFPE";
+        QTest::newRow("illegal instruction") << "ill" << int(SIGILL) << "SIGILL";
+        QTest::newRow("bus error") << "bus" << int(SIGBUS) << "SIGBUS";
+        QTest::newRow("fault in another thread") << "thread" << int(SIGSEGV) << "SIGSEGV";
+    }
+    void crashLeavesADump()
+    {
+        QFETCH(QString, how);
+        QFETCH(int, signalNumber);
+        QFETCH(QString, signalName);
+        QDir dumps(DataFolder() + "/Exception");
+        if (dumps.exists())
+            QVERIFY(dumps.removeRecursively());
+        // The folder is made by the handler's install, not by the test.
+        const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
+        QProcess* child = StartChild({"--child-crash", how});
+        QVERIFY(child->waitForFinished(30000));
+        const QDateTime after = QDateTime::currentDateTime().addSecs(1);
+
+        // The process ended by the same signal, as it would have without the handler.
+        QCOMPARE(child->exitStatus(), QProcess::CrashExit);
+        QCOMPARE(child->exitCode(), signalNumber);
+
+        const QStringList files = dumps.entryList(QDir::Files);
+        QCOMPARE(files.size(), 1);
+        const QRegularExpressionMatch name =
+            QRegularExpression("^(\\d{4}_\\d\\d_\\d\\d_\\d\\d_\\d\\d_\\d\\d)\\.dmp$").match(files.first());
+        QVERIFY2(name.hasMatch(), qPrintable(files.first()));
+        const QDateTime stamp = QDateTime::fromString(name.captured(1), "yyyy_MM_dd_hh_mm_ss");
+        QVERIFY2(stamp >= before.addMSecs(-before.time().msec()) && stamp <= after,
+                 qPrintable(files.first() + " outside " + before.toString() + " .. " + after.toString()));
+
+        QFile dump(dumps.filePath(files.first()));
+        QVERIFY(dump.open(QIODevice::ReadOnly));
+        const QString text = QString::fromLocal8Bit(dump.readAll());
+        QVERIFY2(text.contains(QString("signal: %1 (%2)\n").arg(signalNumber).arg(signalName)), qPrintable(text.left(300)));
+        const int backtrace = text.indexOf("backtrace:\n");
+        const int map = text.indexOf("memory map:\n");
+        QVERIFY(backtrace > 0 && map > backtrace);
+        // The frames name the program they are in, so that they can be resolved later.
+        const QString program = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+        QVERIFY2(text.mid(backtrace, map - backtrace).count(program) >= 2, qPrintable(text.mid(backtrace, 600)));
+        QVERIFY(text.mid(map).contains(program));
+    }
+};
+
+int main(int argc, char* argv[])
+{
+    if (argc >= 2 && QByteArray(argv[1]).startsWith("--child-"))
+        return ChildMain(argc, argv);
+    QApplication application(argc, argv);
+    TestStartUp test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_startup.moc"
