@@ -501,6 +501,9 @@ void DialogChange::BuildDeviceButtons()
         button->setFixedSize(284, 360);
         button->setFocusPolicy(Qt::NoFocus);
         button->move(buttonAt);
+        // The page may already show (devices attached while the selection page is open): children
+        // made after that stay hidden until shown.
+        button->show();
         deviceButtons << button;
         ApplyButtonPicture(k, unknown ? QStringLiteral("Unknow.png")
                                       : QStringLiteral("DisOnlin") + PictureSuffix(device) + QStringLiteral(".png"));
@@ -537,6 +540,7 @@ void DialogChange::BuildDeviceButtons()
             badge->setFocusPolicy(Qt::NoFocus);
             badge->move(rateAt);
             badge->setStyleSheet(QStringLiteral("QLabel{background-image: url(") + pictureFolder + rate + QStringLiteral(");}"));
+            badge->show();
             rateBadges << badge;
         }
     }

@@ -191,9 +191,12 @@ private:
         QCoreApplication::processEvents();
     }
 
+    // The page shows on the screen before the library's first notice lists the devices, as it does
+    // in the running program.
     void OpenPage()
     {
         page = new DialogChange;
+        page->show();
         Settle();
     }
 
@@ -307,6 +310,8 @@ private slots:
             QCOMPARE(Child(QStringLiteral("UsbWifi%1").arg(k))->geometry(), QRect(badgeX.at(k), 20, 32, 32));
             QCOMPARE(Child(QStringLiteral("Rate%1").arg(k))->geometry(), QRect(buttonX.at(k) + 7, 10, 42, 26));
             QCOMPARE(PictureOf(button), QStringLiteral("OnLine%1.png").arg(ListedDevices.at(k).modelIndex));
+            QCOMPARE(button->isVisible(), k < 3);
+            QCOMPARE(Child(QStringLiteral("Rate%1").arg(k))->isVisible(), k < 3);
             QCOMPARE(PictureOf(Child(QStringLiteral("UsbWifi%1").arg(k))), QStringLiteral("OnLineWifi.png"));
         }
         QVERIFY(!Button(n));
