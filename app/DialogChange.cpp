@@ -274,25 +274,7 @@ void DialogChange::FindAttachedDevices(const QStringList& vids, const QVector<QS
 {
     for (const QString& vid : vids) {
         for (const QString& pid : pids) {
-            int count = 5;
-            const char* const* paths = VidEzorarA_FindHidDevicesByDefaultDeviceId(
-                vid.toLatin1().constData(), pid.toLatin1().constData(), &count);
-            if (!paths)
-                continue;
-            // The library's array lives only until the next find call: copy the paths first.
-            QList<QByteArray> found;
-            for (int i = 0; i < count && i < 5; ++i) {
-                if (paths[i])
-                    found << QByteArray(paths[i]);
-            }
-            for (const QByteArray& path : found) {
-                DeviceAllInfo record;
-                record.path = QString::fromLocal8Bit(path);
-                record.VID = vid;
-                record.PID = pid;
-                uint8_t attribute[HIDUSB_USB_ATTRIBUTE_SIZE] = {};
-                VidEzorarA_GetUsbDeviceAttribute(path.constData(), attribute);
-                record.version = VersionText(uint16_t(attribute[8] | attribute[9] << 8));
+            for (DeviceAllInfo record : ListAttachedDevices(vid, pid, FindBy::DefaultDeviceId)) {
                 record.online = false;
                 if (PageIdentifyDevice(record)) {
                     ListedDevices << record;

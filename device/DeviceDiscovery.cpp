@@ -111,34 +111,46 @@ int IdentifyDevice(DeviceAllInfo* record, const char* path)
     return cid == productCid ? 2 : 3;
 }
 
+QList<DeviceAllInfo> ListAttachedDevices(const QString& vid, const QString& pid, FindBy findBy)
+{
+    const QByteArray vidText = vid.toLatin1();
+    const QByteArray pidText = pid.toLatin1();
+    int count = 5;
+    const char* const* paths = findBy == FindBy::DeviceId
+        ? VidEzorarA_FindHidDevicesByDeviceId(vidText.constData(), pidText.constData(), 1, 5, &count)
+        : VidEzorarA_FindHidDevicesByDefaultDeviceId(vidText.constData(), pidText.constData(), &count);
+    QList<DeviceAllInfo> devices;
+    if (!paths)
+        return devices;
+    // The library's array lives only until the next find call: copy every path first.
+    QList<QByteArray> found;
+    for (int i = 0; i < count && i < 5; ++i)
+        if (paths[i])
+            found << QByteArray(paths[i]);
+    for (const QByteArray& path : found) {
+        DeviceAllInfo record;
+        record.path = QString::fromLocal8Bit(path);
+        record.VID = vid;
+        record.PID = pid;
+        uint8_t attribute[HIDUSB_USB_ATTRIBUTE_SIZE] = {};
+        VidEzorarA_GetUsbDeviceAttribute(path.constData(), attribute);
+        record.version = VersionText(uint16_t(attribute[8] | attribute[9] << 8));
+        devices << record;
+    }
+    return devices;
+}
+
 void EnumerateDevices(const QStringList& vids, const QVector<QString>& pids, int, int)
 {
     for (const QString& vid : vids) {
         for (const QString& pid : pids) {
-            int count = 5;
-            const char* const* paths = VidEzorarA_FindHidDevicesByDeviceId(
-                vid.toLatin1().constData(), pid.toLatin1().constData(), 1, 5, &count);
-            if (!paths)
-                continue;
-            // The library's array lives only until the next find call: copy every path first.
-            QList<QByteArray> found;
-            for (int i = 0; i < count && i < 5; ++i)
-                if (paths[i])
-                    found << QByteArray(paths[i]);
-            for (const QByteArray& path : found) {
-                DeviceAllInfo record;
-                record.path = QString::fromLocal8Bit(path);
-                record.VID = vid;
-                record.PID = pid;
-                uint8_t attribute[HIDUSB_USB_ATTRIBUTE_SIZE] = {};
-                VidEzorarA_GetUsbDeviceAttribute(path.constData(), attribute);
-                record.version = VersionText(uint16_t(attribute[8] | attribute[9] << 8));
-
+            for (DeviceAllInfo record : ListAttachedDevices(vid, pid, FindBy::DeviceId)) {
                 const DeviceAllInfo current = CurrentDeviceInfo.Get();
                 if (current.path.isEmpty()) {
                     FoundDeviceList << record;
                     continue;
                 }
+                const QByteArray path = record.path.toLocal8Bit();
                 const int result = IdentifyDevice(&record, path.constData());
                 if (result == 1) {
                     if (record.modelIndex != current.modelIndex)

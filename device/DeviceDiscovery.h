@@ -16,6 +16,11 @@ extern QList<DeviceAllInfo> FoundDeviceList; // GUI thread only
 // "v" + major + "." + minor as two upper-case hexadecimal digits: 0x010A gives "v1.0A".
 QString VersionText(uint16_t version);
 
+// The attached devices of one vendor and product id, each with its path, ids and USB version text.
+// The device window's discovery asks by device id, the selection page by the default device id.
+enum class FindBy { DeviceId, DefaultDeviceId };
+QList<DeviceAllInfo> ListAttachedDevices(const QString& vid, const QString& pid, FindBy findBy);
+
 // Identifies one device against the model list: 0 no answer, 1 identified, 2 the customer id matches
 // but no model's, 3 another customer's device.
 int IdentifyDevice(DeviceAllInfo* record, const char* path);
