@@ -1,0 +1,163 @@
+#include "pages/sensor/SensorLOD.h"
+
+#include "device/DeviceParamSetters.h"
+#include "device/DeviceState.h"
+#include "device/PostMsg.h"
+#include "platform/AppPaths.h"
+#include "ui_SensorLOD.h"
+#include "widgets/ThemeColor.h"
+#include "widgets/UiText.h"
+
+#include <QIcon>
+#include <QListView>
+#include <QSignalBlocker>
+
+SensorLOD::SensorLOD(QWidget* parent) : QFrame(parent), ui(new Ui::SensorLOD)
+{
+    ui->setupUi(this);
+    setFrameShape(QFrame::NoFrame);
+    pictureFolder = AppPaths::ProgramFolder() + QStringLiteral("/Picture/Sensor/");
+    const QString& folder = pictureFolder;
+    const QString label = ThemeColor(QStringLiteral("LabelColor"));
+    const QString text = ThemeColor(QStringLiteral("ComboxTextColor"));
+    const QString select = ThemeColor(QStringLiteral("ComboxSelectColor"));
+    const QString back = ThemeColor(QStringLiteral("ComboxBackGroundColor"));
+    ui->label->setStyleSheet(QStringLiteral("QLabel{color: rgb(") + label + QStringLiteral(";);}"));
+    ui->label_2->setStyleSheet(QStringLiteral("QLabel{border-image: url(") + folder + QStringLiteral("Tips.png") + QStringLiteral(");}"));
+    ui->LOD->setStyleSheet(
+        QStringLiteral("QComboBox{border: 1px solid gray; color: rgb(") + text + QStringLiteral("); border-image: url(")
+        + folder + QStringLiteral("ComboboxBack.png") + QStringLiteral(");}QComboBox::drop-down:button{border-radius:5px; background:rgb(")
+        + back + QStringLiteral(");} QComboBox::down-arrow{image: url(") + folder + QStringLiteral("Menu.png")
+        + QStringLiteral("); right: 8px; }QComboBox::down-arrow:on{ image: url(") + folder + QStringLiteral("MenuClicked.png")
+        + QStringLiteral(");}QComboBox QAbstractItemView::item{height:25px;}QComboBox QAbstractItemView {outline: 0px solid gray; border: 1px  solid gray;color: rgb(")
+        + text + QStringLiteral("); border-image: url(") + folder + QStringLiteral("ComboboxTextBack.png")
+        + QStringLiteral(");selection-background-color: rgb(") + select
+        + QStringLiteral("); }QComboBox:disabled{color: rgb(0, 0, 0);}"));
+    auto* view = new QListView(ui->LOD);
+    view->setStyleSheet(QStringLiteral("QListView::item:selected{background-color: rgb(") + select
+                        + QStringLiteral(");}QListView::item:hover{background-color: rgb(") + select + QStringLiteral(");}"));
+    ui->LOD->setView(view);
+
+    SlotAllLanguage(UiLanguage);
+    connect(PostMsg::Instance(), &PostMsg::SigAllLanguage, this, &SensorLOD::SlotAllLanguage);
+}
+
+SensorLOD::~SensorLOD()
+{
+    delete ui;
+}
+
+QString SensorLOD::TextOfValue(int value)
+{
+    switch (value) {
+    case 0: return QStringLiteral("1mm");
+    case 1: return QStringLiteral("2mm");
+    case 2: return QStringLiteral("0.7mm");
+    default: return QString();
+    }
+}
+
+bool SensorLOD::HasThreeItems() const
+{
+    return ui->LOD->count() == 3;
+}
+
+int SensorLOD::RowOfValue(int value) const
+{
+    if (HasThreeItems()) {
+        static const int rows[3] = {1, 2, 0};
+        return value >= 0 && value <= 2 ? rows[value] : -1;
+    }
+    return value == 0 || value == 1 ? value : -1;
+}
+
+void SensorLOD::AddItem()
+{
+    if (ui->LOD->count() != 2)
+        return;
+    const QSignalBlocker blocker(ui->LOD);
+    ui->LOD->insertItem(0, QIcon(), QStringLiteral("0.7mm"));
+}
+
+void SensorLOD::RemoveItem()
+{
+    if (ui->LOD->count() != 3)
+        return;
+    const QSignalBlocker blocker(ui->LOD);
+    ui->LOD->removeItem(0);
+}
+
+void SensorLOD::SetEnable(bool on)
+{
+    ui->LOD->setEnabled(on);
+}
+
+void SensorLOD::SetLOD(int value)
+{
+    currentLOD = value;
+    if (HasThreeItems() && (value < 0 || value > 2))
+        return;
+    {
+        const QSignalBlocker blocker(ui->LOD);
+        ui->LOD->setCurrentIndex(RowOfValue(value));
+    }
+    emit PostMsg::Instance()->SigAddLOD(value == 0 || HasThreeItems() ? TextOfValue(value) : TextOfValue(1));
+}
+
+void SensorLOD::SetText(const QString& text)
+{
+    ui->label->setText(text);
+    PlaceTips();
+}
+
+void SensorLOD::SetToolTip(const QString& text)
+{
+    ui->label_2->setToolTip(text);
+}
+
+void SensorLOD::MoveTips(int)
+{
+    PlaceTips();
+}
+
+void SensorLOD::PlaceTips()
+{
+    // A fixed place would cover a longer caption: follow the caption's text inside the panel.
+    QLabel* caption = ui->label;
+    const int textEnd = caption->x() + caption->fontMetrics().horizontalAdvance(caption->text());
+    const int x = qMin(textEnd + 6, width() - ui->label_2->width());
+    caption->resize(qMax(0, x - caption->x() - 2), caption->height());
+    ui->label_2->move(x, 1);
+}
+
+void SensorLOD::SlotAllLanguage(int language)
+{
+    const int index = UiText::ValidLanguage(language);
+    SetText(UiText::ForReader(index, QStringLiteral("SensorLOD"), QStringLiteral("LOD")));
+    SetToolTip(UiText::ForReader(index, QStringLiteral("SensorLOD"), QStringLiteral("LODTips")));
+    MoveTips(index);
+}
+
+void SensorLOD::on_LOD_currentIndexChanged(int row)
+{
+    if (!UserWritesEnabled || SensorPageRefreshing)
+        return;
+    int value = -1;
+    if (HasThreeItems()) {
+        static const int values[3] = {2, 0, 1};
+        if (row >= 0 && row <= 2)
+            value = values[row];
+    } else if (row == 0 || row == 1) {
+        value = row;
+    }
+    if (value < 0)
+        return;
+    if (SetDeviceLOD(uint8_t(value + 1))) {
+        currentLOD = value;
+        emit PostMsg::Instance()->SigAddLOD(TextOfValue(value));
+        return;
+    }
+    // Refused: show the distance in force, or none when the present layout cannot show it.
+    const QSignalBlocker blocker(ui->LOD);
+    ui->LOD->setCurrentIndex(RowOfValue(currentLOD));
+}

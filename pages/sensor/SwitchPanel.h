@@ -1,0 +1,53 @@
+#pragma once
+#include <QFrame>
+#include <QString>
+#include <cstdint>
+
+class QLabel;
+class QToolButton;
+
+// What the ripple, angle-snapping and motion-sync panels share: an on/off picture toggle that
+// writes one record byte, a caption and a tips icon. Each panel builds its own form and hands its
+// three widgets to Attach; the toggle's checked state is the device state, no copy is kept.
+class SwitchPanel : public QFrame
+{
+    Q_OBJECT
+public:
+    // The device setter of the panel's byte: 1 on, 0 off; false when the device refused.
+    using Setter = bool (*)(uint8_t on);
+
+    // Sets the toggle without writing anything.
+    void SetChecked(bool on);
+    bool IsChecked() const;
+    void SetText(const QString& text);
+    void SetToolTip(const QString& text);
+    // Places the tips icon after the caption for a language index 0..7; other indexes leave it.
+    void MoveTips(int languageIndex);
+
+public slots:
+    // Caption, tooltip and tips place from the language tables.
+    void SlotAllLanguage(int language);
+
+protected:
+    struct Design
+    {
+        Setter setter;
+        const char* textKey;
+        const char* tipsKey;
+    };
+    SwitchPanel(const Design& design, QWidget* parent);
+
+    // Styles the widgets of the panel's form and shows the current language.
+    void Attach(QToolButton* toggle, QLabel* caption, QLabel* tips);
+    // A user click: writes the new state, and flips the toggle back when the device refuses.
+    void Clicked(bool checked);
+
+private:
+    void PlaceTips();
+
+    const Design design;
+    QString pictureFolder;
+    QToolButton* toggle = nullptr;
+    QLabel* caption = nullptr;
+    QLabel* tips = nullptr;
+};
