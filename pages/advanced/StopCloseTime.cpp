@@ -4,6 +4,7 @@
 #include "device/DeviceState.h"
 #include "platform/AppPaths.h"
 #include "ui_StopCloseTime.h"
+#include "widgets/ComboBoxLook.h"
 #include "widgets/ThemeColor.h"
 
 #include <QSignalBlocker>
@@ -16,18 +17,7 @@ StopCloseTime::StopCloseTime(QWidget* parent) : QFrame(parent), ui(new Ui::StopC
     // The panel is only its combo box: a drawn frame would box the empty space beside it.
     setFrameShape(QFrame::NoFrame);
     pictureFolder = AppPaths::ProgramFolder() + QStringLiteral("/Picture/Light/");
-    const QString text = ThemeColor(QStringLiteral("ComboxTextColor"));
-    const QString select = ThemeColor(QStringLiteral("ComboxSelectColor"));
-    const QString back = ThemeColor(QStringLiteral("ComboxBackGroundColor"));
-    const QString& folder = pictureFolder;
-    ui->StopClose->setStyleSheet(
-        QStringLiteral("QComboBox{border: 1px solid gray; color: rgb(") + text + QStringLiteral("); border-image: url(")
-        + folder + QStringLiteral("ComboboxBack.png") + QStringLiteral(");}QComboBox::drop-down:button{border-radius:5px; background:rgb(")
-        + back + QStringLiteral(");} QComboBox::down-arrow{image: url(") + folder + QStringLiteral("Menu.png")
-        + QStringLiteral("); right: 8px; }QComboBox::down-arrow:on{ image: url(") + folder + QStringLiteral("MenuClicked.png")
-        + QStringLiteral(");}QComboBox QAbstractItemView::item{height:25px;}QComboBox QAbstractItemView {outline: 0px solid gray; border: 1px  solid gray;color: rgb(")
-        + text + QStringLiteral("); border-image: url(") + folder + QStringLiteral("ComboboxTextBack.png")
-        + QStringLiteral(");selection-background-color: rgb(") + select + QStringLiteral("); }"));
+    ApplyComboBoxLook(ui->StopClose, pictureFolder);
     ui->StopClose->setMaxVisibleItems(15);
     currentRow = ui->StopClose->currentIndex();
 }

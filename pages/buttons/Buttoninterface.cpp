@@ -13,6 +13,7 @@
 #include "platform/AppPaths.h"
 #include "platform/hidusb/HIDUsb.h"
 #include "ui_Buttoninterface.h"
+#include "widgets/ComboBoxLook.h"
 #include "widgets/ThemeColor.h"
 #include "widgets/UiText.h"
 
@@ -23,7 +24,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
-#include <QListView>
 #include <QSaveFile>
 #include <QSignalBlocker>
 #include <QTimer>
@@ -123,22 +123,7 @@ Buttoninterface::Buttoninterface(QWidget* parent) : QWidget(parent), ui(new Ui::
     QDir().mkpath(AppPaths::UserDataFolder() + QStringLiteral("/usersetting/MainPage"));
 
     buttonTextColor = ThemeColor(QStringLiteral("ButtonColor"));
-    const QString text = ThemeColor(QStringLiteral("ComboxTextColor"));
-    const QString select = ThemeColor(QStringLiteral("ComboxSelectColor"));
-    const QString back = ThemeColor(QStringLiteral("ComboxBackGroundColor"));
-    ui->ProjectChoose->setStyleSheet(
-        QStringLiteral("QComboBox{border: 1px solid gray; color: rgb(") + text + QStringLiteral("); border-image: url(")
-        + picturePath + QStringLiteral("ComboboxBack.png);}QComboBox::drop-down:button{border-radius:5px; background:rgb(")
-        + back + QStringLiteral(");} QComboBox::down-arrow{image: url(") + picturePath
-        + QStringLiteral("Menu.png); right: 8px; }QComboBox::down-arrow:on{ image: url(") + picturePath
-        + QStringLiteral("MenuClicked.png);}QComboBox QAbstractItemView::item{height:25px;}QComboBox QAbstractItemView {outline: 0px solid gray; border: 1px  solid gray;color: rgb(")
-        + text + QStringLiteral("); border-image: url(") + picturePath
-        + QStringLiteral("ComboboxTextBack.png);selection-background-color: rgb(") + select
-        + QStringLiteral("); }QComboBox:disabled{color: rgb(0, 0, 0);}"));
-    auto* view = new QListView;
-    view->setStyleSheet(QStringLiteral("QListView::item:selected{background-color: rgb(") + select
-                        + QStringLiteral(");}QListView::item:hover{background-color: rgb(") + select + QStringLiteral(");}"));
-    ui->ProjectChoose->setView(view);
+    ApplyComboBoxLook(ui->ProjectChoose, picturePath, true);
 
     ui->label_3->setStyleSheet(QStringLiteral("QLabel{color: rgb(") + ThemeColor(QStringLiteral("LabelColor"))
                                + QStringLiteral(");}"));

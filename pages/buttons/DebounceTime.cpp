@@ -6,9 +6,9 @@
 #include "device/PostMsg.h"
 #include "platform/AppPaths.h"
 #include "ui_DebounceTime.h"
+#include "widgets/ComboBoxLook.h"
 #include "widgets/ThemeColor.h"
 
-#include <QListView>
 #include <QSignalBlocker>
 
 DebounceTime::DebounceTime(QWidget* parent) : QFrame(parent), ui(new Ui::DebounceTime)
@@ -17,22 +17,7 @@ DebounceTime::DebounceTime(QWidget* parent) : QFrame(parent), ui(new Ui::Debounc
     // The panel is only its combo box: a drawn frame would box the empty space beside it.
     setFrameShape(QFrame::NoFrame);
     pictureFolder = AppPaths::ProgramFolder() + QStringLiteral("/Picture/Buttoninterface/");
-    const QString text = ThemeColor(QStringLiteral("ComboxTextColor"));
-    const QString select = ThemeColor(QStringLiteral("ComboxSelectColor"));
-    const QString back = ThemeColor(QStringLiteral("ComboxBackGroundColor"));
-    const QString& folder = pictureFolder;
-    ui->Debunce->setStyleSheet(
-        QStringLiteral("QComboBox{border: 1px solid gray; color: rgb(") + text + QStringLiteral("); border-image: url(")
-        + folder + QStringLiteral("ComboboxBack.png") + QStringLiteral(");}QComboBox::drop-down:button{border-radius:5px; background:rgb(")
-        + back + QStringLiteral(");} QComboBox::down-arrow{image: url(") + folder + QStringLiteral("Menu.png")
-        + QStringLiteral("); right: 8px; }QComboBox::down-arrow:on{ image: url(") + folder + QStringLiteral("MenuClicked.png")
-        + QStringLiteral(");}QComboBox QAbstractItemView::item{height:25px;}QComboBox QAbstractItemView {outline: 0px solid gray; border: 1px  solid gray;color: rgb(")
-        + text + QStringLiteral("); border-image: url(") + folder + QStringLiteral("ComboboxTextBack.png")
-        + QStringLiteral(");selection-background-color: rgb(") + select + QStringLiteral("); }"));
-    auto* view = new QListView;
-    view->setStyleSheet(QStringLiteral("QListView::item:selected{background-color: rgb(") + select
-                        + QStringLiteral(");}QListView::item:hover{background-color: rgb(") + select + QStringLiteral(");}"));
-    ui->Debunce->setView(view);
+    ApplyComboBoxLook(ui->Debunce, pictureFolder);
     ui->Debunce->setMaxVisibleItems(5);
 }
 

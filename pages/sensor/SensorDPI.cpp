@@ -9,13 +9,13 @@
 #include "pages/sensor/SensorFeatures.h"
 #include "platform/hidusb/HIDUsb.h"
 #include "ui_SensorDPI.h"
+#include "widgets/ComboBoxLook.h"
 #include "widgets/ThemeColor.h"
 #include "widgets/UiText.h"
 
 #include <QButtonGroup>
 #include <QColorDialog>
 #include <QCoreApplication>
-#include <QListView>
 #include <QMouseEvent>
 #include <cstring>
 #include <mutex>
@@ -79,9 +79,6 @@ SensorDPI::SensorDPI(QWidget* parent) : QFrame(parent), ui(new Ui::SensorDPI)
     swatches[7] = ui->LightYellowButtonA;
 
     pictureDir = QCoreApplication::applicationDirPath() + "/Picture/Sensor/";
-    const QString comboText = ThemeColor("ComboxTextColor");
-    const QString comboSelect = ThemeColor("ComboxSelectColor");
-    const QString comboBack = ThemeColor("ComboxBackGroundColor");
     const QString labelColor = ThemeColor("LabelColor");
 
     static const int xs[8] = {27, 118, 209, 300, 391, 483, 573, 664};
@@ -103,18 +100,7 @@ SensorDPI::SensorDPI(QWidget* parent) : QFrame(parent), ui(new Ui::SensorDPI)
         "#label_8{border:0px;background-position:center;background-repeat:no-repeat;background-image: url(" + pictureDir
         + "Level.png" + ");}#label_8:hover{border:0px;background-position:center;background-repeat:no-repeat;"
         "background-image: url(" + pictureDir + "LevelHover.png" + ");}");
-    ui->ChooseEvent->setStyleSheet(
-        "QComboBox{border: 1px solid gray; color: rgb(" + comboText + "); border-image: url(" + pictureDir
-        + "ComboboxBack.png" + ");}QComboBox::drop-down:button{border-radius:5px; background:rgb(" + comboBack
-        + ");} QComboBox::down-arrow{image: url(" + pictureDir + "Menu.png" + "); right: 8px; }"
-        "QComboBox::down-arrow:on{ image: url(" + pictureDir + "MenuClicked.png" + ");}"
-        "QComboBox QAbstractItemView::item{height:25px;}QComboBox QAbstractItemView {outline: 0px solid gray; "
-        "border: 1px  solid gray;color: rgb(" + comboText + "); border-image: url(" + pictureDir
-        + "ComboboxTextBack.png" + ");selection-background-color: rgb(" + comboSelect + "); }");
-    auto* view = new QListView(ui->ChooseEvent);
-    view->setStyleSheet("QListView::item:selected{background-color: rgb(" + comboSelect
-                        + ");}QListView::item:hover{background-color: rgb(" + comboSelect + ");}");
-    ui->ChooseEvent->setView(view);
+    ApplyComboBoxLook(ui->ChooseEvent, pictureDir);
     ui->ChooseEvent->setMaxVisibleItems(5);
 
     const QString sliderColor = ThemeColor("SliderColor");

@@ -5,11 +5,11 @@
 #include "device/PostMsg.h"
 #include "platform/AppPaths.h"
 #include "ui_SensorLOD.h"
+#include "widgets/ComboBoxLook.h"
 #include "widgets/ThemeColor.h"
 #include "widgets/UiText.h"
 
 #include <QIcon>
-#include <QListView>
 #include <QSignalBlocker>
 
 SensorLOD::SensorLOD(QWidget* parent) : QFrame(parent), ui(new Ui::SensorLOD)
@@ -19,24 +19,9 @@ SensorLOD::SensorLOD(QWidget* parent) : QFrame(parent), ui(new Ui::SensorLOD)
     pictureFolder = AppPaths::ProgramFolder() + QStringLiteral("/Picture/Sensor/");
     const QString& folder = pictureFolder;
     const QString label = ThemeColor(QStringLiteral("LabelColor"));
-    const QString text = ThemeColor(QStringLiteral("ComboxTextColor"));
-    const QString select = ThemeColor(QStringLiteral("ComboxSelectColor"));
-    const QString back = ThemeColor(QStringLiteral("ComboxBackGroundColor"));
     ui->label->setStyleSheet(QStringLiteral("QLabel{color: rgb(") + label + QStringLiteral(";);}"));
     ui->label_2->setStyleSheet(QStringLiteral("QLabel{border-image: url(") + folder + QStringLiteral("Tips.png") + QStringLiteral(");}"));
-    ui->LOD->setStyleSheet(
-        QStringLiteral("QComboBox{border: 1px solid gray; color: rgb(") + text + QStringLiteral("); border-image: url(")
-        + folder + QStringLiteral("ComboboxBack.png") + QStringLiteral(");}QComboBox::drop-down:button{border-radius:5px; background:rgb(")
-        + back + QStringLiteral(");} QComboBox::down-arrow{image: url(") + folder + QStringLiteral("Menu.png")
-        + QStringLiteral("); right: 8px; }QComboBox::down-arrow:on{ image: url(") + folder + QStringLiteral("MenuClicked.png")
-        + QStringLiteral(");}QComboBox QAbstractItemView::item{height:25px;}QComboBox QAbstractItemView {outline: 0px solid gray; border: 1px  solid gray;color: rgb(")
-        + text + QStringLiteral("); border-image: url(") + folder + QStringLiteral("ComboboxTextBack.png")
-        + QStringLiteral(");selection-background-color: rgb(") + select
-        + QStringLiteral("); }QComboBox:disabled{color: rgb(0, 0, 0);}"));
-    auto* view = new QListView(ui->LOD);
-    view->setStyleSheet(QStringLiteral("QListView::item:selected{background-color: rgb(") + select
-                        + QStringLiteral(");}QListView::item:hover{background-color: rgb(") + select + QStringLiteral(");}"));
-    ui->LOD->setView(view);
+    ApplyComboBoxLook(ui->LOD, folder, true);
 
     SlotAllLanguage(UiLanguage);
     connect(PostMsg::Instance(), &PostMsg::SigAllLanguage, this, &SensorLOD::SlotAllLanguage);
