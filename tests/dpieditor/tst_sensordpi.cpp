@@ -22,7 +22,6 @@
 #include <cstring>
 
 namespace {
-void IgnoreReports(const uint8_t*, int, const uint8_t*, uint32_t) {}
 
 const char* const LevelNames[8] = {"BlueButton",  "BrightRedButton", "RedButton",       "YellowButton",
                                    "GreenButton", "PurpleButton",    "LightBlueButton", "LightYellowButton"};
@@ -63,15 +62,8 @@ class TestSensorDPI : public QObject
     // shows that record as the sensor page does.
     void OpenMouse()
     {
-        devices->Reset();
-        mouse = devices->Find(true);
+        mouse = devices->OpenWiredMouse(&baseline);
         QVERIFY(mouse >= 0);
-        const QByteArray path = devices->Path(mouse);
-        SetCurrentDevicePath(path);
-        UsbServerC_Start(path.constData(), path.constData(), IgnoreReports);
-        baseline = devices->Record(mouse);
-        AdoptDeviceConfig(baseline);
-        ButtonPageRefreshing = LightPageRefreshing = SensorPageRefreshing = false;
         SettingsWriteInProgress = false;
         UserWritesEnabled = true;
         delete editor;

@@ -17,8 +17,6 @@
 
 namespace {
 
-void IgnoreReports(const uint8_t*, int, const uint8_t*, uint32_t) {}
-
 // Closes every modal dialog that opens while it lives and notes its class and where it stood.
 class ModalCloser
 {
@@ -55,16 +53,8 @@ class TestPagePanels : public QObject
 
     void OpenMouse()
     {
-        devices->Reset();
-        mouse = devices->Find(true);
+        mouse = devices->OpenWiredMouse(&baseline);
         QVERIFY(mouse >= 0);
-        const QByteArray path = devices->Path(mouse);
-        SetCurrentDevicePath(path);
-        UsbServerC_Start(path.constData(), path.constData(), IgnoreReports);
-        baseline = devices->Record(mouse);
-        AdoptDeviceConfig(baseline);
-        ButtonPageRefreshing = LightPageRefreshing = SensorPageRefreshing = false;
-        UserWritesEnabled = true;
     }
     // The device holds the baseline with only these bytes changed.
     void ExpectDeviceHolds(const QList<QPair<int, int>>& changes)

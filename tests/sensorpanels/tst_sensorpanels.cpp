@@ -17,7 +17,6 @@
 #include <cstring>
 
 namespace {
-void IgnoreReports(const uint8_t*, int, const uint8_t*, uint32_t) {}
 
 const char* const RateButtons[SensorRate::RowCount] = {"Button125HZ",  "Button250HZ",  "Button500HZ", "Button1000HZ",
                                                        "Button2000HZ", "Button4000HZ", "Button8000HZ"};
@@ -50,16 +49,8 @@ class TestSensorPanels : public QObject
 
     void OpenMouse()
     {
-        devices->Reset();
-        mouse = devices->Find(true);
+        mouse = devices->OpenWiredMouse(&baseline);
         QVERIFY(mouse >= 0);
-        const QByteArray path = devices->Path(mouse);
-        SetCurrentDevicePath(path);
-        UsbServerC_Start(path.constData(), path.constData(), IgnoreReports);
-        baseline = devices->Record(mouse);
-        AdoptDeviceConfig(baseline);
-        ButtonPageRefreshing = LightPageRefreshing = SensorPageRefreshing = false;
-        UserWritesEnabled = true;
     }
 
     // Sets the click's situation; returns the device's update count before the click.

@@ -10,7 +10,6 @@
 #include <map>
 
 namespace {
-void IgnoreReports(const uint8_t*, int, const uint8_t*, uint32_t) {}
 
 struct SetterCase {
     std::function<bool()> call;
@@ -113,15 +112,8 @@ class TestDeviceParamSetters : public QObject
     // One sane start: the wired mouse is current, connected, and the working copy holds its record.
     void OpenMouse()
     {
-        devices->Reset();
-        mouse = devices->Find(true);
+        mouse = devices->OpenWiredMouse(&baseline);
         QVERIFY(mouse >= 0);
-        const QByteArray path = devices->Path(mouse);
-        SetCurrentDevicePath(path);
-        UsbServerC_Start(path.constData(), path.constData(), IgnoreReports);
-        baseline = devices->Record(mouse);
-        AdoptDeviceConfig(baseline);
-        ButtonPageRefreshing = LightPageRefreshing = SensorPageRefreshing = false;
         ReloadRequested = false;
     }
 

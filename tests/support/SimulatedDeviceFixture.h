@@ -44,6 +44,27 @@ public:
 
     QString FlashFolder() const { return flash.path(); }
 
+    // The starting point of the tests that write through the setters: the library reset, the wired
+    // mouse current and connected, its record in the working copy, no page refreshing, writes allowed.
+    // Returns the mouse's device index (-1 when the description has none) and its record.
+    int OpenWiredMouse(FlashDataMap* record)
+    {
+        Reset();
+        const int mouse = Find(true);
+        if (mouse < 0)
+            return -1;
+        const QByteArray path = Path(mouse);
+        SetCurrentDevicePath(path);
+        UsbServerC_Start(path.constData(), path.constData(), IgnoreReports);
+        *record = Record(mouse);
+        AdoptDeviceConfig(*record);
+        ButtonPageRefreshing = LightPageRefreshing = SensorPageRefreshing = false;
+        UserWritesEnabled = true;
+        return mouse;
+    }
+
 private:
+    static void IgnoreReports(const uint8_t*, int, const uint8_t*, uint32_t) {}
+
     QTemporaryDir flash;
 };
