@@ -1,0 +1,287 @@
+// Start-up and record costs of the program, measured on the simulated devices.
+// Prints medians over repeated runs with the machine's core count: figures compare within one run.
+#include "app/Dialog.h"
+#include "app/StartUp.h"
+#include "device/ConnectionState.h"
+#include "device/DeviceDiscovery.h"
+#include "device/DeviceParamSetters.h"
+#include "device/DeviceReportCallback.h"
+#include "device/DeviceState.h"
+#include "platform/AppPaths.h"
+#include "platform/hidusb/HIDUsb.h"
+#include "platform/hidusb/SimControl.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+const char* const StartUpChild = "--start-up-child";
+
+double Milliseconds(Clock::duration elapsed)
+{
+    return std::chrono::duration<double, std::milli>(elapsed).count();
+}
+
+double Median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const std::size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+void Report(const char* name, const std::vector<double>& runs)
+{
+    if (runs.empty()) {
+        std::printf("%-44s failed\n", name);
+        return;
+    }
+    const auto range = std::minmax_element(runs.begin(), runs.end());
+    std::printf("%-44s median %10.3f ms   min %10.3f   max %10.3f   runs %zu\n", name, Median(runs), *range.first,
+                *range.second, runs.size());
+    std::fflush(stdout);
+}
+
+// Runs work repeats times and reports each run's time.
+std::vector<double> Measure(int repeats, const std::function<void()>& work)
+{
+    std::vector<double> runs;
+    for (int run = 0; run < repeats; ++run) {
+        const auto start = Clock::now();
+        work();
+        runs.push_back(Milliseconds(Clock::now() - start));
+    }
+    return runs;
+}
+
+// The device library's reports, answers to the reads a whole image asks for, are not part of what
+// is measured: the connection's callback drops them, and each run waits until they are delivered.
+void DropReports(const uint8_t*, int, const uint8_t*, uint32_t) {}
+
+bool Settle()
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (!SimControl_WaitIdle(5)) {
+        if (waited.elapsed() > 5000)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    QCoreApplication::processEvents();
+    return true;
+}
+
+// The child of the start-up benchmark: the program's own start-up, which reports when the top-level
+// window has painted for the first time and ends there.
+class FirstPaint : public QObject
+{
+public:
+    bool eventFilter(QObject* object, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint && object->inherits("DialogMain")) {
+            qApp->removeEventFilter(this);
+            std::printf("shown\n");
+            std::fflush(stdout);
+            // The program's own way out closes the library's connection and frees the single-instance lock.
+            QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+        }
+        return false;
+    }
+};
+
+void WatchFirstPaint()
+{
+    qApp->installEventFilter(new FirstPaint);
+    // A start-up that never shows its window is reported as a failure, not waited for.
+    QTimer::singleShot(30000, [] { _exit(3); });
+}
+
+int RunStartUpChild(int argc, char* argv[])
+{
+    AppPaths::SetProgramFolder(QStringLiteral(KESTRO_BENCH_PROGRAM_DIR));
+    qAddPreRoutine(WatchFirstPaint);
+    return StartUp::Run(argc, argv);
+}
+
+// Process start to the top-level window painted, each run in a fresh temporary HOME.
+std::vector<double> MeasureStartUp(const QString& self, int repeats)
+{
+    std::vector<double> runs;
+    for (int run = 0; run < repeats; ++run) {
+        QTemporaryDir home;
+        QProcess child;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("HOME"), home.path());
+        environment.remove(QStringLiteral("XDG_CONFIG_HOME"));
+        // The single-instance lock lives in the temporary folder: a copy of the program running
+        // elsewhere does not stop the runs, nor do they leave anything behind.
+        environment.insert(QStringLiteral("TMPDIR"), home.path());
+        child.setProcessEnvironment(environment);
+        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        const auto start = Clock::now();
+        child.start(self, {QString::fromLatin1(StartUpChild)});
+        bool shown = false;
+        while (!shown && child.waitForReadyRead(30000))
+            shown = child.readAll().contains("shown");
+        const auto elapsed = Clock::now() - start;
+        if (!child.waitForFinished(10000))
+            child.kill();
+        if (!shown) {
+            std::fprintf(stderr, "start-up run %d: the window was not shown\n", run);
+            return {};
+        }
+        runs.push_back(Milliseconds(elapsed));
+    }
+    return runs;
+}
+
+// Calls the report callback from a thread of its own, as the device library does, while this (GUI)
+// thread answers the callback's blocking deliveries.
+void Deliver(const QByteArray& header, const QByteArray& data)
+{
+    std::atomic<bool> done{false};
+    std::thread device([&] {
+        DeviceReportCallback(reinterpret_cast<const uint8_t*>(header.constData()), header.size(),
+                             reinterpret_cast<const uint8_t*>(data.constData()), uint32_t(data.size()));
+        done = true;
+    });
+    while (!done)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+    device.join();
+}
+
+// The program's debug lines would mix with the figures; warnings still go to stderr.
+void DropDebugLines(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (type != QtDebugMsg && type != QtInfoMsg)
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    qInstallMessageHandler(DropDebugLines);
+    if (argc > 1 && qstrcmp(argv[1], StartUpChild) == 0)
+        return RunStartUpChild(argc - 1, argv + 1);
+
+    const int repeats = argc > 1 ? std::max(1, std::atoi(argv[1])) : 0;
+    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    std::printf("kestro_bench: %u cores (std::thread::hardware_concurrency)\n", std::thread::hardware_concurrency());
+    std::fflush(stdout);
+
+    Report("start-up to window shown (process)", MeasureStartUp(QString::fromLocal8Bit(argv[0]), repeats ? repeats : 7));
+
+    // Everything else runs in this process, in a temporary HOME with the build's program folder.
+    QTemporaryDir home;
+    qputenv("HOME", QFile::encodeName(home.path()));
+    qunsetenv("XDG_CONFIG_HOME");
+    AppPaths::SetProgramFolder(QStringLiteral(KESTRO_BENCH_PROGRAM_DIR));
+    QApplication application(argc, argv);
+    StartUp::MakeUserFolders();
+    StartUp::CreateEmptyPreferences();
+
+    QTemporaryDir flash;
+    const QByteArray description = (AppPaths::ProgramFolder() + "/simulated/devices.ini").toLocal8Bit();
+    SimControl_Reset(description.constData(), flash.path().toLocal8Bit().constData());
+    // The wired mouse, opened as the setters open it.
+    int mouse = -1;
+    for (int device = 0; device < SimControl_DeviceCount() && mouse < 0; ++device) {
+        const uint8_t* info = VidEzorarA_GetDeviceInfo(SimControl_DevicePath(device), 0);
+        if (info && (info[0] || info[1]) && DeviceAllInfo::IsWiredStatus(info[2]))
+            mouse = device;
+    }
+    if (mouse < 0) {
+        std::fprintf(stderr, "no simulated wired mouse in %s\n", description.constData());
+        return 1;
+    }
+    const QByteArray path(SimControl_DevicePath(mouse));
+    DeviceAllInfo info;
+    if (IdentifyDevice(&info, path.constData()) != 1) {
+        std::fprintf(stderr, "the simulated wired mouse was not identified\n");
+        return 1;
+    }
+    CurrentDeviceInfo.Set(info);
+    SetCurrentDevicePath(path);
+    UsbServerC_Start(path.constData(), path.constData(), DropReports);
+    FlashDataMap record{};
+    SimControl_GetDeviceRecord(mouse, record.bytes());
+    AdoptDeviceConfig(record);
+    DeviceWindowActive = 1;
+
+    Report("open the device window (Dialog, 7 pages)", Measure(repeats ? repeats : 15, [] {
+        Dialog window;
+        QCoreApplication::processEvents();
+    }));
+
+    {
+        Dialog window;
+        window.show();
+        Settle();
+        QByteArray image(HIDUSB_RAW_IMAGE_SIZE, 0);
+        SimControl_EncodeImage(record.bytes(), reinterpret_cast<uint8_t*>(image.data()));
+        const char headerBytes[5] = {0, char(HIDUSB_REPORT_PARAMETER), 0, 0, char(HIDUSB_ITEM_IMAGE_OR_RATE)};
+        const QByteArray header(headerBytes, 5);
+        std::vector<double> runs;
+        for (int run = 0; run < (repeats ? repeats : 101); ++run) {
+            const auto start = Clock::now();
+            Deliver(header, image);
+            // The pages apply the record when the queued signals reach them.
+            QCoreApplication::processEvents();
+            runs.push_back(Milliseconds(Clock::now() - start));
+            Settle();
+        }
+        Report("whole image: parse, signals, pages applied", runs);
+    }
+    Settle();
+
+    // The device window, once gone, leaves no device current: open the mouse again as the setters see it.
+    SetCurrentDevicePath(path);
+    SimControl_GetDeviceRecord(mouse, record.bytes());
+    AdoptDeviceConfig(record);
+    ButtonPageRefreshing = LightPageRefreshing = SensorPageRefreshing = false;
+    ReloadRequested = false;
+    // The call alone, and the call until the device holds the record (the library's queue drained).
+    std::vector<double> setterRuns, heldRuns;
+    for (int run = 0; run < (repeats ? repeats : 1001); ++run) {
+        const uint8_t rate = run % 2 ? 2 : 4;
+        const auto start = Clock::now();
+        const bool written = SetDeviceReportRate(rate);
+        setterRuns.push_back(Milliseconds(Clock::now() - start));
+        const bool idle = SimControl_WaitIdle(2000) != 0;
+        heldRuns.push_back(Milliseconds(Clock::now() - start));
+        FlashDataMap held{};
+        SimControl_GetDeviceRecord(mouse, held.bytes());
+        if (!written || !idle || held.reportRate != rate) {
+            std::fprintf(stderr, "SetDeviceReportRate(%d) did not reach the device (written %d, idle %d, held %d)\n",
+                         rate, written, idle, held.reportRate);
+            setterRuns.clear();
+            heldRuns.clear();
+            break;
+        }
+        Settle();
+    }
+    Report("setter: SetDeviceReportRate call", setterRuns);
+    Report("setter: SetDeviceReportRate until held", heldRuns);
+
+    UsbServer_Exit();
+    Settle();
+    return 0;
+}

@@ -1,0 +1,4 @@
+﻿#define
+#define A
+#define B		0xFFFFFFFFFF
+#define  C   7  // trailing
