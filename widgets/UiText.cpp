@@ -121,7 +121,9 @@ const QVector<UiText::Reader>& UiText::Readers()
         {"ReceiveLight", List({"light"}), {}},
         {"OneLed", List({"light"}), {}},
         {"ThreeLed", List({"light"}), {}},
-        {"Sensor", List({"sensor"}), {}},
+        {"Sensor", List({"sensor"}),
+         List({"DPISetting", "ReportRate", "SensorSetting", "SensorMode", "SensorModeTips", "LOD", "LODTips", "MotionSync",
+               "MotionSyncTips", "Performance", "PerformanceTips", "Ripple", "RippleTips", "Angle", "AngleTips"})},
         {"SensorDPI", List({"sensor"}), List({"DPILevels"})},
         {"SensorRate", List({"sensor"}), List({"ReportRate"})},
         {"SensorLOD", List({"sensor"}), List({"LOD", "LODTips"})},
@@ -130,9 +132,9 @@ const QVector<UiText::Reader>& UiText::Readers()
         {"MotionSync", List({"sensor"}), List({"MotionSync", "MotionSyncTips"})},
         {"Progress", List({"Settings", "update"}), {}},
         {"Advanced", List({"AdvancedSettings"}), List({"SleepTime", "SleepTimeTips"})},
-        {"KFPS20", List({"AdvancedSettings"}), {}},
-        {"LongMode", List({"AdvancedSettings"}), {}},
-        {"AngleMove", List({"AdvancedSettings"}), {}},
+        {"KFPS20", List({"AdvancedSettings"}), List({"scanningTitle", "scanningTips"})},
+        {"LongMode", List({"AdvancedSettings"}), List({"LongDistance", "LongDistanceTips"})},
+        {"AngleMove", List({"AdvancedSettings"}), List({"AngularMode", "AngularModeTips"})},
     };
     return readers;
 }

@@ -1,3 +1,4 @@
+#include "support/DeviceThreadTestMain.h"
 #include "device/ConnectionState.h"
 #include "device/DeviceDiscovery.h"
 #include "device/DeviceState.h"
@@ -369,5 +370,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestPageRecords)
+KESTRO_DEVICE_THREAD_TEST_MAIN(TestPageRecords)
 #include "tst_pagerecords.moc"

@@ -1,3 +1,4 @@
+#include "support/DeviceThreadTestMain.h"
 #include "app/Dialog.h"
 #include "app/UpDataParam.h"
 #include "device/ConnectionState.h"
@@ -134,5 +135,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestDeviceWindowSim)
+KESTRO_DEVICE_THREAD_TEST_MAIN(TestDeviceWindowSim)
 #include "tst_devicewindow_sim.moc"
