@@ -18,7 +18,9 @@
 #include "widgets/ThemeColor.h"
 #include "widgets/UiText.h"
 
+#include <QAbstractScrollArea>
 #include <QCoreApplication>
+#include <QLabel>
 #include <QDir>
 #include <QEvent>
 #include <QFile>
@@ -118,6 +120,12 @@ QString ComboStyle(const QString& pictures)
 Sensor::Sensor(QWidget* parent) : QWidget(parent), ui(new Ui::Sensor)
 {
     ui->setupUi(this);
+    // The panels are laid out by space alone: their drawn frames would box and cross each other on
+    // the dark page.
+    for (QFrame* frame : findChildren<QFrame*>()) {
+        if (!qobject_cast<QLabel*>(frame) && !qobject_cast<QAbstractScrollArea*>(frame))
+            frame->setFrameShape(QFrame::NoFrame);
+    }
     ui->frame_3->hide();
     pictureFolder = QCoreApplication::applicationDirPath() + QStringLiteral("/Picture/Sensor/");
     levelFolder = AppPaths::UserDataFolder() + QStringLiteral("/usersetting/SensorPage");
