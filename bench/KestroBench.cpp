@@ -1,5 +1,6 @@
 // Start-up and record costs of the program, measured on the simulated devices.
 // Prints medians over repeated runs with the machine's core count: figures compare within one run.
+#include "support/SettleDevices.h"
 #include "app/Dialog.h"
 #include "app/StartUp.h"
 #include "device/ConnectionState.h"
@@ -74,19 +75,6 @@ std::vector<double> Measure(int repeats, const std::function<void()>& work)
 // The device library's reports, answers to the reads a whole image asks for, are not part of what
 // is measured: the connection's callback drops them, and each run waits until they are delivered.
 void DropReports(const uint8_t*, int, const uint8_t*, uint32_t) {}
-
-bool Settle()
-{
-    QElapsedTimer waited;
-    waited.start();
-    while (!SimControl_WaitIdle(5)) {
-        if (waited.elapsed() > 5000)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    QCoreApplication::processEvents();
-    return true;
-}
 
 // The child of the start-up benchmark: the program's own start-up, which reports when the top-level
 // window has painted for the first time and ends there.
@@ -234,7 +222,7 @@ int main(int argc, char* argv[])
     {
         Dialog window;
         window.show();
-        Settle();
+        SettleDevices();
         QByteArray image(HIDUSB_RAW_IMAGE_SIZE, 0);
         SimControl_EncodeImage(record.bytes(), reinterpret_cast<uint8_t*>(image.data()));
         const char headerBytes[5] = {0, char(HIDUSB_REPORT_PARAMETER), 0, 0, char(HIDUSB_ITEM_IMAGE_OR_RATE)};
@@ -246,11 +234,11 @@ int main(int argc, char* argv[])
             // The pages apply the record when the queued signals reach them.
             QCoreApplication::processEvents();
             runs.push_back(Milliseconds(Clock::now() - start));
-            Settle();
+            SettleDevices();
         }
         Report("whole image: parse, signals, pages applied", runs);
     }
-    Settle();
+    SettleDevices();
 
     // The device window, once gone, leaves no device current: open the mouse again as the setters see it.
     SetCurrentDevicePath(path);
@@ -276,12 +264,12 @@ int main(int argc, char* argv[])
             heldRuns.clear();
             break;
         }
-        Settle();
+        SettleDevices();
     }
     Report("setter: SetDeviceReportRate call", setterRuns);
     Report("setter: SetDeviceReportRate until held", heldRuns);
 
     UsbServer_Exit();
-    Settle();
+    SettleDevices();
     return 0;
 }

@@ -1,3 +1,4 @@
+#include "support/SettleDevices.h"
 #include "device/DeliveryMarkedApplication.h"
 #include "device/ConfigSetting.h"
 #include "device/ConnectionState.h"
@@ -25,21 +26,6 @@ namespace {
 constexpr int Receiver = 0;
 constexpr int WiredMouse = 1;
 constexpr int WirelessCable = 2;
-
-// Waits until the library has delivered everything queued. Its callbacks wait for the GUI thread in
-// their blocking deliveries, so the GUI thread keeps answering while it waits.
-bool Settle()
-{
-    QElapsedTimer waited;
-    waited.start();
-    while (!SimControl_WaitIdle(5)) {
-        if (waited.elapsed() > 5000)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    QCoreApplication::processEvents();
-    return true;
-}
 
 QByteArray Bytes(const FlashDataMap& record)
 {
@@ -239,7 +225,7 @@ private slots:
         worker->StopAndWait();
         UsbServer_Exit();
         StopUsbChanged();
-        QVERIFY(Settle());
+        QVERIFY(SettleDevices());
     }
 
     void cleanupTestCase()
@@ -281,9 +267,9 @@ private slots:
         QCOMPARE(QByteArray(CurrentDevicePath.load()), devices->Path(WiredMouse));
 
         QTRY_VERIFY_WITH_TIMEOUT(pages.events.contains("Setver"), 5000);
-        QVERIFY(Settle());
+        QVERIFY(SettleDevices());
         QVERIFY(SetDeviceReportRate(uint8_t(held.reportRate == 2 ? 4 : 2)));
-        QVERIFY(Settle());
+        QVERIFY(SettleDevices());
         FlashDataMap expected = held;
         expected.reportRate = held.reportRate == 2 ? 4 : 2;
         QCOMPARE(Bytes(devices->Record(WiredMouse)), Bytes(expected));
@@ -301,7 +287,7 @@ private slots:
     {
         Open(WiredMouse);
         QTRY_VERIFY_WITH_TIMEOUT(pages.events.contains("Form"), 5000);
-        QVERIFY(Settle());
+        QVERIFY(SettleDevices());
 
         SimControl_PressDpiButton(WiredMouse, 3);
         QTRY_COMPARE_WITH_TIMEOUT(pages.Last("Dpi"), QVariantList({3}), 5000);
@@ -364,7 +350,7 @@ private slots:
     {
         Open(WiredMouse);
         QTRY_VERIFY_WITH_TIMEOUT(pages.events.contains("Form"), 5000);
-        QVERIFY(Settle());
+        QVERIFY(SettleDevices());
 
         FlashDataMap filled = devices->Record(WiredMouse);
         for (int button = 0; button < ButtonSlotCount; ++button) {
@@ -400,7 +386,7 @@ private slots:
             }
         }
         QCOMPARE(std::memcmp(working.bytes(), parsed.bytes(), FlashOffset::KeyRecords), 0);
-        QVERIFY(Settle());
+        QVERIFY(SettleDevices());
         QCOMPARE(SimControl_UpdateCount(), updatesBefore + 1);
         QCOMPARE(Bytes(devices->Record(WiredMouse)), Bytes(working));
     }
@@ -410,11 +396,11 @@ private slots:
     {
         Open(WiredMouse);
         QTRY_VERIFY_WITH_TIMEOUT(pages.events.contains("Form"), 5000);
-        QVERIFY(Settle());
+        QVERIFY(SettleDevices());
         pages.Clear();
         UsbServer_SetClearSetting();
         QTRY_VERIFY_WITH_TIMEOUT(pages.events.contains("Form"), 5000);
-        QVERIFY(Settle());
+        QVERIFY(SettleDevices());
         const FlashDataMap held = devices->Record(WiredMouse);
         QCOMPARE(Bytes(DeviceConfigSnapshot()), Bytes(held));
         QVERIFY(DeviceConfigIsCurrent);
@@ -516,7 +502,7 @@ private slots:
         QVERIFY(WriteDeviceInfoCache("Device_CID1C_MID22.bin", cached));
         const DeviceAllInfo mouse = Describe(WiredMouse);
         SimControl_SetAttached(WiredMouse, 0);
-        QVERIFY(Settle());
+        QVERIFY(SettleDevices());
 
         emit PostMsg::Instance()->SigSelectMouseInfo(mouse);
         DeviceWindowActive = 1;
@@ -533,7 +519,7 @@ private slots:
         worker->SlotCheckOnline();
         QVERIFY(OfflineNoticeOpen);
         SimControl_SetAttached(WiredMouse, 1);
-        QVERIFY(Settle());
+        QVERIFY(SettleDevices());
         pages.Clear();
         worker->SlotCheckOnline();
         QVERIFY(!OfflineNoticeOpen);
@@ -548,7 +534,7 @@ private slots:
         QFile::remove(DeviceCacheFolder() + "Device_CID1C_MID22.bin");
         const DeviceAllInfo mouse = Describe(WiredMouse);
         SimControl_SetAttached(WiredMouse, 0);
-        QVERIFY(Settle());
+        QVERIFY(SettleDevices());
         emit PostMsg::Instance()->SigSelectMouseInfo(mouse);
         DeviceWindowActive = 1;
         RunRequested = true;
@@ -597,7 +583,7 @@ private slots:
         CurrentDeviceInfo.Set(Describe(WiredMouse));
         SimControl_SetAttached(WiredMouse, 0);
         SimControl_SetAttached(Receiver, 0);
-        QVERIFY(Settle());
+        QVERIFY(SettleDevices());
         HandleMainPageUsbChanged();
         QCOMPARE(pages.Count("ChangeMainDialog"), follow ? 1 : 0);
         QCOMPARE(CurrentDeviceInfo.Get().path.isEmpty(), follow);
@@ -624,7 +610,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(pages.events.contains("Form"), 5000);
         QVERIFY(worker->wait(5000));
         SimControl_SetAttached(WirelessCable, 1);
-        QVERIFY(Settle());
+        QVERIFY(SettleDevices());
         pages.Clear();
         HandleMainPageUsbChanged();
         QCOMPARE(CurrentDeviceInfo.Get().path, QString::fromLocal8Bit(devices->Path(WirelessCable)));
