@@ -1,3 +1,5 @@
+#include "device/DeviceReportCallback.h"
+#include "support/SettleDevices.h"
 #include "device/ConnectionState.h"
 #include "device/DeviceDiscovery.h"
 #include "device/DeviceParamSetters.h"
@@ -424,6 +426,41 @@ private slots:
         slider->setValue(1600);
         QCOMPARE(DeviceByte(0x24 + 6 * level), uint8_t(31));
         QCOMPARE(DeviceByte(0x24 + 6 * level + 1), uint8_t(31));
+    }
+
+    // Changes made on the mouse itself reach the page; offline a click is refused with the notice and
+    // the page and the device stay as they were; back online the click goes through.
+    void followsTheDeviceAndRefusesOffline()
+    {
+        OpenWiredMouse();
+        Sensor page;
+        page.SlotUpDataSenSorUISensor(devices->Record(mouse));
+        UserWritesEnabled = true;
+        const QByteArray path = devices->Path(mouse);
+        UsbServerC_Start(path.constData(), path.constData(), DeviceReportCallback);
+
+        SimControl_PressDpiButton(mouse, 2);
+        QTRY_VERIFY(Child<QToolButton>(page, "RedButton")->isChecked());
+        SimControl_PressRateButton(mouse, 8);
+        QTRY_VERIFY(Child<QToolButton>(page, "Button125HZ")->isChecked());
+        QVERIFY(SettleDevices());
+
+        SimControl_SetAttached(mouse, 0);
+        QVERIFY(SettleDevices());
+        QSignalSpy notices(PostMsg::Instance(), SIGNAL(SigMouseOffLineo(int)));
+        Child<QToolButton>(page, "Button500HZ")->click();
+        QCOMPARE(notices.count(), 1);
+        QVERIFY(Child<QToolButton>(page, "Button125HZ")->isChecked());
+        QVERIFY(!Child<QToolButton>(page, "Button500HZ")->isChecked());
+        QCOMPARE(int(devices->Record(mouse).reportRate), 8);
+
+        SimControl_SetAttached(mouse, 1);
+        QVERIFY(SettleDevices());
+        Child<QToolButton>(page, "Button500HZ")->click();
+        QVERIFY(SettleDevices());
+        QCOMPARE(int(devices->Record(mouse).reportRate), 2);
+        UsbServer_Exit();
+        QVERIFY(SettleDevices());
     }
 
     // The page renders in each language with its texts.
