@@ -14,7 +14,7 @@ constexpr int Cid = 7;
 constexpr int Mid = 33;
 const char* const MouseName = "KestroM1";
 
-struct ImageSpec {
+struct ImageFixture {
     int kind = FirmwareImage::KindMouse;
     int cid = Cid;
     int mid = Mid;
@@ -26,35 +26,35 @@ struct ImageSpec {
 
 // A whole image: a header with the given fields, every other byte a pattern that shows whether the
 // file arrived unchanged.
-QByteArray MakeImage(const ImageSpec& spec)
+QByteArray MakeImage(const ImageFixture& fixture)
 {
-    QByteArray image(FirmwareImage::HeaderSize + spec.bodySize, '\0');
+    QByteArray image(FirmwareImage::HeaderSize + fixture.bodySize, '\0');
     for (int i = 0; i < image.size(); ++i)
         image[i] = char((i * 7 + 3) & 0xFF);
-    image[16] = char(spec.minor);
+    image[16] = char(fixture.minor);
     for (int i = 0; i < 3; ++i)
-        image[17 + i] = spec.majorBytes.at(i);
-    image[20] = char(spec.kind);
-    image[21] = char(spec.cid);
-    image[22] = char(spec.mid);
+        image[17 + i] = fixture.majorBytes.at(i);
+    image[20] = char(fixture.kind);
+    image[21] = char(fixture.cid);
+    image[22] = char(fixture.mid);
     for (int i = 0; i < 64; ++i)
-        image[87 + i] = i < spec.name.size() ? spec.name.at(i) : '\0';
+        image[87 + i] = i < fixture.name.size() ? fixture.name.at(i) : '\0';
     return image;
 }
 
-ImageSpec Version(uint8_t major, uint8_t minor, ImageSpec spec = ImageSpec())
+ImageFixture Version(uint8_t major, uint8_t minor, ImageFixture fixture = ImageFixture())
 {
-    spec.majorBytes = QByteArray(1, char(major)) + QByteArray(2, '\0');
-    spec.minor = minor;
-    return spec;
+    fixture.majorBytes = QByteArray(1, char(major)) + QByteArray(2, '\0');
+    fixture.minor = minor;
+    return fixture;
 }
 
-ImageSpec Named(const QByteArray& name, int kind = FirmwareImage::KindMouse)
+ImageFixture Named(const QByteArray& name, int kind = FirmwareImage::KindMouse)
 {
-    ImageSpec spec;
-    spec.name = name;
-    spec.kind = kind;
-    return spec;
+    ImageFixture fixture;
+    fixture.name = name;
+    fixture.kind = kind;
+    return fixture;
 }
 
 // file name -> content, written into bin/ in this order
@@ -150,15 +150,15 @@ private slots:
         QFETCH(QByteArray, nameField);
         QFETCH(QString, versionText);
         QFETCH(QString, modelName);
-        ImageSpec spec;
-        spec.majorBytes = majorBytes;
-        spec.minor = uint8_t(minor);
-        spec.kind = FirmwareImage::KindReceiver;
-        spec.cid = 0xC1;
-        spec.mid = 0xD2;
-        spec.bodySize = 0;
-        spec.name = nameField;
-        QByteArray file = MakeImage(spec);
+        ImageFixture fixture;
+        fixture.majorBytes = majorBytes;
+        fixture.minor = uint8_t(minor);
+        fixture.kind = FirmwareImage::KindReceiver;
+        fixture.cid = 0xC1;
+        fixture.mid = 0xD2;
+        fixture.bodySize = 0;
+        fixture.name = nameField;
+        QByteArray file = MakeImage(fixture);
         if (nameField.size() == 64)
             file[151] = 'X'; // the byte after the name field is not part of it
 
@@ -175,7 +175,7 @@ private slots:
     void shortHeaderRefused()
     {
         FirmwareImage image;
-        QVERIFY(!image.Parse(MakeImage(ImageSpec()).left(FirmwareImage::HeaderSize - 1)));
+        QVERIFY(!image.Parse(MakeImage(ImageFixture()).left(FirmwareImage::HeaderSize - 1)));
         QVERIFY(!image.IsValid());
         QVERIFY(image.Parse(MakeImage(Named("M1")).left(FirmwareImage::HeaderSize)));
         QCOMPARE(image.ModelName(), QString("M1"));
@@ -224,7 +224,7 @@ private slots:
         QTest::addColumn<QString>("chosen"); // empty: nothing qualifies
 
         const QByteArray good = MakeImage(Version(1, 0x05));
-        ImageSpec spec;
+        ImageFixture fixture;
 
         QTest::newRow("match, empty version") << Files{{"m.bin", good}} << "" << "m.bin";
         QTest::newRow("match, other version") << Files{{"m.bin", good}} << "v1.04" << "m.bin";
@@ -234,15 +234,15 @@ private slots:
         QTest::newRow("short file") << Files{{"m.bin", good.left(FirmwareImage::HeaderSize - 1)}} << "" << "";
         QTest::newRow("header only") << Files{{"m.bin", good.left(FirmwareImage::HeaderSize)}} << ""
                                      << "m.bin";
-        spec = ImageSpec();
-        spec.kind = FirmwareImage::KindReceiver;
-        QTest::newRow("wrong kind") << Files{{"m.bin", MakeImage(spec)}} << "" << "";
-        spec = ImageSpec();
-        spec.cid = Cid + 1;
-        QTest::newRow("wrong CID") << Files{{"m.bin", MakeImage(spec)}} << "" << "";
-        spec = ImageSpec();
-        spec.mid = Mid + 1;
-        QTest::newRow("wrong MID") << Files{{"m.bin", MakeImage(spec)}} << "" << "";
+        fixture = ImageFixture();
+        fixture.kind = FirmwareImage::KindReceiver;
+        QTest::newRow("wrong kind") << Files{{"m.bin", MakeImage(fixture)}} << "" << "";
+        fixture = ImageFixture();
+        fixture.cid = Cid + 1;
+        QTest::newRow("wrong CID") << Files{{"m.bin", MakeImage(fixture)}} << "" << "";
+        fixture = ImageFixture();
+        fixture.mid = Mid + 1;
+        QTest::newRow("wrong MID") << Files{{"m.bin", MakeImage(fixture)}} << "" << "";
         QTest::newRow("model name differs in case") << Files{{"m.bin", MakeImage(Named("kestrom1"))}} << ""
                                                     << "";
         QTest::newRow("model name longer") << Files{{"m.bin", MakeImage(Named("KestroM10"))}} << "" << "";
@@ -254,7 +254,7 @@ private slots:
         QTest::newRow("v1.0A against v01.0A") << Files{{"m.bin", hexMinor}} << "v01.0A" << "";
         QTest::newRow("unreadable current version") << Files{{"m.bin", hexMinor}} << "v1.0A beta" << "m.bin";
 
-        ImageSpec wide = Version(1, 0x05);
+        ImageFixture wide = Version(1, 0x05);
         wide.majorBytes = QByteArray("\x01\x01\x00", 3);
         QTest::newRow("major 257 equal") << Files{{"m.bin", MakeImage(wide)}} << "v257.05" << "";
         QTest::newRow("major 257 against 1") << Files{{"m.bin", MakeImage(wide)}} << "v1.05" << "m.bin";
@@ -273,11 +273,11 @@ private slots:
             << "" << "b.bin";
         QTest::newRow("only *.bin files") << Files{{"m.txt", good}, {"m.bin.old", good}} << "" << "";
 
-        spec = ImageSpec();
-        spec.bodySize = int(FirmwareImage::MaxFileSize) - FirmwareImage::HeaderSize;
-        QTest::newRow("largest image") << Files{{"m.bin", MakeImage(spec)}} << "" << "m.bin";
-        spec.bodySize += 1;
-        QTest::newRow("over 4 MiB refused") << Files{{"a.bin", good}, {"m.bin", MakeImage(spec)}} << ""
+        fixture = ImageFixture();
+        fixture.bodySize = int(FirmwareImage::MaxFileSize) - FirmwareImage::HeaderSize;
+        QTest::newRow("largest image") << Files{{"m.bin", MakeImage(fixture)}} << "" << "m.bin";
+        fixture.bodySize += 1;
+        QTest::newRow("over 4 MiB refused") << Files{{"a.bin", good}, {"m.bin", MakeImage(fixture)}} << ""
                                             << "a.bin";
     }
     void search()
@@ -307,7 +307,7 @@ private slots:
     void foldersAreNotImages()
     {
         QVERIFY(QDir().mkpath(BinFolder() + "/d.bin"));
-        WriteFiles({{"a.bin", MakeImage(ImageSpec())}});
+        WriteFiles({{"a.bin", MakeImage(ImageFixture())}});
         QVERIFY(FindFirmwareBin(FirmwareImage::KindMouse, "", MouseName, Cid, Mid));
         QCOMPARE(FirmwareImageList::Images().size(), 1);
     }
@@ -338,7 +338,7 @@ private slots:
 
     void missingBinFolderEmptiesList()
     {
-        WriteFiles({{"m.bin", MakeImage(ImageSpec())}});
+        WriteFiles({{"m.bin", MakeImage(ImageFixture())}});
         QVERIFY(FindFirmwareBin(FirmwareImage::KindMouse, "", MouseName, Cid, Mid));
         QVERIFY(!FirmwareImageList::IsEmpty());
         QVERIFY(QDir(BinFolder()).removeRecursively());
@@ -393,7 +393,7 @@ private slots:
         QFETCH(int, receiverType);
         QFETCH(int, modelIndex);
         QFETCH(bool, expected);
-        ImageSpec second = Version(2, 0x00, Named("KestroM2"));
+        ImageFixture second = Version(2, 0x00, Named("KestroM2"));
         second.mid = 34;
         WriteFiles({{"m1.bin", MakeImage(Version(1, 0x05))},
                     {"m2.bin", MakeImage(second)},
