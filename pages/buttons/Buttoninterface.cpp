@@ -1,6 +1,7 @@
 #include "pages/buttons/Buttoninterface.h"
 
 #include "app/UpDataParam.h"
+#include "device/RefreshingScope.h"
 #include "device/ConfigSetting.h"
 #include "device/ConnectionState.h"
 #include "device/DeviceDiscovery.h"
@@ -31,19 +32,6 @@
 #include <cstring>
 
 namespace {
-
-// Sets a page-refreshing flag for the life of the scope, also on an early return.
-class RefreshingScope
-{
-public:
-    explicit RefreshingScope(std::atomic<bool>& flag) : flag(flag) { flag = true; }
-    ~RefreshingScope() { flag = false; }
-    RefreshingScope(const RefreshingScope&) = delete;
-    RefreshingScope& operator=(const RefreshingScope&) = delete;
-
-private:
-    std::atomic<bool>& flag;
-};
 
 constexpr int ConfigFieldSize = 12;
 constexpr int MacroNameBytes = int(sizeof(ButtonMacroBlock::name));

@@ -1,5 +1,6 @@
 #include "pages/lighting/LampLight.h"
 
+#include "device/RefreshingScope.h"
 #include "device/ConfigSetting.h"
 #include "device/ConnectionState.h"
 #include "device/DeviceDiscovery.h"
@@ -9,22 +10,6 @@
 
 #include <QTabBar>
 
-namespace {
-
-// Sets a page-refreshing flag for the life of the scope, also on an early return.
-class RefreshingScope
-{
-public:
-    explicit RefreshingScope(std::atomic<bool>& flag) : flag(flag) { flag = true; }
-    ~RefreshingScope() { flag = false; }
-    RefreshingScope(const RefreshingScope&) = delete;
-    RefreshingScope& operator=(const RefreshingScope&) = delete;
-
-private:
-    std::atomic<bool>& flag;
-};
-
-} // namespace
 
 LampLight::LampLight(QWidget* parent) : QWidget(parent), ui(new Ui::LampLight)
 {

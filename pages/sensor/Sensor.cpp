@@ -1,5 +1,6 @@
 #include "pages/sensor/Sensor.h"
 
+#include "device/RefreshingScope.h"
 #include "device/ConfigSetting.h"
 #include "device/ConnectionState.h"
 #include "device/DeviceDiscovery.h"
@@ -30,19 +31,6 @@
 #include <algorithm>
 
 namespace {
-
-// Sets a page-refreshing flag for the life of the scope, also on an early return.
-class RefreshingScope
-{
-public:
-    explicit RefreshingScope(std::atomic<bool>& flag) : flag(flag) { flag = true; }
-    ~RefreshingScope() { flag = false; }
-    RefreshingScope(const RefreshingScope&) = delete;
-    RefreshingScope& operator=(const RefreshingScope&) = delete;
-
-private:
-    std::atomic<bool>& flag;
-};
 
 const int CordedRow = 2;
 const int PerformanceTimeCodes[] = {1, 3, 6, 12, 18, 30, 60, 90, 210, 240};
