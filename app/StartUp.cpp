@@ -6,6 +6,7 @@
 #include "platform/AppPaths.h"
 #include "platform/ScreenInfo.h"
 
+#include "widgets/ScaleFontTree.h"
 #include <QApplication>
 #include <QDebug>
 #include <QDir>
@@ -23,7 +24,6 @@
 #include <csignal>
 #include <cerrno>
 #include <cstring>
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -194,30 +194,10 @@ void StartUp::ScaleWidgetFont(QWidget* widget, double factor)
 {
     if (!widget)
         return;
-    // All sizes are read before any is set: a child that inherits its parent's font would
-    // otherwise be scaled once through the parent and once more on its own.
-    QVector<QPair<QWidget*, QFont>> fonts;
-    std::function<void(QWidget*)> collect = [&](QWidget* node) {
-        QFont font = node->font();
-        if (node->objectName() != QLatin1String("Receive_2")) {
-            if (font.pointSizeF() > 0)
-                font.setPointSizeF(font.pointSizeF() * factor);
-            else if (font.pixelSize() > 0)
-                font.setPixelSize(qMax(1, qRound(font.pixelSize() * factor)));
-        }
-        fonts.append(qMakePair(node, font));
-        for (QObject* child : node->children()) {
-            if (child->isWidgetType())
-                collect(static_cast<QWidget*>(child));
-        }
-    };
-    collect(widget);
-    for (const auto& entry : fonts) {
-        // "Receive_2" gets its own font back, so that it does not follow its parent's new size.
-        entry.first->setFont(entry.second);
-        if (entry.first->objectName() == QLatin1String("NoApear"))
-            QToolTip::setFont(entry.second);
-    }
+    ScaleFontTree(widget, factor, QStringLiteral("Receive_2"));
+    QWidget* tips = widget->objectName() == QLatin1String("NoApear") ? widget : widget->findChild<QWidget*>(QStringLiteral("NoApear"));
+    if (tips)
+        QToolTip::setFont(tips->font());
 }
 
 int StartUp::Run(int argc, char* argv[])
