@@ -7,6 +7,7 @@
 #include "ui_SensorLOD.h"
 #include "widgets/ComboBoxLook.h"
 #include "widgets/ThemeColor.h"
+#include "widgets/TipsPlacement.h"
 #include "widgets/UiText.h"
 
 #include <QIcon>
@@ -107,12 +108,7 @@ void SensorLOD::MoveTips(int)
 
 void SensorLOD::PlaceTips()
 {
-    // A fixed place would cover a longer caption: follow the caption's text inside the panel.
-    QLabel* caption = ui->label;
-    const int textEnd = caption->x() + caption->fontMetrics().horizontalAdvance(caption->text());
-    const int x = qMin(textEnd + 6, width() - ui->label_2->width());
-    caption->resize(qMax(0, x - caption->x() - 2), caption->height());
-    ui->label_2->move(x, 1);
+    PlaceTipsAfterCaption(ui->label, ui->label_2, 1, width());
 }
 
 void SensorLOD::SlotAllLanguage(int language)

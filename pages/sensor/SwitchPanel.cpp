@@ -4,6 +4,7 @@
 #include "device/PostMsg.h"
 #include "platform/AppPaths.h"
 #include "widgets/ThemeColor.h"
+#include "widgets/TipsPlacement.h"
 #include "widgets/UiText.h"
 
 #include <QLabel>
@@ -64,13 +65,7 @@ void SwitchPanel::MoveTips(int languageIndex)
 
 void SwitchPanel::PlaceTips()
 {
-    // Fixed places per language would cover or lose the icon whenever a caption's length changes:
-    // follow the caption's text, and keep the icon inside the panel.
-    const int gap = 6;
-    const int textEnd = caption->x() + caption->fontMetrics().horizontalAdvance(caption->text());
-    const int x = qMin(textEnd + gap, width() - tips->width());
-    caption->resize(qMax(0, x - caption->x() - 2), caption->height());
-    tips->move(x, 3);
+    PlaceTipsAfterCaption(caption, tips, 3, width());
 }
 
 void SwitchPanel::SlotAllLanguage(int language)
