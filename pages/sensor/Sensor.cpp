@@ -115,7 +115,7 @@ Sensor::Sensor(QWidget* parent) : QWidget(parent), ui(new Ui::Sensor)
             frame->setFrameShape(QFrame::NoFrame);
     }
     ui->frame_3->hide();
-    pictureFolder = QCoreApplication::applicationDirPath() + QStringLiteral("/Picture/Sensor/");
+    pictureFolder = AppPaths::ProgramFolder() + QStringLiteral("/Picture/Sensor/");
     levelFolder = AppPaths::UserDataFolder() + QStringLiteral("/usersetting/SensorPage");
     QDir().mkpath(levelFolder);
 

@@ -7,6 +7,7 @@
 #include "device/DeviceState.h"
 #include "device/PostMsg.h"
 #include "pages/sensor/SensorFeatures.h"
+#include "platform/AppPaths.h"
 #include "platform/hidusb/HIDUsb.h"
 #include "ui_SensorDPI.h"
 #include "widgets/ComboBoxLook.h"
@@ -78,7 +79,7 @@ SensorDPI::SensorDPI(QWidget* parent) : QFrame(parent), ui(new Ui::SensorDPI)
     swatches[6] = ui->LightBlueButtonA;
     swatches[7] = ui->LightYellowButtonA;
 
-    pictureDir = QCoreApplication::applicationDirPath() + "/Picture/Sensor/";
+    pictureDir = AppPaths::ProgramFolder() + "/Picture/Sensor/";
     const QString labelColor = ThemeColor("LabelColor");
 
     static const int xs[8] = {27, 118, 209, 300, 391, 483, 573, 664};
