@@ -1,24 +1,34 @@
 #include "pages/advanced/Advanced.h"
 
-#include "device/ConfigSetting.h"
 #include "device/DeviceDiscovery.h"
 #include "device/PostMsg.h"
+#include "pages/advanced/AngleMove.h"
+#include "pages/advanced/CurvePlotWidget.h"
+#include "pages/advanced/KFPS20.h"
+#include "pages/advanced/LongMode.h"
 #include "pages/advanced/StopCloseTime.h"
 #include "platform/AppPaths.h"
 #include "ui_Advanced.h"
 #include "widgets/ThemeColor.h"
+#include "widgets/TipsPlacement.h"
 #include "widgets/UiText.h"
 
+#include <QButtonGroup>
 #include <QTabBar>
+#include <QWheelEvent>
 
 namespace {
 
 // The texts of the sleep-time rows are the option texts keyed by each row's device code.
 const char* const SleepRowKeys[8] = {"1", "3", "6", "12", "18", "30", "60", "90"};
+// The names of the four curve modes are the option texts of these mode values, in label order.
+const char* const ModeOptionKeys[4] = {"1", "2", "3", "0"};
 
-QString ModelGroup()
+// Tips icons are placed for the language indexes the program has places for; any other index
+// leaves them where they are.
+bool HasTipsPlaces(int index)
 {
-    return QStringLiteral("Drive") + QString::number(CurrentDeviceInfo.Get().modelIndex + 1);
+    return index >= 0 && index <= 7;
 }
 
 } // namespace
@@ -26,17 +36,60 @@ QString ModelGroup()
 Advanced::Advanced(QWidget* parent) : QWidget(parent), ui(new Ui::Advanced)
 {
     ui->setupUi(this);
+    // The panels are laid out by space alone: their drawn frames would box them on the dark page.
+    for (QFrame* panel : {static_cast<QFrame*>(ui->frameClose), static_cast<QFrame*>(ui->FrameFPS),
+                          static_cast<QFrame*>(ui->FrameLongMode), static_cast<QFrame*>(ui->FrameAngle)})
+        panel->setFrameShape(QFrame::NoFrame);
+    // The curves show what a mode does; they are not edited here.
+    for (CurvePlotWidget* plot : {ui->PicA, ui->PicB, ui->PicC, ui->PicD})
+        plot->editable = 0;
+    ui->FrameAngle->hide();
+
+    modeGroup = new QButtonGroup(this);
+    modeGroup->setExclusive(true);
+    for (QCheckBox* mode : {ui->checkBox_3, ui->checkBox_4, ui->checkBox_5, ui->checkBox_6})
+        modeGroup->addButton(mode);
     ui->AdvancedTab->setCurrentIndex(0);
-    ui->AdvancedTab->tabBar()->hide();
+    ui->ModeTab->setCurrentIndex(0);
+    ui->checkBox_3->setChecked(true);
+
+    ui->verticalScrollBar->hide();
+    ui->verticalScrollBar->setStyleSheet(QStringLiteral(
+        "QScrollBar:vertical{width: 12px;background: #3f3f3f;border-radius: 6px;margin: 0px;}"
+        "QScrollBar::handle:vertical{background: #5B5B5B;border-radius: 5px;min-height: 20px;}"
+        "QScrollBar::handle:vertical:hover{background: #666666;}"
+        "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical{height: 0px;}"
+        "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical{background: none;}"));
+    ui->FrameLongMode->hide();
 
     pictureFolder = AppPaths::ProgramFolder() + QStringLiteral("/Picture/Advanced/");
-    ui->TitleButton->setStyleSheet(QStringLiteral("#TitleButton{border-image: url(") + pictureFolder
-                                   + QStringLiteral("Title.png);}"));
-    ui->AdvancedTab->setStyleSheet(
-        QStringLiteral("QTabWidget::pane {    border: 0px solid #AAAAAA;    background-color: transparent;}"));
+    const QString& folder = pictureFolder;
+    ui->TitleButton_5->setStyleSheet(QStringLiteral("#TitleButton_5{border-image: url(") + folder + QStringLiteral("Title.png);}"));
+    ui->TitleButton->setStyleSheet(QStringLiteral("#TitleButton{border-image: url(") + folder + QStringLiteral("Title.png);}"));
+    const QString paneStyle =
+        QStringLiteral("QTabWidget::pane {    border: 0px solid #AAAAAA;    background-color: transparent;}");
+    ui->AdvancedTab->setStyleSheet(paneStyle);
+    ui->ModeTab->setStyleSheet(paneStyle);
+
     labelColor = ThemeColor(QStringLiteral("LabelColor"));
-    ui->label->setStyleSheet(QStringLiteral("QLabel{color: rgb(") + labelColor + QStringLiteral(");}"));
-    ui->Error->setStyleSheet(QStringLiteral("QLabel{border-image: url(") + pictureFolder + QStringLiteral("Tips.png);}"));
+    const QString labelStyle = QStringLiteral("QLabel{color: rgb(") + labelColor + QStringLiteral(");}");
+    for (QLabel* label : {ui->label, ui->label_2, ui->label_4, ui->label_8, ui->label_9, ui->label_10, ui->label_11})
+        label->setStyleSheet(labelStyle);
+    const auto checkStyle = [&](const QString& checkedImage, const QString& uncheckedImage) {
+        return QStringLiteral("QCheckBox{color: rgb(") + labelColor + QStringLiteral(");}QCheckBox:indicator::checked {image: url(")
+               + folder + checkedImage + QStringLiteral(");}QCheckBox::indicator::unchecked {image: url(") + folder
+               + uncheckedImage + QStringLiteral(");}");
+    };
+    ui->checkBox_2->setStyleSheet(checkStyle(QStringLiteral("CheckBoxChecked.png"), QStringLiteral("CheckBox.png")));
+    const QString modeStyle = checkStyle(QStringLiteral("LODCheck.png"), QStringLiteral("LOD.png"));
+    for (QCheckBox* mode : {ui->checkBox_3, ui->checkBox_4, ui->checkBox_5, ui->checkBox_6})
+        mode->setStyleSheet(modeStyle);
+    const QString tipsStyle = QStringLiteral("QLabel{border-image: url(") + folder + QStringLiteral("Tips.png);}");
+    ui->Error->setStyleSheet(tipsStyle);
+    ui->Error_4->setStyleSheet(tipsStyle);
+
+    ui->AdvancedTab->tabBar()->hide();
+    ui->ModeTab->tabBar()->hide();
 
     PostMsg* bus = PostMsg::Instance();
     // The record and form notices come from the Worker and the report callback, which wait here.
@@ -52,6 +105,9 @@ Advanced::Advanced(QWidget* parent) : QWidget(parent), ui(new Ui::Advanced)
     connect(bus, &PostMsg::SigtVis, this, &Advanced::SetPos);
 
     SlotAllLanguage(UiLanguage);
+    SetModeLabelsActive(0);
+    for (QCheckBox* mode : {ui->checkBox_6, ui->checkBox_3, ui->checkBox_4, ui->checkBox_5})
+        mode->setEnabled(false);
 }
 
 Advanced::~Advanced()
@@ -62,6 +118,36 @@ Advanced::~Advanced()
 StopCloseTime* Advanced::SleepTimePanel() const
 {
     return ui->frameClose;
+}
+
+KFPS20* Advanced::Fps20KPanel() const
+{
+    return ui->FrameFPS;
+}
+
+LongMode* Advanced::LongRangePanel() const
+{
+    return ui->FrameLongMode;
+}
+
+AngleMove* Advanced::AnglePanel() const
+{
+    return ui->FrameAngle;
+}
+
+bool Advanced::Fps20KChecked() const
+{
+    return ui->FrameFPS->IsChecked();
+}
+
+bool Advanced::LongRangeChecked() const
+{
+    return ui->FrameLongMode->IsChecked();
+}
+
+int Advanced::SensorAngle() const
+{
+    return CurrentSensorAngle;
 }
 
 int Advanced::SleepRowOfCode(int code)
@@ -75,56 +161,86 @@ int Advanced::SleepRowOfCode(int code)
 
 void Advanced::ApplyRecord(const FlashDataMap& record)
 {
-    sensorAngle = record.sensorAngle;
+    // Byte 15 is a signed angle. The slider holds it within -30..30; text, picture and the
+    // program's idea of the device's angle take the value as the device holds it.
+    const int angle = int8_t(record.sensorAngle);
+    ui->FrameAngle->SetPreviewAngle(angle);
+    ui->FrameAngle->SetSliderValue(angle);
+    CurrentSensorAngle = angle;
+    ui->FrameAngle->SetAngleText(QString::number(angle) + QStringLiteral("°"));
+
     const int row = SleepRowOfCode(record.sleepTime);
     if (row >= 0)
         ui->frameClose->SetCurrentIndex(row);
-    fps20KChecked = record.sensor20KFps == 1;
+
+    ui->FrameFPS->hide();
+    ui->FrameFPS->SetChecked(record.sensor20KFps == 1);
     emit PostMsg::Instance()->SigtVis(0);
 }
 
 void Advanced::SlotUpDataSenSorUISensor(FlashDataMap DataMap)
 {
+    // A record from the device ends any refusal the angle slider showed.
+    ui->FrameAngle->SetSliderEnabled(true);
     ApplyRecord(DataMap);
 }
 
 void Advanced::SlotUpDataSenSorUIB(FlashDataMap DataMap)
 {
+    ui->FrameAngle->setEnabled(true);
     ApplyRecord(DataMap);
 }
 
 void Advanced::SlotAllLanguage(int index)
 {
+    const int language = UiText::ValidLanguage(index);
     const QString reader = QStringLiteral("Advanced");
+    const auto text = [&](const char* key) { return UiText::ForReader(language, reader, QLatin1String(key)); };
+
+    CurveAxisTextX = text("dpiModeTipsX");
+    CurveAxisTextY = text("dpiModeTipsY");
+    ui->label_2->setText(text("dpiSensitivityTitle"));
+    ui->Error_4->setToolTip(text("dpiSensitivityTips").replace(QLatin1String("\n"), QLatin1String("<br>")));
+    ui->label_4->setText(text("dpiModeTitle"));
+    QLabel* const modeLabels[4] = {ui->label_8, ui->label_9, ui->label_10, ui->label_11};
+    for (int mode = 0; mode < 4; ++mode)
+        modeLabels[mode]->setText(
+            UiText::Option(language, QStringLiteral("dpiModeOptions"), QLatin1String(ModeOptionKeys[mode])));
     for (int row = 0; row < 8; ++row)
-        ui->frameClose->SetItemText(row, UiText::Option(index, QStringLiteral("PerformanceOptions"),
+        ui->frameClose->SetItemText(row, UiText::Option(language, QStringLiteral("PerformanceOptions"),
                                                         QLatin1String(SleepRowKeys[row])));
-    ui->label->setText(UiText::ForReader(index, reader, QStringLiteral("SleepTime")));
-    ui->Error->setToolTip(UiText::ForReader(index, reader, QStringLiteral("SleepTimeTips")));
-    // The tips icon follows the caption, whose width differs by language and font.
-    ui->Error->move(ui->label->x() + ui->label->fontMetrics().horizontalAdvance(ui->label->text()) + 8, 53);
+    ui->label->setText(text("SleepTime"));
+    ui->Error->setToolTip(text("SleepTimeTips"));
+
+    if (!HasTipsPlaces(index))
+        return;
+    // The icons follow their captions' texts, whose widths differ by language and font.
+    PlaceTipsAfterCaption(ui->label, ui->Error, 53, ui->tab->width());
+    ui->FrameFPS->SetTipsPos(ui->FrameFPS->CaptionTipsX(), 6);
+    ui->FrameAngle->SetTipsPos(ui->FrameAngle->CaptionTipsX(), 6);
+    PlaceTipsAfterCaption(ui->label_2, ui->Error_4, 54, ui->tab_2->width());
 }
 
 void Advanced::SlotFormReset()
 {
     ui->frameClose->SetCurrentIndex(2);
+    ui->FrameLongMode->hide();
+    // The next layout shows the long-range panel again.
     longRangeWanted = true;
-    fps20KChecked = false;
-    sensorAngle = 0;
-}
-
-bool Advanced::ModelHasLongRange()
-{
-    const QStringList features = ConfigSetting::Instance()->GetValueList(ModelGroup(), QStringLiteral("Adveanced"));
-    return !features.isEmpty() && features.first().trimmed() != QLatin1String("-1");
+    ui->FrameFPS->SetChecked(false);
+    ui->FrameAngle->SetSliderValue(0);
+    CurrentSensorAngle = 0;
+    ui->FrameAngle->SetAngleText(QStringLiteral("0°"));
 }
 
 void Advanced::TakeLongRangeFromModel()
 {
-    longRangeWanted = ModelHasLongRange();
+    const DeviceAllInfo device = CurrentDeviceInfo.Get();
+    longRangeWanted = LongMode::ModelHasLongRange(device.modelIndex);
     // A mouse on its cable has no receiver to switch.
-    if (CurrentDeviceInfo.Get().wired)
+    if (device.wired)
         longRangeWanted = false;
+    ui->FrameLongMode->setVisible(longRangeWanted);
     emit PostMsg::Instance()->SigtVis(0);
 }
 
@@ -140,28 +256,97 @@ void Advanced::SlotFormB()
 
 void Advanced::SlotLongRangeMode(bool Select)
 {
-    if (ModelHasLongRange()) {
+    // The report callback waits for this slot: the panel only shows the reported mode and never
+    // reaches the device library from here.
+    if (LongMode::ModelHasLongRange(CurrentDeviceInfo.Get().modelIndex)) {
+        ui->FrameLongMode->show();
+        ui->FrameLongMode->SetChecked(Select);
         longRangeWanted = true;
-        longRangeChecked = Select;
     }
     emit PostMsg::Instance()->SigtVis(0);
 }
 
 void Advanced::Slot20KOpen(bool Open)
 {
+    ui->FrameFPS->hide();
     if (!Open)
-        fps20KChecked = false;
+        ui->FrameFPS->SetChecked(false);
+}
+
+void Advanced::PlaceAngleTips()
+{
+    if (HasTipsPlaces(UiLanguage))
+        ui->FrameAngle->SetTipsPos(ui->FrameAngle->CaptionTipsX(), 6);
 }
 
 void Advanced::SetPos(int index)
 {
     Q_UNUSED(index)
-    // The 20K-FPS, long-range and angle panels join the page with their own Parts; the layout they
-    // take from longRangeWanted starts at y 160 under the sleep-time panel.
+    PlaceAngleTips();
+    ui->FrameFPS->hide();
+    ui->FrameAngle->hide();
+    if (longRangeWanted) {
+        ui->FrameLongMode->show();
+        ui->FrameLongMode->move(0, 160);
+        ui->FrameAngle->move(0, 263);
+    } else {
+        ui->FrameLongMode->hide();
+        ui->FrameAngle->move(0, 160);
+    }
+}
+
+void Advanced::SetModeLabelsActive(int active)
+{
+    const QString style = active == 1 ? QStringLiteral("QLabel{color: rgb(") + labelColor + QStringLiteral(");}")
+                                      : QStringLiteral("QLabel{color: rgb(115,115,115);}");
+    for (QLabel* label : {ui->label_8, ui->label_9, ui->label_10, ui->label_11})
+        label->setStyleSheet(style);
+}
+
+void Advanced::on_checkBox_2_clicked(bool checked)
+{
+    for (QCheckBox* mode : {ui->checkBox_3, ui->checkBox_4, ui->checkBox_5, ui->checkBox_6})
+        mode->setEnabled(checked);
+    SetModeLabelsActive(checked ? 1 : 0);
+}
+
+void Advanced::ShowModeCurve(int page, bool checked)
+{
+    if (checked)
+        ui->ModeTab->setCurrentIndex(page);
+}
+
+void Advanced::on_checkBox_3_clicked(bool checked)
+{
+    ShowModeCurve(0, checked);
+}
+
+void Advanced::on_checkBox_4_clicked(bool checked)
+{
+    ShowModeCurve(1, checked);
+}
+
+void Advanced::on_checkBox_5_clicked(bool checked)
+{
+    ShowModeCurve(2, checked);
+}
+
+void Advanced::on_checkBox_6_clicked(bool checked)
+{
+    ShowModeCurve(3, checked);
+}
+
+void Advanced::on_verticalScrollBar_valueChanged(int value)
+{
+    if (value == 1)
+        ui->AdvancedTab->setCurrentIndex(0);
+    else if (value == 2)
+        ui->AdvancedTab->setCurrentIndex(1);
 }
 
 void Advanced::wheelEvent(QWheelEvent* event)
 {
-    // A wheel turn over the page neither scrolls it nor reaches the device window.
-    Q_UNUSED(event)
+    // A wheel turn over the page neither scrolls it nor reaches the device window. Qt hands the
+    // event over ignored, and an ignored wheel goes on to the parent: take it.
+    event->accept();
 }

@@ -8,10 +8,16 @@ namespace Ui {
 class Advanced;
 }
 
+class AngleMove;
+class KFPS20;
+class LongMode;
+class QButtonGroup;
 class StopCloseTime;
 
-// The advanced page: sleep time, 20K-FPS scanning, long-range mode and sensor angle. The page itself
-// writes nothing to the device; its panels do. It follows the record the device sends, the model's
+// The advanced page: sleep time and, for models that have it, the receiver's long-range mode.
+// The 20K-FPS and sensor angle panels are built and kept in step with every record but stay
+// hidden, and the page of mode curves behind them cannot be reached. The page itself writes
+// nothing to the device; its panels do. It follows the record the device sends, the model's
 // features and the UI language.
 class Advanced : public QWidget
 {
@@ -24,11 +30,17 @@ public:
     static int SleepRowOfCode(int code);
 
     StopCloseTime* SleepTimePanel() const;
-    // What the page last took from the device for its 20K-FPS, long-range and angle panels.
-    bool Fps20KChecked() const { return fps20KChecked; }
+    KFPS20* Fps20KPanel() const;
+    LongMode* LongRangePanel() const;
+    AngleMove* AnglePanel() const;
+    // What the page shows of the device's 20K-FPS, long-range and angle state.
+    bool Fps20KChecked() const;
     bool LongRangeWanted() const { return longRangeWanted; }
-    bool LongRangeChecked() const { return longRangeChecked; }
-    int SensorAngle() const { return sensorAngle; }
+    bool LongRangeChecked() const;
+    int SensorAngle() const;
+
+    // The names of the four curve modes in the theme's label colour (1) or greyed (any other value).
+    void SetModeLabelsActive(int active);
 
 public slots:
     void SlotUpDataSenSorUISensor(FlashDataMap DataMap);
@@ -41,21 +53,27 @@ public slots:
     void Slot20KOpen(bool Open);
     void SetPos(int index);
 
+private slots:
+    void on_verticalScrollBar_valueChanged(int value);
+    void on_checkBox_3_clicked(bool checked);
+    void on_checkBox_4_clicked(bool checked);
+    void on_checkBox_5_clicked(bool checked);
+    void on_checkBox_6_clicked(bool checked);
+    void on_checkBox_2_clicked(bool checked);
+
 protected:
     void wheelEvent(QWheelEvent* event) override;
 
 private:
     void ApplyRecord(const FlashDataMap& record);
     void TakeLongRangeFromModel();
-    // Entry 0 of the model's "Adveanced" list is not "-1": the model has a long-range mode.
-    static bool ModelHasLongRange();
+    void ShowModeCurve(int page, bool checked);
+    void PlaceAngleTips();
 
     Ui::Advanced* ui;
     QString pictureFolder;
-    QString labelColor;
+    QButtonGroup* modeGroup;
     // The long-range panel belongs on the page.
     bool longRangeWanted = false;
-    bool longRangeChecked = false;
-    bool fps20KChecked = false;
-    int sensorAngle = 0;
+    QString labelColor;
 };

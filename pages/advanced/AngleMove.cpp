@@ -6,6 +6,7 @@
 #include "platform/AppPaths.h"
 #include "ui_AngleMove.h"
 #include "widgets/ThemeColor.h"
+#include "widgets/TipsPlacement.h"
 #include "widgets/UiText.h"
 
 #include <QSignalBlocker>
@@ -63,6 +64,11 @@ void AngleMove::SetSliderValue(int value)
 void AngleMove::SetSliderEnabled(bool enabled)
 {
     ui->AngleSet->setEnabled(enabled);
+}
+
+int AngleMove::CaptionTipsX() const
+{
+    return TipsXAfterCaption(ui->label_7, ui->Error_3, width());
 }
 
 void AngleMove::SetTipsPos(int x, int y)

@@ -23,6 +23,8 @@ public:
     void SetSliderValue(int value);
     void SetSliderEnabled(bool enabled);
     void SetTipsPos(int x, int y);
+    // Where the tips icon belongs in the current language: just after the caption.
+    int CaptionTipsX() const;
     void SetAngleText(const QString& text);
     void SetPreviewAngle(int degrees);
 

@@ -5,6 +5,7 @@
 #include "platform/AppPaths.h"
 #include "ui_KFPS20.h"
 #include "widgets/ThemeColor.h"
+#include "widgets/TipsPlacement.h"
 #include "widgets/UiText.h"
 
 #include <QSignalBlocker>
@@ -36,6 +37,11 @@ void KFPS20::SlotAllLanguage(int index)
     const QString reader = QStringLiteral("KFPS20");
     ui->label_3->setText(UiText::ForReader(language, reader, QStringLiteral("scanningTitle")));
     ui->Error_2->setToolTip(UiText::ForReader(language, reader, QStringLiteral("scanningTips")));
+}
+
+int KFPS20::CaptionTipsX() const
+{
+    return TipsXAfterCaption(ui->label_3, ui->Error_2, width());
 }
 
 void KFPS20::SetTipsPos(int x, int y)

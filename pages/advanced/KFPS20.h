@@ -16,6 +16,8 @@ public:
     ~KFPS20() override;
 
     void SetTipsPos(int x, int y);
+    // Where the tips icon belongs in the current language: just after the caption.
+    int CaptionTipsX() const;
     // Shows the device's state; writes nothing.
     void SetChecked(bool on);
     bool IsChecked() const;
