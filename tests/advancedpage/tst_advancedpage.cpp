@@ -7,6 +7,7 @@
 #include "pages/advanced/KFPS20.h"
 #include "pages/advanced/LongMode.h"
 #include "pages/advanced/StopCloseTime.h"
+#include "support/FindChild.h"
 #include "support/TestHome.h"
 #include "widgets/UiText.h"
 #include "widgets/UiTextTables.h"
@@ -22,15 +23,6 @@
 #include <QtTest>
 
 namespace {
-
-template <typename T>
-T* Child(const QObject& parent, const char* name)
-{
-    T* child = parent.findChild<T*>(QLatin1String(name));
-    if (!child)
-        qFatal("no child %s", name);
-    return child;
-}
 
 void SetDevice(int modelIndex, bool wired)
 {

@@ -10,6 +10,8 @@
 #include "pages/advanced/KFPS20.h"
 #include "pages/advanced/LongMode.h"
 #include "pages/advanced/StopCloseTime.h"
+#include "support/FindChild.h"
+#include "support/ModalCloser.h"
 #include "support/SettleDevices.h"
 #include "support/SimulatedDeviceFixture.h"
 #include "widgets/UiText.h"
@@ -23,36 +25,6 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QtTest>
-
-namespace {
-
-// Closes the wait dialogs and notices that the device window opens while a record is read.
-class ModalCloser
-{
-public:
-    ModalCloser()
-    {
-        QObject::connect(&timer, &QTimer::timeout, [] {
-            if (QWidget* modal = QApplication::activeModalWidget())
-                modal->close();
-        });
-        timer.start(20);
-    }
-
-private:
-    QTimer timer;
-};
-
-template <typename T>
-T* Child(const QObject& parent, const char* name)
-{
-    T* child = parent.findChild<T*>(QLatin1String(name));
-    if (!child)
-        qFatal("no child %s", name);
-    return child;
-}
-
-} // namespace
 
 // The advanced page in the device window with the simulated receiver and its mouse: every control
 // reaches its byte of the mouse's record (or the receiver's long-range mode), and what the mouse

@@ -4,6 +4,7 @@
 #include "pages/advanced/StopCloseTime.h"
 #include "pages/buttons/Buttoninterface.h"
 #include "pages/buttons/DebounceTime.h"
+#include "support/ModalCloser.h"
 #include "support/SimulatedDeviceFixture.h"
 #include "widgets/UiTextTables.h"
 
@@ -14,32 +15,6 @@
 #include <QtTest>
 
 #include <cstring>
-
-namespace {
-
-// Closes every modal dialog that opens while it lives and notes its class and where it stood.
-class ModalCloser
-{
-public:
-    ModalCloser()
-    {
-        QObject::connect(&timer, &QTimer::timeout, [this] {
-            if (QWidget* modal = QApplication::activeModalWidget()) {
-                opened << QString::fromLatin1(modal->metaObject()->className());
-                positions << modal->pos();
-                modal->close();
-            }
-        });
-        timer.start(5);
-    }
-    QStringList opened;
-    QList<QPoint> positions;
-
-private:
-    QTimer timer;
-};
-
-} // namespace
 
 // The sleep-time and debounce panels against a simulated mouse: what reaches the device byte for
 // byte, and that a refused write changes neither the device nor the control.

@@ -11,6 +11,7 @@
 #include "pages/lighting/LampLight.h"
 #include "pages/sensor/Sensor.h"
 #include "pages/settings/FormSetting.h"
+#include "support/ModalCloser.h"
 #include "support/SimulatedDeviceFixture.h"
 #include "widgets/UiTextTables.h"
 
@@ -20,27 +21,6 @@
 #include <QtTest>
 
 #include <atomic>
-
-namespace {
-
-// Closes the wait dialogs and notices that the device window opens while a record is read.
-class ModalCloser
-{
-public:
-    ModalCloser()
-    {
-        QObject::connect(&timer, &QTimer::timeout, [] {
-            if (QWidget* modal = QApplication::activeModalWidget())
-                modal->close();
-        });
-        timer.start(20);
-    }
-
-private:
-    QTimer timer;
-};
-
-} // namespace
 
 // The pages inside the device window, fed by the Worker and the report callback of a simulated
 // mouse; and the Worker the button page owns.

@@ -1,5 +1,6 @@
 #include "device/DeviceReportCallback.h"
 #include "support/SettleDevices.h"
+#include "support/FindChild.h"
 #include "device/ConnectionState.h"
 #include "device/DeviceDiscovery.h"
 #include "device/DeviceParamSetters.h"
@@ -75,13 +76,6 @@ void SetDevice(int modelIndex, uint8_t status)
     CurrentDeviceInfo.Set(device);
 }
 
-template <typename T> T* Child(QWidget& page, const char* name)
-{
-    T* child = page.findChild<T*>(QLatin1String(name));
-    if (!child)
-        qFatal("no child %s", name);
-    return child;
-}
 } // namespace
 
 class TestSensorPage : public QObject
