@@ -65,7 +65,9 @@ private slots:
         held.sensorAngle = 5;
         held.sensor20KFps = 0;
         QVERIFY(SimControl_SetDeviceRecord(receiver, held.bytes()));
-        QCOMPARE(LongRangeHeld(path), 0);
+        // The receiver is already in long-range mode.
+        QVERIFY(VidEzorarA_SetLongRangeMode(path.constData(), 1));
+        QCOMPARE(LongRangeHeld(path), 1);
 
         Dialog window;
         auto* page = window.findChild<Advanced*>();
@@ -92,6 +94,7 @@ private slots:
         QCOMPARE(CurrentSensorAngle, 5);
         QVERIFY(!page->Fps20KChecked());
         QVERIFY(page->LongRangePanel()->isVisible());
+        QVERIFY(page->LongRangeChecked());
         QCOMPARE(page->LongRangePanel()->pos(), QPoint(0, 160));
         QVERIFY(!page->Fps20KPanel()->isVisible());
         QVERIFY(!page->AnglePanel()->isVisible());
@@ -110,7 +113,11 @@ private slots:
 
         // Long-range mode lives in the receiver, not in the record.
         const int updates = SimControl_UpdateCount();
-        Child<QCheckBox>(*page->LongRangePanel(), "checkBox")->click();
+        auto* longRange = Child<QCheckBox>(*page->LongRangePanel(), "checkBox");
+        longRange->click();
+        QVERIFY(SettleDevices());
+        QCOMPARE(LongRangeHeld(path), 0);
+        longRange->click();
         QVERIFY(SettleDevices());
         QCOMPARE(LongRangeHeld(path), 1);
         QCOMPARE(SimControl_UpdateCount(), updates);
