@@ -29,7 +29,7 @@ AngleMove::AngleMove(QWidget* parent) : QFrame(parent), ui(new Ui::AngleMove)
     ui->AngleSet->setStyleSheet(
         QStringLiteral("QSlider:groove:horizontal{height:3px;left: 0px;right: 0px;border:0px;border-radius:0px;background:rgba(0,0,0,50);}"
                        "QSlider:handle:horizontal{ width:  14px;height: 14px;  margin-top: -6px;margin-left: 0px; margin-bottom: -6px;margin-right: 0px; border-image: url(")
-        + folder + QStringLiteral("HuaKuai.png); } QSlider:sub-page:horizontal{background-color: rgb(") + sliderColor
+        + folder + QStringLiteral("HuaKuai.png);} QSlider:sub-page:horizontal{background-color: rgb(") + sliderColor
         + QStringLiteral(";);}QSlider:add-page:horizontal{background-color: rgb(136, 148, 158);}"));
     ui->widget->SetImagePath(folder + QStringLiteral("Back.png"));
     ui->widget_2->SetImagePath(folder + QStringLiteral("Component.png"));

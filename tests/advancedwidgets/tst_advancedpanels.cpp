@@ -4,19 +4,27 @@
 #include "pages/advanced/KFPS20.h"
 #include "pages/advanced/LongMode.h"
 #include "pages/advanced/RotatableWidget.h"
+#include "platform/AppPaths.h"
 #include "support/SimulatedDeviceFixture.h"
 #include "widgets/UiText.h"
 #include "widgets/UiTextTables.h"
 
 #include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QSlider>
+#include <QTemporaryDir>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QtTest>
 #include <cstring>
 #include <map>
+#include <memory>
 
 namespace {
 void IgnoreReports(const uint8_t*, int, const uint8_t*, uint32_t) {}
@@ -27,6 +35,54 @@ void SaveGrab(QWidget& widget, const QString& name)
 {
     QVERIFY(widget.grab().save(QStringLiteral("/tmp/advancedpanels-") + name + QStringLiteral(".png")));
 }
+
+std::unique_ptr<QFrame> MakePanel(const QString& name)
+{
+    if (name == QLatin1String("AngleMove"))
+        return std::make_unique<AngleMove>();
+    if (name == QLatin1String("KFPS20"))
+        return std::make_unique<KFPS20>();
+    return std::make_unique<LongMode>();
+}
+
+void SetLanguage(QFrame& panel, int language)
+{
+    QVERIFY(QMetaObject::invokeMethod(&panel, "SlotAllLanguage", Q_ARG(int, language)));
+}
+
+// The shipped language files with one key of section "AdvancedSettings" taken out of English;
+// the shipped tables come back when it goes.
+class TablesWithoutKey
+{
+public:
+    explicit TablesWithoutKey(const QString& key)
+    {
+        const QString shipped = AppPaths::ProgramFolder() + QStringLiteral("/Language/");
+        for (const QString& file : QDir(shipped).entryList(QDir::Files))
+            QFile::copy(shipped + file, folder.filePath(file));
+        QFile english(folder.filePath(QStringLiteral("en.json")));
+        if (!english.open(QIODevice::ReadOnly))
+            return;
+        QJsonObject root = QJsonDocument::fromJson(english.readAll()).object();
+        english.close();
+        QJsonObject mouse = root.value(QStringLiteral("mouse")).toObject();
+        QJsonObject advanced = mouse.value(QStringLiteral("AdvancedSettings")).toObject();
+        removed = advanced.contains(key);
+        advanced.remove(key);
+        mouse.insert(QStringLiteral("AdvancedSettings"), advanced);
+        root.insert(QStringLiteral("mouse"), mouse);
+        if (!english.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            removed = false;
+        english.write(QJsonDocument(root).toJson());
+        english.close();
+        UiTextTables::Instance()->LoadUiTextTables(folder.path());
+    }
+    ~TablesWithoutKey() { UiTextTables::Instance()->LoadUiTextTables(); }
+    bool removed = false;
+
+private:
+    QTemporaryDir folder;
+};
 }
 Q_DECLARE_METATYPE(Changes)
 
@@ -266,11 +322,14 @@ private slots:
         QTest::addColumn<Changes>("changes");
         QTest::addColumn<bool>("shown");
         QTest::addColumn<int>("notices");
-        QTest::newRow("online on") << false << false << true << Changes{{4, 1}} << true << 0;
-        QTest::newRow("online off") << true << false << true << Changes{{4, 0}} << false << 0;
-        QTest::newRow("offline on") << false << false << false << Changes{} << false << 1;
-        QTest::newRow("offline off") << true << false << false << Changes{} << true << 1;
-        QTest::newRow("offline while refreshing") << false << true << false << Changes{} << false << 0;
+        QTest::addColumn<bool>("enabled"); // the switch writes whatever the write flag says
+        QTest::newRow("online on") << false << false << true << Changes{{4, 1}} << true << 0 << true;
+        QTest::newRow("online off") << true << false << true << Changes{{4, 0}} << false << 0 << true;
+        QTest::newRow("offline on") << false << false << false << Changes{} << false << 1 << true;
+        QTest::newRow("offline off") << true << false << false << Changes{} << true << 1 << true;
+        QTest::newRow("offline while refreshing") << false << true << false << Changes{} << false << 0 << true;
+        QTest::newRow("online on, writes off") << false << false << true << Changes{{4, 1}} << true << 0 << false;
+        QTest::newRow("online while refreshing") << false << true << true << Changes{{4, 1}} << true << 0 << true;
     }
     void fps20KClick()
     {
@@ -280,6 +339,7 @@ private slots:
         QFETCH(Changes, changes);
         QFETCH(bool, shown);
         QFETCH(int, notices);
+        QFETCH(bool, enabled);
         Open(true);
         // A baseline byte 4 that differs from what the click writes.
         baseline.bytes()[4] = start ? 1 : 0;
@@ -288,7 +348,7 @@ private slots:
         KFPS20 panel;
         panel.SetChecked(start);
         QSignalSpy offline(PostMsg::Instance(), SIGNAL(SigMouseOffLineo(int)));
-        const int updates = Situation(true, refreshing, online);
+        const int updates = Situation(enabled, refreshing, online);
         panel.findChild<QToolButton*>(QStringLiteral("KFPS"))->click();
         if (!online)
             SimControl_SetAttached(device, 1);
@@ -392,6 +452,99 @@ private slots:
             QVERIFY(!panel.findChild<QLabel*>(QStringLiteral("label_5"))->text().isEmpty());
             QVERIFY(!panel.findChild<QLabel*>(QStringLiteral("label_6"))->text().isEmpty());
             SaveGrab(panel, QStringLiteral("long-%1").arg(language));
+        }
+    }
+
+    // A language that lacks a key gets an empty text, also over the text of the language before.
+    void missingTextIsEmpty_data()
+    {
+        QTest::addColumn<QString>("panel");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("object");
+        QTest::addColumn<bool>("toolTip"); // the key gives the object's tool tip, else its text
+        QTest::newRow("20K tips") << "KFPS20" << "scanningTips" << "Error_2" << true;
+        QTest::newRow("20K title") << "KFPS20" << "scanningTitle" << "label_3" << false;
+        QTest::newRow("angle tips") << "AngleMove" << "AngularModeTips" << "Error_3" << true;
+        QTest::newRow("long-range text") << "LongMode" << "LongDistanceTips" << "label_6" << false;
+    }
+    void missingTextIsEmpty()
+    {
+        QFETCH(QString, panel);
+        QFETCH(QString, key);
+        QFETCH(QString, object);
+        QFETCH(bool, toolTip);
+        const TablesWithoutKey tables(key);
+        QVERIFY(tables.removed);
+        const std::unique_ptr<QFrame> frame = MakePanel(panel);
+        auto* widget = frame->findChild<QWidget*>(object);
+        QVERIFY(widget);
+        const auto shown = [&] { return toolTip ? widget->toolTip() : qobject_cast<QLabel*>(widget)->text(); };
+        SetLanguage(*frame, 1);
+        QCOMPARE(shown(), UiText::ForReader(1, panel, key));
+        QVERIFY(!shown().isEmpty());
+        SetLanguage(*frame, 0);
+        QCOMPARE(shown(), QString());
+        // The other texts of the panel are still there.
+        for (QLabel* label : frame->findChildren<QLabel*>(QRegularExpression(QStringLiteral("^label_"))))
+            QVERIFY(label == widget || !label->text().isEmpty());
+    }
+
+    // In every language the captions, the tips icons after them and the texts fit their places.
+    void panelTextsFit_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::newRow("English") << 0;
+        QTest::newRow("Chinese") << 1;
+        QTest::newRow("Russian") << 2;
+    }
+    void panelTextsFit()
+    {
+        QFETCH(int, language);
+        AngleMove angle;
+        KFPS20 fps;
+        LongMode longRange;
+        const struct
+        {
+            QFrame* panel;
+            const char* caption;
+            const char* tips; // nullptr: no tips icon
+            QString name;
+        } panels[] = {{&angle, "label_7", "Error_3", QStringLiteral("angle")},
+                      {&fps, "label_3", "Error_2", QStringLiteral("fps")},
+                      {&longRange, "label_5", nullptr, QStringLiteral("long")}};
+        angle.SetAngleText(QStringLiteral("-30°"));
+        angle.SetPreviewAngle(-30);
+        angle.SetSliderValue(-30);
+        fps.SetChecked(true);
+        longRange.SetChecked(true);
+        for (const auto& entry : panels) {
+            SetLanguage(*entry.panel, language);
+            auto* caption = entry.panel->findChild<QLabel*>(QLatin1String(entry.caption));
+            QVERIFY(caption);
+            const int textEnd = caption->x() + caption->fontMetrics().horizontalAdvance(caption->text());
+            QVERIFY2(textEnd <= caption->geometry().right() + 1, qPrintable(caption->text()));
+            if (entry.tips) {
+                auto* tips = entry.panel->findChild<QLabel*>(QLatin1String(entry.tips));
+                if (entry.panel == &angle)
+                    angle.SetTipsPos(angle.CaptionTipsX(), 6);
+                else
+                    fps.SetTipsPos(fps.CaptionTipsX(), 6);
+                QVERIFY(tips->x() > textEnd);
+                QVERIFY(tips->geometry().right() < entry.panel->width());
+            }
+            QPixmap picture(entry.panel->size());
+            picture.fill(QColor(0x1E, 0x22, 0x28));
+            entry.panel->render(&picture, QPoint(), QRegion(), QWidget::DrawChildren);
+            QVERIFY(picture.save(QStringLiteral("/tmp/advancedpanels-page-%1-%2.png").arg(entry.name).arg(language)));
+        }
+        auto* text = longRange.findChild<QLabel*>(QStringLiteral("label_6"));
+        const QRect needed = text->fontMetrics().boundingRect(QRect(0, 0, text->width(), 1000), Qt::TextWordWrap, text->text());
+        QVERIFY2(needed.height() <= text->height(), qPrintable(QString::number(needed.height())));
+        // The scale texts; the 35-pixel angle text fits only in the form's own font.
+        for (const char* name : {"Keydown_3", "Keydown_5", "Keydown_4"}) {
+            auto* label = angle.findChild<QLabel*>(QLatin1String(name));
+            QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width(), name);
+            QVERIFY(label->geometry().right() < angle.width());
         }
     }
 
