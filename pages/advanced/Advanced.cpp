@@ -215,10 +215,10 @@ void Advanced::SlotAllLanguage(int index)
     if (!HasTipsPlaces(index))
         return;
     // The icons follow their captions' texts, whose widths differ by language and font.
-    PlaceTipsAfterCaption(ui->label, ui->Error, 53, ui->tab->width());
+    PlaceTipsAfterCaption(ui->label, ui->Error, 53, ui->AdvancedTab->width());
     ui->FrameFPS->SetTipsPos(ui->FrameFPS->CaptionTipsX(), 6);
     ui->FrameAngle->SetTipsPos(ui->FrameAngle->CaptionTipsX(), 6);
-    PlaceTipsAfterCaption(ui->label_2, ui->Error_4, 54, ui->tab_2->width());
+    PlaceTipsAfterCaption(ui->label_2, ui->Error_4, 54, ui->AdvancedTab->width());
 }
 
 void Advanced::SlotFormReset()
@@ -273,16 +273,11 @@ void Advanced::Slot20KOpen(bool Open)
         ui->FrameFPS->SetChecked(false);
 }
 
-void Advanced::PlaceAngleTips()
-{
-    if (HasTipsPlaces(UiLanguage))
-        ui->FrameAngle->SetTipsPos(ui->FrameAngle->CaptionTipsX(), 6);
-}
-
 void Advanced::SetPos(int index)
 {
+    // The layout follows the long-range flag alone. The angle panel's tips icon follows its caption,
+    // which only a language change moves, so it is not placed again here.
     Q_UNUSED(index)
-    PlaceAngleTips();
     ui->FrameFPS->hide();
     ui->FrameAngle->hide();
     if (longRangeWanted) {

@@ -68,7 +68,6 @@ private:
     void ApplyRecord(const FlashDataMap& record);
     void TakeLongRangeFromModel();
     void ShowModeCurve(int page, bool checked);
-    void PlaceAngleTips();
 
     Ui::Advanced* ui;
     QString pictureFolder;

@@ -232,8 +232,8 @@ private slots:
         QFETCH(int, index);
         QFETCH(int, language);
         QFETCH(bool, placed);
+        // Placed before the page was ever laid out or shown.
         Advanced page;
-        page.resize(883, 630);
         auto* sleepTips = Child<QLabel>(page, "Error");
         auto* curveTips = Child<QLabel>(page, "Error_4");
         sleepTips->move(1, 1);
