@@ -8,6 +8,22 @@
 
 #include <QLabel>
 
+namespace {
+
+// Width of a value's place in the form.
+constexpr int ValueWidth = 71;
+
+// Shows a value centred in its place; a longer text (a profile name in Russian) grows to both sides.
+void ShowValue(QLabel* label, const QString& text)
+{
+    label->setText(text);
+    const int width = qMax(ValueWidth, label->fontMetrics().horizontalAdvance(text) + 6);
+    const QRect place = label->geometry();
+    label->setGeometry(place.center().x() - (width - 1) / 2, place.y(), width, place.height());
+}
+
+} // namespace
+
 PreVier::PreVier(QWidget* parent) : QWidget(parent), ui(new Ui::PreVier)
 {
     ui->setupUi(this);
@@ -66,35 +82,35 @@ void PreVier::SlotMouseIndex(int index)
 
 void PreVier::SlotAddSensor(int Value)
 {
-    ui->DpiValue->setText(QString::number(Value));
+    ShowValue(ui->DpiValue, QString::number(Value));
 }
 
 void PreVier::SlotAddReport(int Value)
 {
-    ui->ReportValue->setText(QString::number(Value) + QStringLiteral("Hz"));
+    ShowValue(ui->ReportValue, QString::number(Value) + QStringLiteral("Hz"));
 }
 
 void PreVier::SlotAddLOD(QString Value)
 {
-    ui->LodValue->setText(Value);
+    ShowValue(ui->LodValue, Value);
 }
 
 void PreVier::SlotDebnunce(QString Vlue)
 {
-    ui->DebunceValue->setText(Vlue);
+    ShowValue(ui->DebunceValue, Vlue);
 }
 
 void PreVier::SlotAddConfig(QString Value)
 {
-    ui->ConfigValue->setText(Value);
+    ShowValue(ui->ConfigValue, Value);
 }
 
 void PreVier::SlotAddVer(int type, QString Ver)
 {
     if (type == 0)
-        ui->MouseValue->setText(Ver);
+        ShowValue(ui->MouseValue, Ver);
     else if (type == 1)
-        ui->DongleValue->setText(Ver);
+        ShowValue(ui->DongleValue, Ver);
 }
 
 void PreVier::SlotAddUpdate(int type, bool Ver)

@@ -132,6 +132,8 @@ FormSetting::FormSetting(QWidget* parent) : QWidget(parent), ui(new Ui::FormSett
     ui->toolButton_2->setStyleSheet(markerStyle);
     ui->toolButton_3->setStyleSheet(markerStyle);
     SetUpdateButtonLook(false);
+    // Laid out by space alone, as the other pages: a drawn frame would box the page on the dark window.
+    ui->FrameSetting->setFrameShape(QFrame::NoFrame);
     ui->scrollArea->setFrameShape(QFrame::NoFrame);
     // The page lies on the device window's background.
     ui->scrollArea->viewport()->setAutoFillBackground(false);
@@ -179,17 +181,19 @@ void FormSetting::SetVer(int index)
         ui->label_7->setText(mouse);
         emit bus->SigAddVer(0, mouse);
     };
+    // The mouse's version is the one its version report left in the open device's record: the
+    // stored text is the last upgrade's, and empty until one ran.
     const auto currentVersions = [&](QString* receiver, QString* mouse) {
         if (!current.online) {
             *receiver = ReceiverVersionText;
             mouse->clear();
         } else if (!current.wired) {
             *receiver = ReceiverVersionText;
-            *mouse = MouseVersionText;
+            *mouse = current.firmwareVersion;
         } else {
             const DeviceAllInfo* attached = AttachedReceiver();
             *receiver = attached ? attached->version : QString();
-            *mouse = MouseVersionText;
+            *mouse = current.firmwareVersion;
         }
     };
     const auto idle = [&] {
@@ -208,8 +212,11 @@ void FormSetting::SetVer(int index)
             receiverType = ReceiverTypeOf(current.status);
         else if (const DeviceAllInfo* attached = AttachedReceiver())
             receiverType = ReceiverTypeOf(attached->status);
-        if (!QDir(AppPaths::ProgramFolder() + QStringLiteral("/bin")).exists())
+        // Without firmware images there is nothing to check, but the versions still show.
+        if (!QDir(AppPaths::ProgramFolder() + QStringLiteral("/bin")).exists()) {
+            showVersions(receiverVersion, mouseVersion);
             return;
+        }
         mouseNewFirmware = HasNewFirmware(210, mouseVersion, receiverType, current.modelIndex);
         receiverNewFirmware = HasNewFirmware(211, receiverVersion, receiverType, current.modelIndex);
         emit bus->SigAddUpdate(0, mouseNewFirmware);
@@ -264,12 +271,16 @@ void FormSetting::SlotLabelText(int index, QString Text)
         ui->label_7->setText(Text);
         emit PostMsg::Instance()->SigAddVer(0, Text);
         MouseVersionText = Text;
+        // The mouse now runs this version; the next check compares against it.
+        CurrentDeviceInfo.Update([&](DeviceAllInfo& info) { info.firmwareVersion = Text; });
     }
 }
 
 void FormSetting::SlotLabelTextB(QString TextA, QString Text)
 {
     ui->label_5->setText(TextA);
+    // Kept for the version check, which shows the stored receiver version again.
+    ReceiverVersionText = TextA;
     PostMsg* bus = PostMsg::Instance();
     emit bus->SigAddVer(1, TextA);
     const bool newFirmware = Text == QLatin1String("true");
