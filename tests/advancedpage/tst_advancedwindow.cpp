@@ -11,7 +11,7 @@
 #include "pages/advanced/LongMode.h"
 #include "pages/advanced/StopCloseTime.h"
 #include "support/FindChild.h"
-#include "support/ModalCloser.h"
+#include "support/OpenInDeviceWindow.h"
 #include "support/SettleDevices.h"
 #include "support/SimulatedDeviceFixture.h"
 #include "widgets/UiText.h"
@@ -40,8 +40,6 @@ class TestAdvancedWindow : public QObject
         uint8_t mode = 0xFF;
         return VidEzorarA_GetLongRangeMode(path.constData(), &mode) ? mode : -1;
     }
-
-    bool PagesUpdated() { return ButtonPageUpdated && LightPageUpdated && SensorPageUpdated; }
 
 private slots:
     void initTestCase()
@@ -76,16 +74,8 @@ private slots:
         QCOMPARE(IdentifyDevice(&device, path.constData()), 1);
         device.path = QString::fromLatin1(path);
         QVERIFY(!device.wired);
-        ButtonPageUpdated = LightPageUpdated = SensorPageUpdated = false;
-        DeviceWindowActive = 1;
-        UserWritesEnabled = true;
-        {
-            ModalCloser closer;
-            emit PostMsg::Instance()->SigSelectMouseInfo(device);
-            Worker::SelectDevice(device);
-            QTRY_VERIFY_WITH_TIMEOUT(PagesUpdated(), 15000);
-            QVERIFY(SettleDevices());
-        }
+        QVERIFY(OpenInDeviceWindow(device));
+        QVERIFY(SettleDevices());
         window.show();
         QTest::mouseClick(Child<QToolButton>(window, "Advanced"), Qt::LeftButton);
 

@@ -11,7 +11,7 @@
 #include "pages/lighting/LampLight.h"
 #include "pages/sensor/Sensor.h"
 #include "pages/settings/FormSetting.h"
-#include "support/ModalCloser.h"
+#include "support/OpenInDeviceWindow.h"
 #include "support/SimulatedDeviceFixture.h"
 #include "widgets/UiTextTables.h"
 
@@ -115,13 +115,7 @@ private slots:
         const QByteArray path = devices->Path(mouse);
         QCOMPARE(IdentifyDevice(&device, path.constData()), 1);
         device.path = QString::fromLocal8Bit(path);
-        ButtonPageUpdated = LightPageUpdated = SensorPageUpdated = false;
-        DeviceWindowActive = 1;
-        UserWritesEnabled = true;
-        emit PostMsg::Instance()->SigSelectMouseInfo(device);
-        ModalCloser closer;
-        Worker::SelectDevice(device);
-        QTRY_VERIFY_WITH_TIMEOUT(ButtonPageUpdated && LightPageUpdated && SensorPageUpdated, 15000);
+        QVERIFY(OpenInDeviceWindow(device));
         QVERIFY(!ButtonPageRefreshing && !LightPageRefreshing && !SensorPageRefreshing);
 
         QCOMPARE(advanced->SleepTimePanel()->CurrentRow(), 5);

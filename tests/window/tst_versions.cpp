@@ -8,7 +8,7 @@
 #include "device/Worker.h"
 #include "pages/settings/FormSetting.h"
 #include "support/FindChild.h"
-#include "support/ModalCloser.h"
+#include "support/OpenInDeviceWindow.h"
 #include "support/SettleDevices.h"
 #include "support/SimulatedDeviceFixture.h"
 #include "widgets/UiText.h"
@@ -26,8 +26,6 @@ class TestVersions : public QObject
     Q_OBJECT
     TestHome home;
     SimulatedDevices devices;
-
-    static bool PagesUpdated() { return ButtonPageUpdated && LightPageUpdated && SensorPageUpdated; }
 
     // The label shows its whole text inside the page it lies on; what is wrong, when something is.
     static QString Shows(const QLabel* label, const QWidget* page, const QString& text)
@@ -47,16 +45,7 @@ class TestVersions : public QObject
     // Opens the device as the selection page does and waits until its record and version arrived.
     static void OpenDevice(const DeviceAllInfo& device)
     {
-        PostMsg* bus = PostMsg::Instance();
-        ButtonPageUpdated = LightPageUpdated = SensorPageUpdated = false;
-        DeviceWindowActive = 1;
-        UserWritesEnabled = true;
-        ModalCloser closer;
-        emit bus->SigSetver(6);
-        emit bus->SigSelectMouseInfo(device);
-        Worker::SelectDevice(device);
-        emit bus->SigLabelTextB(device.version, QString());
-        QTRY_VERIFY_WITH_TIMEOUT(PagesUpdated(), 15000);
+        QVERIFY(OpenInDeviceWindow(device));
         QTRY_VERIFY_WITH_TIMEOUT(!CurrentDeviceInfo.Get().firmwareVersion.isEmpty(), 10000);
         QVERIFY(SettleDevices());
     }
