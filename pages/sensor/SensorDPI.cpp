@@ -591,15 +591,21 @@ void SensorDPI::on_horizontalSliderC_valueChanged(int value)
         emit PostMsg::Instance()->SigAddSensor(quantised);
 }
 
-void SensorDPI::on_AddLevelA_clicked()
+bool SensorDPI::RefusedWhileOffline()
 {
     if (UserWritesEnabled && !MouseOnline()) {
         emit PostMsg::Instance()->SigMouseOffLineo(0);
-        return;
+        return true;
     }
+    return false;
+}
+
+void SensorDPI::on_AddLevelA_clicked()
+{
+    if (RefusedWhileOffline())
+        return;
     const SensorFeatures& features = SensorFeatures::Instance();
-    const int ranges = qMin(qMin(features.DpiRangeCount, features.DpiRangeMinimums.size()),
-                            qMin(features.DpiRangeMaximums.size(), features.DpiRangeSteps.size()));
+    const int ranges = features.UsableDpiRangeCount();
     int value = ui->spinBoxA->value();
     for (int r = 0; r < ranges; ++r) {
         const int minimum = features.DpiRangeMinimums.at(r);
@@ -625,13 +631,10 @@ void SensorDPI::on_AddLevelA_clicked()
 
 void SensorDPI::on_ReduceLevelA_clicked()
 {
-    if (UserWritesEnabled && !MouseOnline()) {
-        emit PostMsg::Instance()->SigMouseOffLineo(0);
+    if (RefusedWhileOffline())
         return;
-    }
     const SensorFeatures& features = SensorFeatures::Instance();
-    const int ranges = qMin(qMin(features.DpiRangeCount, features.DpiRangeMinimums.size()),
-                            qMin(features.DpiRangeMaximums.size(), features.DpiRangeSteps.size()));
+    const int ranges = features.UsableDpiRangeCount();
     int value = ui->spinBoxA->value();
     for (int r = 0; r < ranges; ++r) {
         const int minimum = features.DpiRangeMinimums.at(r);

@@ -124,6 +124,8 @@ public slots:
     void SlotAllLanguage(int index);
 
 private:
+    // The offline notice when the user acts while the mouse cannot take a write; true then.
+    bool RefusedWhileOffline();
     void LevelToggled(int level, bool checked);
     void SwatchToggled(int level, bool checked);
     void OpenColorDialog();

@@ -250,10 +250,14 @@ int SensorFeatures::DecodeDpi(uint8_t code, uint8_t flags) const
     return value;
 }
 
+int SensorFeatures::UsableDpiRangeCount() const
+{
+    return qMin(qMin(DpiRangeCount, DpiRangeMinimums.size()), qMin(DpiRangeMaximums.size(), DpiRangeSteps.size()));
+}
+
 int SensorFeatures::QuantiseDpi(int value, int* pageStep) const
 {
-    const int ranges = qMin(qMin(DpiRangeCount, DpiRangeMinimums.size()),
-                            qMin(DpiRangeMaximums.size(), DpiRangeSteps.size()));
+    const int ranges = UsableDpiRangeCount();
     for (int r = 0; r < ranges; ++r) {
         const int minimum = DpiRangeMinimums.at(r);
         const int step = DpiRangeSteps.at(r);

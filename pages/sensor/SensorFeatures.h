@@ -43,6 +43,9 @@ public:
     // Whether the header lists DPI codes for the current model.
     bool UsesTableCoding() const;
 
+    // The ranges whose minimum, maximum and step are all known: the header may list fewer of
+    // them than it claims ranges.
+    int UsableDpiRangeCount() const;
     // DPI value -> level bytes. entryFlags is byte 2 of the level's entry before the write.
     DpiLevelBytes EncodeDpi(int dpi, uint8_t entryFlags) const;
     // Level bytes (entry byte 0 and byte 2) -> DPI value; 0 when a code table lacks the code.

@@ -135,12 +135,12 @@ HIDUSB_API void ProtocolDataParser(const uint8_t* raw, struct FlashDataMap* reco
 
 HIDUSB_API void BufferToDPILed(const uint8_t* raw, uint8_t* record)
 {
-    ReportFormat::ParseDpiLed(raw, record);
+    ReportFormat::ParseLightBytes(raw, record);
 }
 
 HIDUSB_API void BufferToLedBar(const uint8_t* raw, uint8_t* record)
 {
-    ReportFormat::ParseLedBar(raw, record);
+    ReportFormat::ParseLightBytes(raw, record);
 }
 
 HIDUSB_API void GetDeviceBatteryStatus(const uint8_t* raw, uint8_t* status)

@@ -38,18 +38,7 @@ std::vector<uint8_t> ReportFormat::VersionReply(uint16_t version)
     return {uint8_t(version), uint8_t(version >> 8)};
 }
 
-void ReportFormat::ParseDpiLed(const uint8_t* raw, uint8_t* out4)
-{
-    if (!out4)
-        return;
-    if (!raw) {
-        std::memset(out4, 0, 4);
-        return;
-    }
-    std::memcpy(out4, raw, 4);
-}
-
-void ReportFormat::ParseLedBar(const uint8_t* raw, uint8_t* out4)
+void ReportFormat::ParseLightBytes(const uint8_t* raw, uint8_t* out4)
 {
     if (!out4)
         return;

@@ -35,8 +35,8 @@ public:
     // Code 18: firmware version, little-endian.
     static std::vector<uint8_t> VersionReply(uint16_t version);
 
-    static void ParseDpiLed(const uint8_t* raw, uint8_t* out4);
-    static void ParseLedBar(const uint8_t* raw, uint8_t* out4);
+    // The DPI light and the light bar replies are both their four bytes as the device keeps them.
+    static void ParseLightBytes(const uint8_t* raw, uint8_t* out4);
     static void ParseBattery(const uint8_t* raw, uint8_t* out4);
     static void ParseStatusChange(const uint8_t* raw, uint8_t* out7);
 };
