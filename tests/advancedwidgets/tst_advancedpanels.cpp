@@ -27,7 +27,6 @@
 #include <memory>
 
 namespace {
-void IgnoreReports(const uint8_t*, int, const uint8_t*, uint32_t) {}
 
 using Changes = std::map<int, int>; // record offset -> byte the device must hold
 
@@ -99,27 +98,14 @@ class TestAdvancedPanels : public QObject
     // The wired mouse (or the receiver) is current, connected, and the working copy holds its record.
     void Open(bool wired)
     {
-        devices->Reset();
-        device = devices->Find(wired);
+        device = devices->OpenDevice(wired, &baseline);
         QVERIFY(device >= 0);
-        const QByteArray path = devices->Path(device);
-        SetCurrentDevicePath(path);
-        UsbServerC_Start(path.constData(), path.constData(), IgnoreReports);
-        baseline = devices->Record(device);
-        AdoptDeviceConfig(baseline);
-        ButtonPageRefreshing = LightPageRefreshing = SensorPageRefreshing = false;
-        UserWritesEnabled = true;
         CurrentSensorAngle = 0;
     }
 
-    // Returns the device's update count before the action.
     int Situation(bool enabled, bool refreshing, bool online)
     {
-        UserWritesEnabled = enabled;
-        SensorPageRefreshing = refreshing;
-        if (!online)
-            SimControl_SetAttached(device, 0);
-        return SimControl_UpdateCount();
+        return SimulatedDevices::Situation(device, enabled, refreshing, online);
     }
 
     // The device and the working copy hold the baseline with `changes` laid over it; one record
@@ -131,11 +117,8 @@ class TestAdvancedPanels : public QObject
         FlashDataMap expected = baseline;
         for (const auto& change : changes)
             expected.bytes()[change.first] = uint8_t(change.second);
-        const FlashDataMap held = devices->Record(device);
-        for (std::size_t i = 0; i < sizeof held; ++i) {
-            if (held.bytes()[i] != expected.bytes()[i])
-                QFAIL(qPrintable(QString("byte %1 is %2, expected %3").arg(i).arg(held.bytes()[i]).arg(expected.bytes()[i])));
-        }
+        const QString differences = devices->RecordDifferences(device, expected);
+        QVERIFY2(differences.isEmpty(), qPrintable(differences));
         QCOMPARE(std::memcmp(DeviceConfigSnapshot().bytes(), expected.bytes(), sizeof expected), 0);
     }
 

@@ -56,11 +56,7 @@ class TestSensorPanels : public QObject
     // Sets the click's situation; returns the device's update count before the click.
     int Situation(bool enabled, bool refreshing, bool online)
     {
-        UserWritesEnabled = enabled;
-        SensorPageRefreshing = refreshing;
-        if (!online)
-            SimControl_SetAttached(mouse, 0);
-        return SimControl_UpdateCount();
+        return SimulatedDevices::Situation(mouse, enabled, refreshing, online);
     }
 
     // The device holds the baseline with at most `offset` changed to `value` (-1: nothing changed),
@@ -72,11 +68,8 @@ class TestSensorPanels : public QObject
         FlashDataMap expected = baseline;
         if (value >= 0)
             expected.bytes()[offset] = uint8_t(value);
-        const FlashDataMap held = devices->Record(mouse);
-        for (std::size_t i = 0; i < sizeof held; ++i) {
-            if (held.bytes()[i] != expected.bytes()[i])
-                QFAIL(qPrintable(QString("byte %1 is %2, expected %3").arg(i).arg(held.bytes()[i]).arg(expected.bytes()[i])));
-        }
+        const QString differences = devices->RecordDifferences(mouse, expected);
+        QVERIFY2(differences.isEmpty(), qPrintable(differences));
         QCOMPARE(std::memcmp(DeviceConfigSnapshot().bytes(), expected.bytes(), sizeof expected), 0);
     }
 

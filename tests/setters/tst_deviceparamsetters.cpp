@@ -120,9 +120,8 @@ class TestDeviceParamSetters : public QObject
     void ExpectDeviceUnchanged()
     {
         QVERIFY(SimControl_WaitIdle(2000));
-        const FlashDataMap held = devices->Record(mouse);
-        QCOMPARE(QByteArray(reinterpret_cast<const char*>(held.bytes()), sizeof held),
-                 QByteArray(reinterpret_cast<const char*>(baseline.bytes()), sizeof baseline));
+        const QString differences = devices->RecordDifferences(mouse, baseline);
+        QVERIFY2(differences.isEmpty(), qPrintable(differences));
         const FlashDataMap working = DeviceConfigSnapshot();
         QCOMPARE(std::memcmp(working.bytes(), baseline.bytes(), sizeof working), 0);
     }

@@ -7,6 +7,7 @@
 #include "support/TestHome.h"
 
 #include <QByteArray>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -45,22 +46,48 @@ public:
     QString FlashFolder() const { return flash.path(); }
 
     // The starting point of the tests that write through the setters: the library reset, the wired
-    // mouse current and connected, its record in the working copy, no page refreshing, writes allowed.
-    // Returns the mouse's device index (-1 when the description has none) and its record.
-    int OpenWiredMouse(FlashDataMap* record)
+    // mouse (or the receiver) current and connected, its record in the working copy, no page
+    // refreshing, writes allowed. Returns the device index (-1 when the description has none) and
+    // its record.
+    int OpenDevice(bool wired, FlashDataMap* record)
     {
         Reset();
-        const int mouse = Find(true);
-        if (mouse < 0)
+        const int device = Find(wired);
+        if (device < 0)
             return -1;
-        const QByteArray path = Path(mouse);
+        const QByteArray path = Path(device);
         SetCurrentDevicePath(path);
         UsbServerC_Start(path.constData(), path.constData(), IgnoreReports);
-        *record = Record(mouse);
+        *record = Record(device);
         AdoptDeviceConfig(*record);
         ButtonPageRefreshing = LightPageRefreshing = SensorPageRefreshing = false;
         UserWritesEnabled = true;
-        return mouse;
+        return device;
+    }
+    int OpenWiredMouse(FlashDataMap* record) { return OpenDevice(true, record); }
+
+    // The situation of a user's action: writes allowed or not, the sensor page refreshing or not,
+    // the device attached or taken away. Returns the device's update count before the action.
+    static int Situation(int device, bool writesEnabled, bool refreshing, bool online)
+    {
+        UserWritesEnabled = writesEnabled;
+        SensorPageRefreshing = refreshing;
+        if (!online)
+            SimControl_SetAttached(device, 0);
+        return SimControl_UpdateCount();
+    }
+
+    // Where the record the device holds differs from `expected`, byte by byte ("byte 8 is 3,
+    // expected 6"); empty when it holds exactly that.
+    QString RecordDifferences(int device, const FlashDataMap& expected) const
+    {
+        const FlashDataMap held = Record(device);
+        QStringList differences;
+        for (std::size_t i = 0; i < sizeof held; ++i) {
+            if (held.bytes()[i] != expected.bytes()[i])
+                differences << QString("byte %1 is %2, expected %3").arg(i).arg(held.bytes()[i]).arg(expected.bytes()[i]);
+        }
+        return differences.join(QStringLiteral("; "));
     }
 
 private:
