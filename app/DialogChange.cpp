@@ -73,30 +73,6 @@ QString RatePicture(uint8_t status)
     }
 }
 
-// Receiver type (the report-rate class in kHz) and its model-name key in the model's group.
-// A cable has no receiver: no type and no key, so no receiver firmware is looked for.
-int ReceiverTypeOf(uint8_t status)
-{
-    switch (status) {
-    case 1: return 4;
-    case 4: return 2;
-    case 0: return 1;
-    case 5: return 8;
-    default: return 0;
-    }
-}
-
-QString ReceiverModelKey(uint8_t status)
-{
-    switch (status) {
-    case 1: return QStringLiteral("D4M");
-    case 4: return QStringLiteral("D2M");
-    case 0: return QStringLiteral("DM");
-    case 5: return QStringLiteral("D8M");
-    default: return QString();
-    }
-}
-
 // The pictures "OnLine<n>.png" / "DisOnlin<n>.png" of a model. The models with MID 18 to 20 have
 // their own; any other model takes the one of its place in the model list, so that every known
 // model shows a picture.
@@ -671,7 +647,7 @@ void DialogChange::slotButtonClicked()
     }
 
     emit bus->SigSelectMouseInfo(device);
-    const int receiverType = ReceiverTypeOf(device.status);
+    const int receiverType = DeviceAllInfo::ReceiverTypeOf(device.status);
     QString updateFlag;
     if (QDir(AppPaths::ProgramFolder() + QStringLiteral("/bin")).exists()) {
         ReceiverUpdateAvailable = HasNewFirmware(211, device.version, receiverType, device.modelIndex);
@@ -707,7 +683,8 @@ bool DialogChange::RunPairingCheck(const QString& path, const QString& group, bo
     const int cid = cidText.toInt();
     const int mid = midText.toInt();
     const bool mouseNewer = SearchFirmwareImage(210, mouseVersion, config->GetValue(group, QStringLiteral("MM")), cid, mid);
-    const QString receiverKey = ReceiverModelKey(device.status);
+    // A cable has no receiver: no key, so no receiver firmware is looked for.
+    const QString receiverKey = ReceiverModelKey(DeviceAllInfo::ReceiverTypeOf(device.status));
     const QString receiverName = receiverKey.isEmpty() ? QString() : config->GetValue(group, receiverKey);
     const bool receiverNewer = !receiverName.isEmpty() && FindFirmwareBin(211, device.version, receiverName, cid, mid);
 

@@ -379,13 +379,9 @@ void DialogMain::SpaceSequence()
     std::unique_ptr<UpDateRepair> firmware(new UpDateRepair(nullptr));
     firmware->move(CentredFor(firmware.get()));
 
-    QString receiverKey = QStringLiteral("DM");
-    if (device.status == 1)
-        receiverKey = QStringLiteral("D4M");
-    else if (device.status == 4)
-        receiverKey = QStringLiteral("D2M");
-    else if (device.status == 5)
-        receiverKey = QStringLiteral("D8M");
+    QString receiverKey = ReceiverModelKey(DeviceAllInfo::ReceiverTypeOf(device.status));
+    if (receiverKey.isEmpty())
+        receiverKey = QStringLiteral("DM");
     const QString receiverModel = config->GetValue(section, receiverKey);
     const bool receiverNewer = (receiverKey != QLatin1String("DM") && receiverModel.isEmpty())
         ? false

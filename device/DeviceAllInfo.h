@@ -23,4 +23,16 @@ struct DeviceAllInfo {
     bool operator!=(const DeviceAllInfo& other) const { return !(*this == other); }
 
     static bool IsWiredStatus(uint8_t status) { return (status & 0xFA) != 0; }
+    // The receiver type (its report-rate class in kHz) of a receiver's connection status; 0 for a
+    // cable, which has no receiver.
+    static int ReceiverTypeOf(uint8_t status)
+    {
+        switch (status) {
+        case 0: return 1;
+        case 1: return 4;
+        case 4: return 2;
+        case 5: return 8;
+        default: return 0;
+        }
+    }
 };

@@ -30,18 +30,6 @@ QList<uint8_t> AddressBytes(const uint8_t* status)
     return {status[7], status[8], status[9]};
 }
 
-// Receiver type by the receiver's connection status.
-int ReceiverTypeOf(uint8_t status)
-{
-    switch (status) {
-    case 1: return 4;
-    case 4: return 2;
-    case 0: return 1;
-    case 5: return 8;
-    default: return 0; // names no receiver type
-    }
-}
-
 } // namespace
 
 QString VersionText(uint16_t version)
@@ -237,7 +225,7 @@ void HandleMainPageUsbChanged()
             for (const DeviceAllInfo& record : FoundDeviceList) {
                 if (!record.address.isEmpty() && !record.wired) {
                     receiverVersion = record.version;
-                    receiverType = ReceiverTypeOf(record.status);
+                    receiverType = DeviceAllInfo::ReceiverTypeOf(record.status);
                     break;
                 }
             }

@@ -43,13 +43,8 @@ bool ModelNameKey(int kind, int receiverType, QString* key)
     }
     if (kind != FirmwareImage::KindReceiver)
         return false;
-    switch (receiverType) {
-    case 1: *key = QStringLiteral("DM"); return true;
-    case 2: *key = QStringLiteral("D2M"); return true;
-    case 4: *key = QStringLiteral("D4M"); return true;
-    case 8: *key = QStringLiteral("D8M"); return true;
-    default: return false;
-    }
+    *key = ReceiverModelKey(receiverType);
+    return !key->isEmpty();
 }
 
 // A CID or MID from Config.ini: a decimal byte value, or -1, which matches no header.
@@ -146,3 +141,14 @@ void Clear()
 }
 
 } // namespace FirmwareImageList
+
+QString ReceiverModelKey(int receiverType)
+{
+    switch (receiverType) {
+    case 1: return QStringLiteral("DM");
+    case 2: return QStringLiteral("D2M");
+    case 4: return QStringLiteral("D4M");
+    case 8: return QStringLiteral("D8M");
+    default: return QString();
+    }
+}

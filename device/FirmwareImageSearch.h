@@ -29,6 +29,10 @@ bool FindFirmwareBin(int kind, const QString& currentVersion, const QString& mod
 // FirmwareImageList is left as it was. Safe to call from the device library's threads.
 bool HasNewFirmware(int kind, const QString& currentVersion, int receiverType, int modelIndex);
 
+// The model-name key of a receiver of receiverType 1, 2, 4 or 8 in a model's group ("DM", "D2M",
+// "D4M", "D8M"); empty for any other type, which names no receiver.
+QString ReceiverModelKey(int receiverType);
+
 // The image chosen by the last FindFirmwareBin, shared by the GUI thread and the device library's
 // upgrade callback. Callers get copies: a copy keeps its bytes alive for as long as the caller holds
 // it, even when a later search replaces the list.

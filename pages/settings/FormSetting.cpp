@@ -33,18 +33,6 @@ QString Text(int language, const char* key)
     return UiText::ForReader(language, Reader, QLatin1String(key));
 }
 
-// Receiver type code of a receiver's connection kind: 0 -> 1, 1 -> 4, 4 -> 2, 5 -> 8; 0 for none.
-int ReceiverTypeOf(uint8_t status)
-{
-    switch (status) {
-    case 0: return 1;
-    case 1: return 4;
-    case 4: return 2;
-    case 5: return 8;
-    default: return 0;
-    }
-}
-
 // With exactly the mouse's cable and its receiver attached, the receiver among them.
 const DeviceAllInfo* AttachedReceiver()
 {
@@ -209,9 +197,9 @@ void FormSetting::SetVer(int index)
         currentVersions(&receiverVersion, &mouseVersion);
         int receiverType = 0;
         if (!current.wired)
-            receiverType = ReceiverTypeOf(current.status);
+            receiverType = DeviceAllInfo::ReceiverTypeOf(current.status);
         else if (const DeviceAllInfo* attached = AttachedReceiver())
-            receiverType = ReceiverTypeOf(attached->status);
+            receiverType = DeviceAllInfo::ReceiverTypeOf(attached->status);
         // Without firmware images there is nothing to check, but the versions still show.
         if (!QDir(AppPaths::ProgramFolder() + QStringLiteral("/bin")).exists()) {
             showVersions(receiverVersion, mouseVersion);
