@@ -8,13 +8,9 @@
 FindNewVer::FindNewVer(QWidget* parent) : QDialog(parent), ui(new Ui::FindNewVer)
 {
     ui->setupUi(this);
-    pictureFolder = NoticeLook::PictureFolder();
-    NoticeLook::SetNoticeFlags(this);
-    NoticeLook::StyleMessageLabel(ui->label);
+    pictureFolder = NoticeLook::StyleNotice(this, ui->label, ui->CloseButton, ui->SameMacroA);
     ui->NewHong->setStyleSheet(
         NoticeLook::ConfirmButtonStyle(pictureFolder, QStringLiteral("Confirm.png"), QStringLiteral("ConfirmClick.png")));
-    ui->CloseButton->setStyleSheet(NoticeLook::CloseButtonStyle(pictureFolder));
-    ui->SameMacroA->setStyleSheet(NoticeLook::FrameStyle(QStringLiteral("SameMacroA"), pictureFolder));
     // Without a colour of its own the box's text would be the palette's dark text on the dark picture.
     ui->NoApear->setStyleSheet(NoticeLook::CheckBoxStyle(pictureFolder));
     connect(PostMsg::Instance(), &PostMsg::SigAllLanguage, this, &FindNewVer::SlotAllLanguage);

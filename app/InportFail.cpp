@@ -9,13 +9,9 @@
 InportFail::InportFail(QWidget* parent) : QDialog(parent), ui(new Ui::InportFail)
 {
     ui->setupUi(this);
-    pictureFolder = NoticeLook::PictureFolder();
-    NoticeLook::SetNoticeFlags(this);
-    NoticeLook::StyleMessageLabel(ui->label);
+    pictureFolder = NoticeLook::StyleNotice(this, ui->label, ui->CloseButton, ui->InportFailA);
     ui->NewHong->setStyleSheet(
         NoticeLook::ConfirmButtonStyle(pictureFolder, QStringLiteral("Confirm.png"), QStringLiteral("ConfirmClick.png")));
-    ui->CloseButton->setStyleSheet(NoticeLook::CloseButtonStyle(pictureFolder));
-    ui->InportFailA->setStyleSheet(NoticeLook::FrameStyle(QStringLiteral("InportFailA"), pictureFolder));
     connect(PostMsg::Instance(), SIGNAL(SigAllLanguage(int)), this, SLOT(SlotAllLanguage(int)));
     SlotAllLanguage(UiLanguage);
     ui->NewHong->setShortcut(QKeySequence(Qt::Key_Return));

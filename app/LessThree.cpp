@@ -8,11 +8,7 @@
 LessThree::LessThree(QWidget* parent) : QDialog(parent), ui(new Ui::LessThree)
 {
     ui->setupUi(this);
-    pictureFolder = NoticeLook::PictureFolder();
-    NoticeLook::SetNoticeFlags(this);
-    NoticeLook::StyleMessageLabel(ui->label);
-    ui->LessThreeframe->setStyleSheet(NoticeLook::FrameStyle(QStringLiteral("LessThreeframe"), pictureFolder));
-    ui->CloseButton->setStyleSheet(NoticeLook::CloseButtonStyle(pictureFolder));
+    pictureFolder = NoticeLook::StyleNotice(this, ui->label, ui->CloseButton, ui->LessThreeframe);
     ui->NewHong->setStyleSheet(
         NoticeLook::ConfirmButtonStyle(pictureFolder, QStringLiteral("Confirm.png"), QStringLiteral("ConfirmClick.png")));
     connect(PostMsg::Instance(), &PostMsg::SigAllLanguage, this, &LessThree::SlotAllLanguage);

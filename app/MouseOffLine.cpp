@@ -11,11 +11,7 @@ MouseOffLine::MouseOffLine(QWidget* parent) : QDialog(parent), ui(new Ui::MouseO
 {
     ui->setupUi(this);
     connect(PostMsg::Instance(), &PostMsg::SigCloseOffOnline, this, &MouseOffLine::on_CloseButton_clicked);
-    pictureFolder = NoticeLook::PictureFolder();
-    NoticeLook::SetNoticeFlags(this);
-    NoticeLook::StyleMessageLabel(ui->label);
-    ui->MouseOffLineA->setStyleSheet(NoticeLook::FrameStyle(QStringLiteral("MouseOffLineA"), pictureFolder));
-    ui->CloseButton->setStyleSheet(NoticeLook::CloseButtonStyle(pictureFolder));
+    pictureFolder = NoticeLook::StyleNotice(this, ui->label, ui->CloseButton, ui->MouseOffLineA);
     ui->NewHong->setStyleSheet(
         NoticeLook::ConfirmButtonStyle(pictureFolder, QStringLiteral("ConFirm.png"), QStringLiteral("ConFirmClick.png")));
     connect(PostMsg::Instance(), &PostMsg::SigAllLanguage, this, &MouseOffLine::SlotAllLanguage);

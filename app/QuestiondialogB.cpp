@@ -8,12 +8,8 @@
 QuestiondialogB::QuestiondialogB(QWidget* parent) : QDialog(parent), ui(new Ui::QuestiondialogB)
 {
     ui->setupUi(this);
-    pictureFolder = NoticeLook::PictureFolder();
-    NoticeLook::SetNoticeFlags(this);
+    pictureFolder = NoticeLook::StyleNotice(this, ui->label, ui->CloseButton, ui->QuestionB);
     setFixedSize(width(), height());
-    NoticeLook::StyleMessageLabel(ui->label);
-    ui->CloseButton->setStyleSheet(NoticeLook::CloseButtonStyle(pictureFolder));
-    ui->QuestionB->setStyleSheet(NoticeLook::FrameStyle(QStringLiteral("QuestionB"), pictureFolder));
     // The frame is 10 pixels shorter than the dialog: the strip below it shows the bottom of the
     // same picture instead of the palette's light window colour.
     setStyleSheet(QStringLiteral("#QuestiondialogB{background-position:bottom;background-repeat:no-repeat;"

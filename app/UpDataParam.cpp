@@ -40,9 +40,7 @@ void ClearPagesUpdated()
 UpDataParam::UpDataParam(QWidget* parent) : QDialog(parent), ui(new Ui::UpDataParam)
 {
     ui->setupUi(this);
-    NoticeLook::SetNoticeFlags(this);
-    NoticeLook::StyleMessageLabel(ui->label);
-    ui->UpDataParamA->setStyleSheet(NoticeLook::FrameStyle(QStringLiteral("UpDataParamA"), NoticeLook::PictureFolder()));
+    NoticeLook::StyleNotice(this, ui->label, nullptr, ui->UpDataParamA);
     timer = new QTimer(this);
     timer->setSingleShot(true);
     connect(timer, SIGNAL(timeout()), this, SLOT(onTimeupDestroy()));

@@ -8,13 +8,9 @@
 UpDateWarning::UpDateWarning(QWidget* parent) : QDialog(parent), ui(new Ui::UpDateWarning)
 {
     ui->setupUi(this);
-    pictureFolder = NoticeLook::PictureFolder();
-    NoticeLook::SetNoticeFlags(this);
-    NoticeLook::StyleMessageLabel(ui->label);
+    pictureFolder = NoticeLook::StyleNotice(this, ui->label, ui->CloseButton, ui->WarningFrame);
     ui->NewHong->setStyleSheet(
         NoticeLook::ConfirmButtonStyle(pictureFolder, QStringLiteral("Confirm.png"), QStringLiteral("ConfirmClick.png")));
-    ui->CloseButton->setStyleSheet(NoticeLook::CloseButtonStyle(pictureFolder));
-    ui->WarningFrame->setStyleSheet(NoticeLook::FrameStyle(QStringLiteral("WarningFrame"), pictureFolder));
     connect(PostMsg::Instance(), &PostMsg::SigAllLanguage, this, &UpDateWarning::SlotAllLanguage);
     SlotAllLanguage(UiLanguage);
     ui->NewHong->setShortcut(QKeySequence(Qt::Key_Return));

@@ -70,4 +70,15 @@ void ScaleFonts(QWidget* dialog)
     ScaleFontTree(dialog, 96.0 / ScreenInfo::LogicalDpi());
 }
 
+QString StyleNotice(QWidget* dialog, QLabel* message, QWidget* closeButton, QWidget* frame)
+{
+    const QString folder = PictureFolder();
+    SetNoticeFlags(dialog);
+    StyleMessageLabel(message);
+    if (closeButton)
+        closeButton->setStyleSheet(CloseButtonStyle(folder));
+    frame->setStyleSheet(FrameStyle(frame->objectName(), folder));
+    return folder;
+}
+
 } // namespace NoticeLook

@@ -28,6 +28,11 @@ void StyleMessageLabel(QLabel* label);
 // A check box in the theme's "LabelColor" with "CheckBox.png" / "CheckBoxCheck.png" indicators.
 QString CheckBoxStyle(const QString& folder);
 
+// The look every notice starts with: its window flags, the message label, the close button (when
+// it has one) and the frame's background picture (by the frame's object name). Returns the
+// picture folder for the dialog's other styles.
+QString StyleNotice(QWidget* dialog, QLabel* message, QWidget* closeButton, QWidget* frame);
+
 // ScaleFontTree over the dialog by 96 / the screen's logical DPI.
 void ScaleFonts(QWidget* dialog);
 

@@ -14,13 +14,9 @@ ExeIsRun::ExeIsRun(QWidget* parent) : QDialog(parent), ui(new Ui::ExeIsRun)
 {
     ui->setupUi(this);
     connect(PostMsg::Instance(), &PostMsg::SigChangeLanguage, this, &ExeIsRun::SlotChangeLanguage);
-    pictureFolder = NoticeLook::PictureFolder();
-    NoticeLook::SetNoticeFlags(this);
-    NoticeLook::StyleMessageLabel(ui->label);
+    pictureFolder = NoticeLook::StyleNotice(this, ui->label, ui->CloseButton, ui->DeleteConfirmA);
     ui->NewHong->setStyleSheet(
         NoticeLook::ConfirmButtonStyle(pictureFolder, QStringLiteral("Confirm.png"), QStringLiteral("ConfirmClick.png")));
-    ui->CloseButton->setStyleSheet(NoticeLook::CloseButtonStyle(pictureFolder));
-    ui->DeleteConfirmA->setStyleSheet(NoticeLook::FrameStyle(QStringLiteral("DeleteConfirmA"), pictureFolder));
     SlotChangeLanguage(UserIniStore::Instance()->Language());
     NoticeLook::ScaleFonts(this);
 }

@@ -8,15 +8,11 @@
 ContainReset::ContainReset(QWidget* parent) : QDialog(parent), ui(new Ui::ContainReset)
 {
     ui->setupUi(this);
-    pictureFolder = NoticeLook::PictureFolder();
-    NoticeLook::SetNoticeFlags(this);
-    NoticeLook::StyleMessageLabel(ui->label);
+    pictureFolder = NoticeLook::StyleNotice(this, ui->label, ui->CloseButton, ui->ContainResetA);
     const QString buttonStyle =
         NoticeLook::ConfirmButtonStyle(pictureFolder, QStringLiteral("Confirm.png"), QStringLiteral("ConfirmClick.png"));
     ui->OK->setStyleSheet(buttonStyle);
     ui->Cancel->setStyleSheet(buttonStyle);
-    ui->CloseButton->setStyleSheet(NoticeLook::CloseButtonStyle(pictureFolder));
-    ui->ContainResetA->setStyleSheet(NoticeLook::FrameStyle(QStringLiteral("ContainResetA"), pictureFolder));
     connect(PostMsg::Instance(), &PostMsg::SigAllLanguage, this, &ContainReset::SlotAllLanguage);
     SlotAllLanguage(UiLanguage);
     ui->OK->setShortcut(QKeySequence(Qt::Key_Return));

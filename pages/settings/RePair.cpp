@@ -8,15 +8,11 @@
 RePair::RePair(QWidget* parent) : QDialog(parent), ui(new Ui::RePair)
 {
     ui->setupUi(this);
-    pictureFolder = NoticeLook::PictureFolder();
-    NoticeLook::SetNoticeFlags(this);
-    NoticeLook::StyleMessageLabel(ui->label);
+    pictureFolder = NoticeLook::StyleNotice(this, ui->label, ui->CloseButton, ui->RePairA);
     const QString buttonStyle =
         NoticeLook::ConfirmButtonStyle(pictureFolder, QStringLiteral("Confirm.png"), QStringLiteral("ConfirmClick.png"));
     ui->OK->setStyleSheet(buttonStyle);
     ui->Cancel->setStyleSheet(buttonStyle);
-    ui->CloseButton->setStyleSheet(NoticeLook::CloseButtonStyle(pictureFolder));
-    ui->RePairA->setStyleSheet(NoticeLook::FrameStyle(QStringLiteral("RePairA"), pictureFolder));
     connect(PostMsg::Instance(), &PostMsg::SigAllLanguage, this, &RePair::SlotAllLanguage);
     SlotAllLanguage(UiLanguage);
     NoticeLook::ScaleFonts(this);
