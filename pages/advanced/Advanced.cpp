@@ -19,8 +19,6 @@
 
 namespace {
 
-// The texts of the sleep-time rows are the option texts keyed by each row's device code.
-const char* const SleepRowKeys[8] = {"1", "3", "6", "12", "18", "30", "60", "90"};
 // The names of the four curve modes are the option texts of these mode values, in label order.
 const char* const ModeOptionKeys[4] = {"1", "2", "3", "0"};
 
@@ -150,15 +148,6 @@ int Advanced::SensorAngle() const
     return CurrentSensorAngle;
 }
 
-int Advanced::SleepRowOfCode(int code)
-{
-    for (int row = 0; row < 8; ++row) {
-        if (StopCloseTime::SleepTimeCodes[row] == code)
-            return row;
-    }
-    return -1;
-}
-
 void Advanced::ApplyRecord(const FlashDataMap& record)
 {
     // Byte 15 is a signed angle. The slider holds it within -30..30; text, picture and the
@@ -169,7 +158,7 @@ void Advanced::ApplyRecord(const FlashDataMap& record)
     CurrentSensorAngle = angle;
     ui->FrameAngle->SetAngleText(QString::number(angle) + QStringLiteral("°"));
 
-    const int row = SleepRowOfCode(record.sleepTime);
+    const int row = StopCloseTime::RowOfCode(record.sleepTime);
     if (row >= 0)
         ui->frameClose->SetCurrentIndex(row);
 
@@ -206,9 +195,10 @@ void Advanced::SlotAllLanguage(int index)
     for (int mode = 0; mode < 4; ++mode)
         modeLabels[mode]->setText(
             UiText::Option(language, QStringLiteral("dpiModeOptions"), QLatin1String(ModeOptionKeys[mode])));
-    for (int row = 0; row < 8; ++row)
+    // The texts of the sleep-time rows are the option texts keyed by each row's device code.
+    for (int row = 0; row < StopCloseTime::ItemCount; ++row)
         ui->frameClose->SetItemText(row, UiText::Option(language, QStringLiteral("PerformanceOptions"),
-                                                        QLatin1String(SleepRowKeys[row])));
+                                                        QString::number(StopCloseTime::CodeOfRow(row))));
     ui->label->setText(text("SleepTime"));
     ui->Error->setToolTip(text("SleepTimeTips"));
 

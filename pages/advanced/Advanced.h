@@ -26,9 +26,6 @@ public:
     explicit Advanced(QWidget* parent = nullptr);
     ~Advanced() override;
 
-    // The sleep-time row of a record's byte 8 (tens of seconds): 0..7, or -1 when the value has no row.
-    static int SleepRowOfCode(int code);
-
     StopCloseTime* SleepTimePanel() const;
     KFPS20* Fps20KPanel() const;
     LongMode* LongRangePanel() const;

@@ -32,6 +32,15 @@ int StopCloseTime::CodeOfRow(int row)
     return row >= 0 && row < RowCount ? SleepTimeCodes[row] : -1;
 }
 
+int StopCloseTime::RowOfCode(int code)
+{
+    for (int row = 0; row < ItemCount; ++row) {
+        if (SleepTimeCodes[row] == code)
+            return row;
+    }
+    return -1;
+}
+
 void StopCloseTime::SetCurrentIndex(int row)
 {
     const QSignalBlocker blocker(ui->StopClose);

@@ -20,6 +20,9 @@ public:
     static const int SleepTimeCodes[RowCount];
     // The code of a row, -1 outside 0..10.
     static int CodeOfRow(int row);
+    // The row 0..7 (the rows with items) of a device code, -1 for a code without an item.
+    static int RowOfCode(int code);
+    static constexpr int ItemCount = 8;
 
     // Shows a row without writing it and takes it as the row in force on the device.
     void SetCurrentIndex(int row);
