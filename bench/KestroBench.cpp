@@ -1,6 +1,7 @@
 // Start-up and record costs of the program, measured on the simulated devices.
 // Prints medians over repeated runs with the machine's core count: figures compare within one run.
 #include "support/SettleDevices.h"
+#include "support/RunOnDeviceThread.h"
 #include "app/Dialog.h"
 #include "app/StartUp.h"
 #include "device/ConnectionState.h"
@@ -20,7 +21,6 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -140,21 +140,6 @@ std::vector<double> MeasureStartUp(const QString& self, int repeats)
     return runs;
 }
 
-// Calls the report callback from a thread of its own, as the device library does, while this (GUI)
-// thread answers the callback's blocking deliveries.
-void Deliver(const QByteArray& header, const QByteArray& data)
-{
-    std::atomic<bool> done{false};
-    std::thread device([&] {
-        DeviceReportCallback(reinterpret_cast<const uint8_t*>(header.constData()), header.size(),
-                             reinterpret_cast<const uint8_t*>(data.constData()), uint32_t(data.size()));
-        done = true;
-    });
-    while (!done)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
-    device.join();
-}
-
 // The program's debug lines would mix with the figures; warnings still go to stderr.
 void DropDebugLines(QtMsgType type, const QMessageLogContext&, const QString& message)
 {
@@ -230,7 +215,7 @@ int main(int argc, char* argv[])
         std::vector<double> runs;
         for (int run = 0; run < (repeats ? repeats : 101); ++run) {
             const auto start = Clock::now();
-            Deliver(header, image);
+            DeliverReport(header, image);
             // The pages apply the record when the queued signals reach them.
             QCoreApplication::processEvents();
             runs.push_back(Milliseconds(Clock::now() - start));

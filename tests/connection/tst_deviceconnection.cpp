@@ -1,4 +1,5 @@
 #include "support/SettleDevices.h"
+#include "support/RunOnDeviceThread.h"
 #include "device/DeliveryMarkedApplication.h"
 #include "device/ConfigSetting.h"
 #include "device/ConnectionState.h"
@@ -18,9 +19,7 @@
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <QtTest>
-#include <atomic>
 #include <cstring>
-#include <thread>
 
 namespace {
 constexpr int Receiver = 0;
@@ -142,20 +141,7 @@ class TestDeviceConnection : public QObject
         worker->start();
     }
 
-    // Runs the report callback on a thread of its own, as the library does, while the GUI thread
-    // answers its blocking deliveries.
-    static void Deliver(QByteArray header, QByteArray data)
-    {
-        std::atomic<bool> done{false};
-        std::thread device([&] {
-            DeviceReportCallback(reinterpret_cast<const uint8_t*>(header.constData()), header.size(),
-                                 reinterpret_cast<const uint8_t*>(data.constData()), uint32_t(data.size()));
-            done = true;
-        });
-        while (!done)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        device.join();
-    }
+    static void Deliver(const QByteArray& header, const QByteArray& data) { DeliverReport(header, data); }
     static QByteArray Header(int code, int status = 0, int item = 0)
     {
         const char bytes[5] = {0, char(code), 0, char(status), char(item)};

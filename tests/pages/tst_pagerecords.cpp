@@ -11,6 +11,7 @@
 #include "pages/sensor/Sensor.h"
 #include "pages/settings/FormSetting.h"
 #include "pages/settings/UpDateRepair.h"
+#include "support/RunOnDeviceThread.h"
 #include "support/TestHome.h"
 #include "widgets/UiTextTables.h"
 
@@ -18,10 +19,8 @@
 #include <QComboBox>
 #include <QtTest>
 
-#include <atomic>
 #include <functional>
 #include <memory>
-#include <thread>
 
 namespace {
 
@@ -59,18 +58,11 @@ FlashDataMap SampleRecord()
 template <typename Probe>
 auto EmitFromDeviceThread(std::function<void()> emitter, Probe probe) -> decltype(probe())
 {
-    std::atomic<bool> done{false};
     decltype(probe()) seen{};
-    std::thread device([&] {
+    RunOnDeviceThread([&] {
         emitter();
         seen = probe();
-        done = true;
     });
-    QElapsedTimer timer;
-    timer.start();
-    while (!done && timer.elapsed() < 5000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    device.join();
     return seen;
 }
 
