@@ -4,6 +4,7 @@
 #include "device/DeviceParamSetters.h"
 #include "device/DeviceState.h"
 #include "platform/AppPaths.h"
+#include "platform/RegularFile.h"
 
 #include <QFile>
 
@@ -33,9 +34,10 @@ SensorFeatures& SensorFeatures::Instance()
 
 void SensorFeatures::ReadHeaderFile()
 {
-    QFile file(AppPaths::ProgramFolder() + QStringLiteral("/driver_sensor.h"));
+    const QString path = AppPaths::ProgramFolder() + QStringLiteral("/driver_sensor.h");
+    QFile file(path);
     QString text;
-    if (file.open(QIODevice::ReadOnly | QIODevice::Text))
+    if (IsRegularFile(path) && file.open(QIODevice::ReadOnly | QIODevice::Text))
         text = QString::fromUtf8(file.readAll());
     ReadHeaderText(text);
 }

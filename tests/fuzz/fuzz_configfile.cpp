@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (result != 0 && std::memcmp(record.bytes(), before.bytes(), sizeof record) != 0)
         std::abort();
     if (result == 0 && (record.dpiLevelCount < 1 || record.dpiLevelCount > 8
-                        || record.currentDpiLevel >= record.dpiLevelCount))
+                        || record.currentDpiLevel >= record.dpiLevelCount || !ConfigFile::SettingsFitModel(record, 0)))
         std::abort();
     return 0;
 }

@@ -2,6 +2,7 @@
 #include "device/DeviceDiscovery.h"
 #include "device/DeviceState.h"
 #include "pages/buttons/Buttoninterface.h"
+#include "support/FittingRecord.h"
 #include "support/TestHome.h"
 
 #include <QDir>
@@ -39,7 +40,7 @@ FlashDataMap PatternRecord()
         record.bytes()[i] = uint8_t(i * 7 + 3);
     record.dpiLevelCount = 4;
     record.currentDpiLevel = 1;
-    return record;
+    return FittingRecord(record);
 }
 
 void SelectModel(int index)

@@ -17,7 +17,8 @@ struct ConfigFileWriter
     qint64 markerLength = -1; // -1: the block's own size
     qint64 sensorLength = -1;
     qint64 recordLength = -1;
-    int cutAt = -1; // keep only this many bytes of the file
+    QByteArray trailing; // bytes after the three blocks
+    int cutAt = -1;      // keep only this many bytes of the file
 
     explicit ConfigFileWriter(const FlashDataMap& data = FlashDataMap{})
         : record(reinterpret_cast<const char*>(data.bytes()), int(sizeof data))
@@ -43,6 +44,7 @@ struct ConfigFileWriter
         block(marker, markerLength);
         block(sensor, sensorLength);
         block(record, recordLength);
+        stream.writeRawData(trailing.constData(), trailing.size());
         return cutAt < 0 ? bytes : bytes.left(cutAt);
     }
 

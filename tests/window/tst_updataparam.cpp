@@ -6,6 +6,7 @@
 #include "device/DeviceReportCallback.h"
 #include "device/DeviceState.h"
 #include "device/Worker.h"
+#include "support/FittingRecord.h"
 #include "support/SimulatedDeviceFixture.h"
 #include "widgets/UiText.h"
 #include "widgets/UiTextTables.h"
@@ -37,7 +38,7 @@ FlashDataMap Pattern(uint8_t seed)
         record.bytes()[i] = uint8_t(i * 13 + seed);
     record.dpiLevelCount = 5;
     record.currentDpiLevel = 2;
-    return record;
+    return FittingRecord(record);
 }
 
 void SetPagesUpdated(bool updated)

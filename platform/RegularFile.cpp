@@ -1,0 +1,14 @@
+#include "platform/RegularFile.h"
+
+#include <QFile>
+
+#include <sys/stat.h>
+
+bool IsRegularFile(const QString& path)
+{
+    if (path.isEmpty())
+        return false;
+    struct stat status;
+    const QByteArray name = QFile::encodeName(path);
+    return ::stat(name.constData(), &status) == 0 && S_ISREG(status.st_mode);
+}
