@@ -7,6 +7,9 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QXmlStreamReader>
+#include <QSet>
+
+#include <cstdio>
 
 namespace {
 
@@ -93,16 +96,68 @@ void UiTextTables::LoadUiTextTables()
     LoadUiTextTables(AppPaths::ProgramFolder() + QStringLiteral("/Language"));
 }
 
+namespace {
+
+template <typename Table>
+void FillMissingTexts(QHash<QString, Table>& tables, const QHash<QString, Table>& fallback)
+{
+    for (auto part = fallback.constBegin(); part != fallback.constEnd(); ++part) {
+        Table& own = tables[part.key()];
+        const QList<QString> ownKeys = own.keys();
+        const QSet<QString> present(ownKeys.cbegin(), ownKeys.cend());
+        // Backwards, so that several entries under one key keep their order (the newest is met first).
+        const Table& from = part.value();
+        for (auto entry = from.constEnd(); entry != from.constBegin();) {
+            --entry;
+            if (!present.contains(entry.key()))
+                own.insert(entry.key(), entry.value());
+        }
+    }
+}
+
+// A refused language file is told once per run on standard error, however often the tables load.
+void TellRefused(const QString& line)
+{
+    static QSet<QString> told;
+    if (told.contains(line))
+        return;
+    told.insert(line);
+    std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
+    std::fflush(stderr);
+}
+
+} // namespace
+
+void UiTextTables::FillMissing(UiLanguageTables& tables, const UiLanguageTables& fallback)
+{
+    FillMissingTexts(tables.mouseTexts, fallback.mouseTexts);
+    FillMissingTexts(tables.keyboardTexts, fallback.keyboardTexts);
+    FillMissingTexts(tables.mouseOptions, fallback.mouseOptions);
+    FillMissingTexts(tables.keyboardOptions, fallback.keyboardOptions);
+    FillMissingTexts(tables.keyboardKeyfunctions, fallback.keyboardKeyfunctions);
+    if (tables.receiverStatusList.isEmpty())
+        tables.receiverStatusList = fallback.receiverStatusList;
+}
+
 void UiTextTables::LoadUiTextTables(const QString& languageFolder)
 {
     languages.clear();
     CompanyInfoList.clear();
     LabelsError.clear();
+    LanguageErrors.clear();
     currentSection.clear();
     mouseFlag = false;
     for (const QString& file : LanguageFiles()) {
         working = UiLanguageTables();
-        LoadLanguageFile(languageFolder + QLatin1Char('/') + file);
+        const QString path = languageFolder + QLatin1Char('/') + file;
+        const QString error = LoadLanguageFile(path);
+        if (!error.isEmpty()) {
+            const QString fallback = languages.isEmpty() ? QStringLiteral("no texts") : QStringLiteral("English texts");
+            LanguageErrors << QStringLiteral("Language file %1 refused (%2); %3 used instead").arg(path, error, fallback);
+            TellRefused(LanguageErrors.last());
+        }
+        if (!languages.isEmpty())
+            FillMissing(working, languages.first());
         languages.append(working);
     }
     working = UiLanguageTables();
@@ -117,19 +172,24 @@ const UiLanguageTables& UiTextTables::Language(int index) const
     return index >= 0 && index < languages.size() ? languages.at(index) : languages.at(0);
 }
 
-void UiTextTables::LoadLanguageFile(const QString& path)
+QString UiTextTables::LoadLanguageFile(const QString& path)
 {
     QFile file(path);
+    if (!file.exists())
+        return QStringLiteral("missing");
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return;
+        return file.errorString();
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &error);
     if (error.error != QJsonParseError::NoError)
-        return;
+        return QStringLiteral("%1 at byte %2").arg(error.errorString()).arg(error.offset);
     if (document.isObject())
         ReadLanguageValue(document.object(), QString());
     else if (document.isArray())
         ReadLanguageValue(document.array(), QString());
+    else
+        return QStringLiteral("no texts");
+    return QString();
 }
 
 void UiTextTables::ReadLanguageValue(const QJsonValue& value, const QString& key)

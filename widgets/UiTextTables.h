@@ -30,7 +30,8 @@ struct UiLanguageTables
 
 // The UI texts of every language, read once from the language files under "/Language/" before any
 // page exists and only read afterwards (GUI thread). Language k is the k-th file of LanguageFiles(),
-// also when that file is missing or broken: its tables are then empty and the others keep their index.
+// also when that file is missing or broken. Every text, option or list that a language lacks is
+// taken from English (all of them when its file cannot be read), so that no label goes blank.
 class UiTextTables
 {
 public:
@@ -45,8 +46,12 @@ public:
     void LoadUiTextTables(const QString& languageFolder);
 
     // Reads one language file into the working tables; section and keyboard/mouse flag carry over
-    // from the file before. A file that can't be read or parsed adds nothing.
-    void LoadLanguageFile(const QString& path);
+    // from the file before. A file that can't be read or parsed adds nothing; the return value then
+    // says why (empty when the file was read).
+    QString LoadLanguageFile(const QString& path);
+
+    // Adds to tables every text, option entry and list of fallback that tables lacks.
+    static void FillMissing(UiLanguageTables& tables, const UiLanguageTables& fallback);
     // Reads the company information of a labels file into CompanyInfoList.
     void LoadLabelsFile(const QString& path);
 
@@ -59,6 +64,8 @@ public:
     QList<QStringList> CompanyInfoList;
     // Why the labels file was not read to its end; empty when it was.
     QString LabelsError;
+    // One line per language file that was refused at the last load: the file and why.
+    QStringList LanguageErrors;
 
     // The working tables of the file being read (used between files and by tests).
     UiLanguageTables working;

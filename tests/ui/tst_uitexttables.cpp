@@ -147,8 +147,94 @@ private slots:
                             R"({"mouse": {"home": {"Exit": "Выход"}}})"});
         QCOMPARE(UiTextTables::Instance()->LanguageCount(), 3);
         QCOMPARE(UiText::Text(0, "home", "Exit"), QString("Exit"));
-        QCOMPARE(UiText::Text(1, "home", "Exit"), QString());
+        // The missing file's language reads English rather than nothing.
+        QCOMPARE(UiText::Text(1, "home", "Exit"), QString("Exit"));
         QCOMPARE(UiText::Text(2, "home", "Exit"), QString::fromUtf8("Выход"));
+    }
+
+    // A language file that is damaged, or lacks texts, falls back to English key by key; only a
+    // file that cannot be read at all is refused, and the refusal names the file and why.
+    void damagedLanguageFallsBackToEnglish_data()
+    {
+        QTest::addColumn<QByteArray>("chinese");
+        QTest::addColumn<QString>("exitText");
+        QTest::addColumn<QString>("okText");
+        QTest::addColumn<QStringList>("rates");
+        QTest::addColumn<QString>("refusedBecause");
+        const QByteArray whole = R"({"mouse": {"home": {"Exit": "zh exit"}, "common": {"OK": "zh ok"},
+            "ReportRates": [{"value": 1, "option": "zh 1000"}]}})";
+        const QByteArray english = "Exit";
+        QTest::newRow("whole file") << whole << "zh exit" << "zh ok" << QStringList{"zh 1000"} << QString();
+        QTest::newRow("lacks a text") << QByteArray(R"({"mouse": {"home": {"Exit": "zh exit"},
+            "ReportRates": [{"value": 1, "option": "zh 1000"}]}})")
+                                      << "zh exit" << "OK" << QStringList{"zh 1000"} << QString();
+        QTest::newRow("lacks a list") << QByteArray(R"({"mouse": {"home": {"Exit": "zh exit"}, "common": {"OK": "zh ok"}}})")
+                                      << "zh exit" << "zh ok" << QStringList{"1000 Hz"} << QString();
+        QTest::newRow("truncated") << whole.left(whole.size() / 2) << QString(english) << "OK" << QStringList{"1000 Hz"}
+                                   << "at byte";
+        QTest::newRow("not json") << QByteArray("\xff\xfe garbage") << QString(english) << "OK"
+                                  << QStringList{"1000 Hz"} << "at byte";
+        QTest::newRow("empty") << QByteArray("") << QString(english) << "OK" << QStringList{"1000 Hz"} << "at byte";
+        QTest::newRow("a number") << QByteArray("42") << QString(english) << "OK" << QStringList{"1000 Hz"} << "at byte";
+        QTest::newRow("missing") << QByteArray() << QString(english) << "OK" << QStringList{"1000 Hz"} << "missing";
+    }
+    void damagedLanguageFallsBackToEnglish()
+    {
+        QFETCH(QByteArray, chinese);
+        QFETCH(QString, exitText);
+        QFETCH(QString, okText);
+        QFETCH(QStringList, rates);
+        QFETCH(QString, refusedBecause);
+        QTemporaryDir folder;
+        LoadFolder(folder, {R"({"mouse": {"home": {"Exit": "Exit", "OpenMain": "Open"}, "common": {"OK": "OK"},
+                                "ReportRates": [{"value": 1, "option": "1000 Hz"}]}})",
+                            chinese, R"({"mouse": {"home": {"Exit": "ru exit"}}})"});
+        QCOMPARE(UiText::Text(1, "home", "Exit"), exitText);
+        QCOMPARE(UiText::ForReader(1, "UpDateWarning", "OK"), okText);
+        QCOMPARE(UiText::Text(1, "home", "OpenMain"), QString("Open"));
+        QCOMPARE(UiText::OptionLabels(1, "ReportRates", "1"), rates);
+        // The other languages are not touched by the damaged one.
+        QCOMPARE(UiText::Text(2, "home", "Exit"), QString("ru exit"));
+        QCOMPARE(UiText::Text(0, "home", "Exit"), QString("Exit"));
+
+        const QStringList errors = UiTextTables::Instance()->LanguageErrors;
+        if (refusedBecause.isEmpty()) {
+            QVERIFY2(errors.isEmpty(), qPrintable(errors.join('\n')));
+        } else {
+            QCOMPARE(errors.size(), 1);
+            QVERIFY2(errors.first().contains(folder.path() + "/zh-CN.json"), qPrintable(errors.first()));
+            QVERIFY2(errors.first().contains(refusedBecause), qPrintable(errors.first()));
+            QVERIFY2(errors.first().contains("English texts used instead"), qPrintable(errors.first()));
+        }
+    }
+
+    void damagedEnglishHasNothingToFallBackOn()
+    {
+        QTemporaryDir folder;
+        LoadFolder(folder, {"{broken", R"({"mouse": {"home": {"Exit": "zh exit"}}})", QByteArray()});
+        QCOMPARE(UiText::Text(0, "home", "Exit"), QString());
+        QCOMPARE(UiText::Text(1, "home", "Exit"), QString("zh exit"));
+        QCOMPARE(UiText::Text(2, "home", "Exit"), QString());
+        const QStringList errors = UiTextTables::Instance()->LanguageErrors;
+        QCOMPARE(errors.size(), 2);
+        QVERIFY2(errors.at(0).contains("/en.json refused") && errors.at(0).contains("no texts used instead"),
+                 qPrintable(errors.at(0)));
+        QVERIFY2(errors.at(1).contains("/ru.json refused (missing)"), qPrintable(errors.at(1)));
+    }
+
+    // Entries of one key keep their order when they come from English.
+    void fallbackKeepsEveryEntryOfAKey()
+    {
+        UiLanguageTables english;
+        english.mouseOptions["KeyOptions"].insert("1", "first");
+        english.mouseOptions["KeyOptions"].insert("1", "second");
+        english.receiverStatusList << qMakePair(QString("1"), QString("paired"));
+        UiLanguageTables other;
+        other.mouseOptions["KeyOptions"].insert("2", "own");
+        UiTextTables::FillMissing(other, english);
+        QCOMPARE(other.mouseOptions.value("KeyOptions").values("1"), english.mouseOptions.value("KeyOptions").values("1"));
+        QCOMPARE(other.mouseOptions.value("KeyOptions").values("2"), QStringList{"own"});
+        QCOMPARE(other.receiverStatusList, english.receiverStatusList);
     }
 
     void sectionAndFlagCarryIntoTheNextFile()
@@ -159,7 +245,8 @@ private slots:
                             R"({"keyboard": {"Tip": "kb"}})"});
         QCOMPARE(UiText::Text(1, "update", "Tip"), QString("zh tip"));
         QCOMPARE(UiText::KeyboardText(2, "update", "Tip"), QString("kb"));
-        QCOMPARE(UiText::Text(2, "update", "Tip"), QString());
+        // The third file has no mouse text of its own: English fills it.
+        QCOMPARE(UiText::Text(2, "update", "Tip"), QString("en tip"));
     }
 
     void languageOutsideTheTablesReadsEnglish_data()
