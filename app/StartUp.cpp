@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QPair>
 #include <QPointer>
 #include <QSharedMemory>
@@ -110,11 +111,37 @@ int StartUp::RemoveOldFiles(const QString& folder, const QDateTime& now)
 
 namespace {
 
-// The lock segment of this process, kept until it ends.
+// The lock segment and the lock file of this process, kept until it ends.
 std::unique_ptr<QSharedMemory>& LockSegment()
 {
     static std::unique_ptr<QSharedMemory> segment;
     return segment;
+}
+
+std::unique_ptr<QLockFile>& LockFile()
+{
+    static std::unique_ptr<QLockFile> file;
+    return file;
+}
+
+// The lock file in the per-user folder: held by a running copy of this user whatever its
+// environment (the segment's key depends on the temporary folder). A file left by a copy that
+// died names a process that no longer runs, and the next copy takes it over. True when a copy
+// that still runs holds it; a folder where no lock file can be made keeps nobody from starting.
+bool LockFileHeldElsewhere(const QString& key)
+{
+    std::unique_ptr<QLockFile>& file = LockFile();
+    if (file && file->isLocked())
+        return false;
+    file.reset(new QLockFile(AppPaths::UserDataFolder() + QLatin1Char('/') + key + QStringLiteral(".lock")));
+    // Only a dead holder makes a lock stale, not its age: the program may run for weeks.
+    file->setStaleLockTime(0);
+    if (file->tryLock(0))
+        return false;
+    if (file->error() == QLockFile::LockFailedError)
+        return true;
+    qWarning() << "single-instance lock file not taken:" << file->error();
+    return false;
 }
 
 } // namespace
@@ -125,29 +152,43 @@ bool StartUp::AnotherCopyRuns(const QString& key)
     QSystemSemaphore guard(key + QStringLiteral(" start"), 1, QSystemSemaphore::Open);
     const bool guarded = guard.acquire();
 
+    bool running = LockFileHeldElsewhere(key);
     std::unique_ptr<QSharedMemory>& segment = LockSegment();
-    if (!segment)
-        segment.reset(new QSharedMemory(key));
+    if (!running) {
+        if (!segment)
+            segment.reset(new QSharedMemory(key));
 
-    // A segment of a copy that died stays in the system without anyone attached. Attaching and
-    // detaching again removes a segment that nobody else holds; one that a live copy holds stays.
-    if (!segment->isAttached() && segment->attach(QSharedMemory::ReadWrite))
-        segment->detach();
+        // A segment of a copy that died stays in the system without anyone attached. Attaching and
+        // detaching again removes a segment that nobody else holds; one that a live copy holds stays.
+        if (!segment->isAttached() && segment->attach(QSharedMemory::ReadWrite))
+            segment->detach();
 
-    bool running = false;
-    if (segment->isAttached()) {
-        running = false; // this process took the lock earlier
-    } else if (segment->attach(QSharedMemory::ReadWrite)) {
-        segment->detach();
-        running = true;
-    } else if (!segment->create(1, QSharedMemory::ReadWrite)) {
-        // Anything else that keeps the lock from being taken (another user's segment under the
-        // same key, no shared memory) does not keep the program from starting.
-        qWarning() << "single-instance lock not taken:" << segment->errorString();
+        if (segment->isAttached()) {
+            running = false; // this process took the lock earlier
+        } else if (segment->attach(QSharedMemory::ReadWrite)) {
+            segment->detach();
+            running = true;
+        } else if (!segment->create(1, QSharedMemory::ReadWrite)) {
+            // Anything else that keeps the lock from being taken (another user's segment under the
+            // same key, no shared memory) does not keep the program from starting.
+            qWarning() << "single-instance lock not taken:" << segment->errorString();
+        }
+        // A copy found through the segment alone keeps its lock file: this one lets it go again.
+        if (running && LockFile())
+            LockFile()->unlock();
     }
     if (guarded)
         guard.release();
     return running;
+}
+
+bool StartUp::RefuseSecondCopy(const QString& key)
+{
+    if (!AnotherCopyRuns(key))
+        return false;
+    ExeIsRun notice(nullptr);
+    notice.exec();
+    return true;
 }
 
 namespace {
@@ -215,11 +256,8 @@ int StartUp::Run(int argc, char* argv[])
     (new CrashHandler)->Install();
     const double factor = ScreenInfo::LogicalDpi() / 96.0;
 
-    if (AnotherCopyRuns(AppPaths::ProductName())) {
-        ExeIsRun notice(nullptr);
-        notice.exec();
+    if (RefuseSecondCopy(AppPaths::ProductName()))
         return 0;
-    }
 
     std::unique_ptr<DialogMain> window(new DialogMain(nullptr));
     ScaleWidgetFont(window.get(), 1.0 / factor);

@@ -34,8 +34,12 @@ public:
 
     // The single-instance lock: true when another running copy holds it. Otherwise the lock is
     // taken and held until the process ends. A lock left behind by a copy that died is cleared
-    // first, so only a copy that still runs keeps another from starting.
+    // first, so only a copy that still runs keeps another from starting. The lock is a file named
+    // after key in the per-user folder (one running copy per user, whatever its temporary folder)
+    // and a shared memory segment under key.
     static bool AnotherCopyRuns(const QString& key);
+    // When another copy runs: shows the already-running notice and returns true.
+    static bool RefuseSecondCopy(const QString& key);
 
     // A termination request (SIGTERM, SIGINT, SIGHUP: logout, shutdown, kill) closes window on the
     // GUI thread, so the program quits the way it does when the window is closed.

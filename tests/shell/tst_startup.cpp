@@ -8,6 +8,8 @@
 #include <QLabel>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <QToolTip>
 #include <QtTest>
 
@@ -38,6 +40,24 @@ int HoldLock(const QString& key)
 int ProbeLock(const QString& key)
 {
     std::cout << (StartUp::AnotherCopyRuns(key) ? "running" : "free") << std::endl;
+    return 0;
+}
+
+// The start's own check: says which notice a refused start showed, or that it went on.
+int StartCopy(int argc, char* argv[], const QString& key)
+{
+    QApplication application(argc, argv);
+    QStringList shown;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&shown] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            shown << QString::fromLatin1(modal->metaObject()->className());
+            modal->close();
+        }
+    });
+    closer.start(5);
+    const bool refused = StartUp::RefuseSecondCopy(key);
+    std::cout << (refused ? "refused" : "started") << ' ' << shown.join(',').toStdString() << std::endl;
     return 0;
 }
 
@@ -104,6 +124,8 @@ int ChildMain(int argc, char* argv[])
         return HoldLock(argument);
     if (mode == "--child-probe")
         return ProbeLock(argument);
+    if (mode == "--child-start")
+        return StartCopy(argc, argv, argument);
     if (mode == "--child-window")
         return EndOnSignal(argc, argv);
     if (mode == "--child-crash")
@@ -122,11 +144,13 @@ class TestStartUp : public QObject
 
     static QString DataFolder() { return AppPaths::UserDataFolder(); }
 
-    QProcess* StartChild(const QStringList& arguments)
+    QProcess* StartChild(const QStringList& arguments, const QString& temporaryFolder = QString())
     {
         auto* child = new QProcess(this);
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("HOME", home.Path());
+        if (!temporaryFolder.isEmpty())
+            environment.insert("TMPDIR", temporaryFolder);
         child->setProcessEnvironment(environment);
         child->start(QCoreApplication::applicationFilePath(), arguments);
         return child;
@@ -139,9 +163,9 @@ class TestStartUp : public QObject
         }
         return QString::fromLocal8Bit(child->readLine()).trimmed();
     }
-    QString Probe()
+    QString Probe(const QString& temporaryFolder = QString())
     {
-        QProcess* probe = StartChild({"--child-probe", lockKey});
+        QProcess* probe = StartChild({"--child-probe", lockKey}, temporaryFolder);
         const QString answer = ReadLine(probe);
         probe->waitForFinished(30000);
         return answer;
@@ -152,6 +176,8 @@ private slots:
     {
         // A key of this run only: a copy of the program or another test run keeps its own lock.
         lockKey = QStringLiteral("Kestro plus test %1").arg(QCoreApplication::applicationPid());
+        // The program makes its folders before it takes the lock.
+        StartUp::MakeUserFolders();
     }
 
     void foldersAndPreferences()
@@ -316,6 +342,64 @@ private slots:
         QCOMPARE(Probe(), QString("running"));
         second->write("end\n");
         QVERIFY(second->waitForFinished(30000));
+    }
+
+    // The lock belongs to the user, not to the environment: a copy started with another temporary
+    // folder finds the first, shows the already-running notice and builds no window.
+    void secondCopyWithAnotherTemporaryFolder()
+    {
+        QTemporaryDir firstTemporary, secondTemporary;
+        QProcess* first = StartChild({"--child-hold", lockKey}, firstTemporary.path());
+        QCOMPARE(ReadLine(first), QString("locked"));
+        QVERIFY(QFileInfo(DataFolder() + "/" + lockKey + ".lock").isFile());
+        QCOMPARE(Probe(secondTemporary.path()), QString("running"));
+
+        QProcess* second = StartChild({"--child-start", lockKey, "-platform", "offscreen"}, secondTemporary.path());
+        QCOMPARE(ReadLine(second), QString("refused ExeIsRun"));
+        QVERIFY(second->waitForFinished(30000));
+
+        // The refused copies took nothing: after the first ends, a start goes on without a notice.
+        first->write("end\n");
+        QVERIFY(first->waitForFinished(30000));
+        QProcess* third = StartChild({"--child-start", lockKey, "-platform", "offscreen"}, secondTemporary.path());
+        QCOMPARE(ReadLine(third), QString("started"));
+        QVERIFY(third->waitForFinished(30000));
+        QCOMPARE(Probe(firstTemporary.path()), QString("free"));
+    }
+
+    // A lock file left by a copy that was killed (another temporary folder, so its segment is
+    // not seen) is taken over by the next start.
+    void killedCopysLockFileTakenOver()
+    {
+        QTemporaryDir firstTemporary, secondTemporary;
+        QProcess* first = StartChild({"--child-hold", lockKey}, firstTemporary.path());
+        QCOMPARE(ReadLine(first), QString("locked"));
+        first->kill();
+        QVERIFY(first->waitForFinished(30000));
+        QVERIFY(QFileInfo(DataFolder() + "/" + lockKey + ".lock").exists());
+
+        QProcess* second = StartChild({"--child-hold", lockKey}, secondTemporary.path());
+        QCOMPARE(ReadLine(second), QString("locked"));
+        QCOMPARE(Probe(firstTemporary.path()), QString("running"));
+        second->write("end\n");
+        QVERIFY(second->waitForFinished(30000));
+    }
+
+    // A per-user folder where no lock file can be made keeps nobody from starting.
+    void unwritableFolderStillStarts()
+    {
+        QTemporaryDir otherHome;
+        QFile blocker(otherHome.path() + "/AppData");
+        QVERIFY(blocker.open(QIODevice::WriteOnly)); // a file where the folder's parent should be
+        blocker.close();
+        auto* child = new QProcess(this);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("HOME", otherHome.path());
+        environment.insert("XDG_DATA_HOME", otherHome.path() + "/AppData/share");
+        child->setProcessEnvironment(environment);
+        child->start(QCoreApplication::applicationFilePath(), {"--child-probe", lockKey + " unwritable"});
+        QCOMPARE(ReadLine(child), QString("free"));
+        QVERIFY(child->waitForFinished(30000));
     }
 
     void terminationClosesTheWindow_data()
