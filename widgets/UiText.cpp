@@ -116,7 +116,7 @@ const QVector<UiText::Reader>& UiText::Readers()
         {"PreVier", List({"key", "sensor", "Settings"}),
          List({"ReportRate", "DebounceTime", "configName", "MouseVersion", "DongleVersion"})},
         {"LeftButtonOnly", List({"key"}), {}},
-        {"LampLight", List({"light"}), {}},
+        {"LampLight", List({"light"}), List({"DPIEffect", "Speed", "Brightness"})},
         {"MouseLight", List({"light"}), {}},
         {"ReceiveLight", List({"light"}), {}},
         {"OneLed", List({"light"}), {}},

@@ -4,9 +4,12 @@
 #include "device/ConfigSetting.h"
 #include "device/ConnectionState.h"
 #include "device/DeviceDiscovery.h"
+#include "device/ModelFeatures.h"
 #include "device/PostMsg.h"
 #include "platform/AppPaths.h"
 #include "ui_LampLight.h"
+#include "widgets/DpiLightEffect.h"
+#include "widgets/UiText.h"
 
 #include <QTabBar>
 
@@ -18,8 +21,11 @@ LampLight::LampLight(QWidget* parent) : QWidget(parent), ui(new Ui::LampLight)
     ui->tabWidget->setStyleSheet(
         QStringLiteral("QTabWidget::pane {    border: 0px solid #AAAAAA;    background-color: transparent;}"));
     ui->tabWidget->tabBar()->hide();
+    ui->verticalScrollBar->hide();
 
     PostMsg* bus = PostMsg::Instance();
+    connect(bus, &PostMsg::SigAllLanguage, this, &LampLight::SlotAllLanguage);
+    SlotAllLanguage(UiLanguage);
     // What the Worker and the report callback send is connected blocking: they wait for the page.
     connect(bus, SIGNAL(SigUpDataLightLight(FlashDataMap)), this, SLOT(SlotUpDataLightUILight(FlashDataMap)),
             Qt::BlockingQueuedConnection);
@@ -41,27 +47,40 @@ LampLight::~LampLight()
 
 int LampLight::BrightnessStep(int code)
 {
-    static const int codes[10] = {16, 30, 60, 90, 128, 150, 180, 210, 230, 255};
-    for (int step = 0; step < 10; ++step) {
-        if (codes[step] == code)
-            return step + 1;
-    }
-    return code;
+    return DpiLightBrightnessStep(code);
+}
+
+SensorEffect* LampLight::EffectPanel() const
+{
+    return ui->frameEffect;
+}
+
+void LampLight::SlotAllLanguage(int index)
+{
+    SensorEffect* effect = ui->frameEffect;
+    for (int mode = 0; mode < 3; ++mode)
+        effect->SetModelItemText(mode, UiText::Option(index, QStringLiteral("DPIEffectOptions"), QString::number(mode)));
+    effect->SetTitleText(UiText::ForReader(index, QStringLiteral("LampLight"), QStringLiteral("DPIEffect")));
+    effect->SetSpeedText(UiText::ForReader(index, QStringLiteral("LampLight"), QStringLiteral("Speed")));
+    effect->SetLightText(UiText::ForReader(index, QStringLiteral("LampLight"), QStringLiteral("Brightness")));
 }
 
 void LampLight::ApplyDpiEffect(const FlashDataMap& record)
 {
+    SensorEffect* effect = ui->frameEffect;
     // The effect switched on with a mode the panel does not offer keeps the mode shown.
     if (record.dpiLedOn == 0)
-        shown.dpiEffectMode = 0;
+        effect->SetModel(0);
     else if (record.dpiLedMode == 1 || record.dpiLedMode == 2)
-        shown.dpiEffectMode = record.dpiLedMode;
-    shown.dpiEffectSpeed = record.dpiLedSpeed;
-    shown.dpiEffectBrightness = BrightnessStep(record.dpiLedBrightness);
+        effect->SetModel(record.dpiLedMode);
+    effect->SetSpeedValue(record.dpiLedSpeed);
+    effect->SetLightValue(BrightnessStep(record.dpiLedBrightness));
 }
 
 void LampLight::ApplyRecord(const FlashDataMap& record)
 {
+    ui->frameEffect->EnableSliders(true);
+    ui->frameEffect->UnlockSliders();
     ApplyDpiEffect(record);
     shown.mouseLightBrightness = record.lightBrightness + 1;
     shown.mouseLightSpeed = record.lightSpeed + 1;
@@ -85,8 +104,9 @@ void LampLight::SlotUpDataLightUILight(FlashDataMap DataMap)
 
 void LampLight::SlotUpDataLightUIA(FlashDataMap DataMap)
 {
-    // An imported record: the settings wait counts only records read from the device, so the
-    // page's updated flag is left as that read set it.
+    // An imported record is not a read from the device: the flag is cleared and only the next
+    // read sets it again.
+    LightPageUpdated = false;
     const RefreshingScope refreshing(LightPageRefreshing);
     ApplyRecord(DataMap);
 }
@@ -99,21 +119,14 @@ void LampLight::SlotFormResetLight()
     shown.mouseLightSpeed = 8;
     shown.movingOffLight = false;
     shown.indicatorMeaningShown = false;
-    shown.dpiEffectMode = 0;
-    shown.dpiEffectSpeed = 3;
-    shown.dpiEffectBrightness = 5;
+    ui->frameEffect->SetModel(0);
+    ui->frameEffect->SetSpeedValue(3);
+    ui->frameEffect->SetLightValue(5);
 }
 
 void LampLight::SlotUpDataDPILed(FlashDataMap DataMap)
 {
     ApplyDpiEffect(DataMap);
-}
-
-bool LampLight::ModelHasIndicatorMeaning()
-{
-    const QString group = QStringLiteral("Drive") + QString::number(CurrentDeviceInfo.Get().modelIndex + 1);
-    const QStringList features = ConfigSetting::Instance()->GetValueList(group, QStringLiteral("Adveanced"));
-    return features.size() >= 2 && features.at(1).trimmed() != QLatin1String("-1");
 }
 
 void LampLight::SlotRGBValue(DongleRGB* Rgb)

@@ -8,6 +8,7 @@
 namespace Ui {
 class LampLight;
 }
+class SensorEffect;
 
 // The lighting page: the DPI light effect, the mouse light and the receiver lights. The page writes
 // nothing itself; it carries the device's values into its panels with LightPageRefreshing set, so
@@ -19,11 +20,8 @@ public:
     explicit LampLight(QWidget* parent = nullptr);
     ~LampLight() override;
 
-    // The values the page last took from the device for its panels.
+    // The values the page last took from the device for the panels it does not yet hold.
     struct Shown {
-        int dpiEffectMode = 0;       // 0 off, 1 or 2
-        int dpiEffectSpeed = 0;
-        int dpiEffectBrightness = 0; // step 1..10
         int mouseLightMode = 0;      // 0 off
         int mouseRed = 0, mouseGreen = 0, mouseBlue = 0;
         int mouseLightSpeed = 1;
@@ -36,8 +34,10 @@ public:
 
     // The step (1..10) of a DPI light brightness code; a code outside the table is its own step.
     static int BrightnessStep(int code);
+    SensorEffect* EffectPanel() const;
 
 public slots:
+    void SlotAllLanguage(int index);
     void SlotUpDataLightUILight(FlashDataMap DataMap);
     void SlotUpDataLightUIA(FlashDataMap DataMap);
     void SlotFormResetLight();
@@ -52,8 +52,6 @@ protected:
 private:
     void ApplyDpiEffect(const FlashDataMap& record);
     void ApplyRecord(const FlashDataMap& record);
-    // The model has the receiver indicator meaning: entry 1 of its "Adveanced" list is not "-1".
-    static bool ModelHasIndicatorMeaning();
 
     Ui::LampLight* ui;
     QString pictureFolder;

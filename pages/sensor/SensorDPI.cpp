@@ -11,6 +11,7 @@
 #include "platform/hidusb/HIDUsb.h"
 #include "ui_SensorDPI.h"
 #include "widgets/ComboBoxLook.h"
+#include "widgets/SliderLook.h"
 #include "widgets/ThemeColor.h"
 #include "widgets/UiText.h"
 
@@ -104,13 +105,7 @@ SensorDPI::SensorDPI(QWidget* parent) : QFrame(parent), ui(new Ui::SensorDPI)
     ApplyComboBoxLook(ui->ChooseEvent, pictureDir);
     ui->ChooseEvent->setMaxVisibleItems(5);
 
-    const QString sliderColor = ThemeColor("SliderColor");
-    ui->horizontalSliderC->setStyleSheet(
-        "QSlider::groove:horizontal { border-radius: 2px;  height: 5px;background:#ffffff}"
-        "QSlider:handle:horizontal{ border-radius: 2px;width:  6px;height: 18px;  margin-top: -9px;margin-left: 0px; "
-        "margin-bottom: -9px;margin-right: 0px; border-image: url(" + pictureDir + "HuaKuai.png" + ");} "
-        "QSlider:sub-page:horizontal{border-radius: 2px;background-color: rgb(" + sliderColor + ";);}"
-        "QSlider:add-page:horizontal{border-radius: 2px;background-color: rgb(255, 255, 255);}");
+    ApplySliderLook(ui->horizontalSliderC, pictureDir);
     const QString editColor = ThemeColor("LinEditColorSecond");
     ui->spinBoxA->setStyleSheet("QSpinBox{background-color: transparent;color: rgb(" + editColor
                                 + ";);border: 1px  solid gray;}QSpinBox:hover{background-color: transparent;color: rgb("

@@ -11,12 +11,14 @@
 #include "pages/sensor/Sensor.h"
 #include "pages/settings/FormSetting.h"
 #include "pages/settings/UpDateRepair.h"
+#include "support/FindChild.h"
 #include "support/RunOnDeviceThread.h"
 #include "support/TestHome.h"
 #include "widgets/UiTextTables.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QSlider>
 #include <QtTest>
 
 #include <functional>
@@ -189,7 +191,7 @@ private slots:
         QTest::addColumn<bool>("updatedBefore");
         QTest::addColumn<bool>("updatedAfter");
         QTest::newRow("record from the device") << 0 << false << true;
-        QTest::newRow("imported record leaves the flag") << 1 << true << true;
+        QTest::newRow("imported record clears the flag") << 1 << true << false;
         QTest::newRow("imported record leaves it clear") << 1 << false << false;
         QTest::newRow("reset") << 2 << false << false;
     }
@@ -216,8 +218,8 @@ private slots:
         FlashDataMap record = SampleRecord();
         page.SlotUpDataLightUILight(record);
         const LampLight::Shown& shown = page.ShownValues();
-        QCOMPARE(shown.dpiEffectMode, 2);
-        QCOMPARE(shown.dpiEffectBrightness, 10);
+        QCOMPARE(Child<QComboBox>(page, "Model")->currentIndex(), 2);
+        QCOMPARE(Child<QSlider>(page, "LightH")->value(), 10);
         QCOMPARE(shown.mouseLightMode, 4);
         QCOMPARE(shown.mouseLightSpeed, 3);
         QCOMPARE(shown.mouseLightBrightness, 7);
@@ -227,7 +229,7 @@ private slots:
         record.dpiLedMode = 3;
         page.SlotUpDataLightUILight(record);
         QCOMPARE(page.ShownValues().mouseLightMode, 0);
-        QCOMPARE(page.ShownValues().dpiEffectMode, 2);
+        QCOMPARE(Child<QComboBox>(page, "Model")->currentIndex(), 2);
         QCOMPARE(LampLight::BrightnessStep(16), 1);
         QCOMPARE(LampLight::BrightnessStep(40), 40);
     }
