@@ -49,6 +49,7 @@ Dialog::Dialog(QWidget* parent) : QWidget(parent), ui(new Ui::Dialog)
 {
     ui->setupUi(this);
     pictureFolder = AppPaths::ProgramFolder() + QStringLiteral("/Picture/Dialog/");
+    UpDataParam::InstallAsSettingsWait();
 
     preVier = new PreVier(this);
     advanced = new Advanced(this);

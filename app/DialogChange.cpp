@@ -1,8 +1,8 @@
 #include "app/DialogChange.h"
 
-#include "app/DialogChangeLists.h"
+#include "device/DialogChangeLists.h"
 #include "app/QuestiondialogB.h"
-#include "app/UpDateWarning.h"
+#include "widgets/UpDateWarning.h"
 #include "app/mytoolButtonEnter.h"
 #include "device/ConfigSetting.h"
 #include "device/ConnectionState.h"

@@ -2,9 +2,9 @@
 
 #include "app/Dialog.h"
 #include "app/DialogChange.h"
-#include "app/DialogChangeLists.h"
+#include "device/DialogChangeLists.h"
 #include "app/MouseOffLine.h"
-#include "app/UpDateWarning.h"
+#include "widgets/UpDateWarning.h"
 #include "device/ConfigSetting.h"
 #include "device/ConnectionState.h"
 #include "device/DeviceDiscovery.h"

@@ -12,6 +12,7 @@
 #include "platform/hidusb/HIDUsb.h"
 #include "ui_UpDataParam.h"
 #include "widgets/NoticeLook.h"
+#include "widgets/SettingsWait.h"
 #include "widgets/UiText.h"
 #include "widgets/WaitProcessingEvents.h"
 
@@ -151,4 +152,23 @@ void UpDataParam::onTimeupDestroy()
     waitForPages = false;
     importPending = false;
     importPath.clear();
+}
+
+void UpDataParam::InstallAsSettingsWait()
+{
+    SettingsWait::Install([](const SettingsWait::Request& request, const SettingsWait::Placement& place) {
+        const bool importing = !request.importPath.isEmpty();
+        if (importing)
+            ImportTextMode = 1;
+        UpDataParam wait;
+        wait.BeginWait();
+        wait.SetWaitForPages(request.waitForPages);
+        if (importing)
+            wait.SetImportFile(request.importPath);
+        if (place)
+            place(&wait);
+        wait.exec();
+        if (importing)
+            ImportTextMode = 0;
+    });
 }

@@ -11,7 +11,7 @@ class UpDataParam;
 // Result of the last configuration file read by an import: 0 accepted, 1 the file cannot be opened
 // or is no configuration file, 2 it was made for another model or holds impossible values.
 extern int ImportResult;
-// 1 while the button page's import shows its wait dialog.
+// 1 while an import shows its wait dialog.
 extern int ImportTextMode;
 
 // The modal "please wait" dialog over the device window while settings are read or written. It ends
@@ -33,6 +33,9 @@ public:
     // The wait ends by importing this configuration file.
     void SetImportFile(const QString& path);
     bool ImportPending() const { return importPending; }
+
+    // Makes this dialog the wait the pages show (SettingsWait); the device window does it once.
+    static void InstallAsSettingsWait();
 
 public slots:
     void onTimeupDestroy();

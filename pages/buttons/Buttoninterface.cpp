@@ -1,6 +1,5 @@
 #include "pages/buttons/Buttoninterface.h"
 
-#include "app/UpDataParam.h"
 #include "device/RefreshingScope.h"
 #include "device/ConfigSetting.h"
 #include "device/ConnectionState.h"
@@ -15,6 +14,7 @@
 #include "platform/hidusb/HIDUsb.h"
 #include "ui_Buttoninterface.h"
 #include "widgets/ComboBoxLook.h"
+#include "widgets/SettingsWait.h"
 #include "widgets/ThemeColor.h"
 #include "widgets/UiText.h"
 
@@ -357,13 +357,9 @@ void Buttoninterface::on_ImportData_clicked()
     const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("SelectFile"), QDir::homePath(),
                                                       QStringLiteral("File(*.bin)"));
     if (!path.isEmpty()) {
-        ImportTextMode = 1;
-        UpDataParam wait;
-        wait.BeginWait();
-        wait.SetImportFile(path);
-        PlaceOver(&wait, this, -75, -65);
-        wait.exec();
-        ImportTextMode = 0;
+        SettingsWait::Request import;
+        import.importPath = path;
+        SettingsWait::Run(import, [this](QWidget* wait) { PlaceOver(wait, this, -75, -65); });
     }
     SettingsWriteInProgress = false;
 }
@@ -393,14 +389,12 @@ void Buttoninterface::RestoreDefaults(QWidget* over)
     PushDeviceConfig();
     UsbServer_SetClearSetting();
 
-    UpDataParam wait;
-    wait.BeginWait();
-    wait.SetWaitForPages(true);
+    SettingsWait::Request reload;
+    reload.waitForPages = true;
     RunRequested = true;
     if (WorkerInstance)
         WorkerInstance->start(QThread::InheritPriority);
-    PlaceOver(&wait, over, -75, -65);
-    wait.exec();
+    SettingsWait::Run(reload, [over](QWidget* wait) { PlaceOver(wait, over, -75, -65); });
 
     SettingsWriteInProgress = false;
     if (WorkerCheckTimer)

@@ -1,6 +1,6 @@
 #include "pages/buttons/DebounceTime.h"
 
-#include "app/LessThree.h"
+#include "widgets/LessThree.h"
 #include "device/DeviceParamSetters.h"
 #include "device/DeviceState.h"
 #include "device/PostMsg.h"

@@ -1,7 +1,7 @@
 #include "pages/settings/FormSetting.h"
 
-#include "app/DialogChangeLists.h"
-#include "app/UpDateWarning.h"
+#include "device/DialogChangeLists.h"
+#include "widgets/UpDateWarning.h"
 #include "device/ConfigSetting.h"
 #include "device/DeviceDiscovery.h"
 #include "device/FirmwareImageSearch.h"

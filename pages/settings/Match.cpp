@@ -1,6 +1,6 @@
 #include "pages/settings/Match.h"
 
-#include "app/DialogChangeLists.h"
+#include "device/DialogChangeLists.h"
 #include "device/ConfigSetting.h"
 #include "device/ConnectionState.h"
 #include "device/DeviceDiscovery.h"

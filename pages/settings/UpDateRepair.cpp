@@ -7,6 +7,8 @@
 #include "widgets/ThemeColor.h"
 #include "widgets/UiText.h"
 
+UpDateRepair* UpDateRepairInstance = nullptr;
+
 UpDateRepair::UpDateRepair(QWidget* parent) : QDialog(parent), ui(new Ui::UpDateRepair)
 {
     ui->setupUi(this);

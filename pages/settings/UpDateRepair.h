@@ -69,3 +69,6 @@ private:
     int autoValue = 0;
     bool imageReady = false;
 };
+
+// The one firmware upgrade dialog; the settings page keeps it. Null until one is made.
+extern UpDateRepair* UpDateRepairInstance;

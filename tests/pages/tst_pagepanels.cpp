@@ -1,3 +1,4 @@
+#include "app/UpDataParam.h"
 #include "device/ConnectionState.h"
 #include "device/DeviceState.h"
 #include "device/PostMsg.h"
@@ -52,6 +53,8 @@ private slots:
     {
         home.MakeUserFolders();
         UiTextTables::Instance()->LoadUiTextTables();
+        // The device window installs the settings wait before it makes the pages.
+        UpDataParam::InstallAsSettingsWait();
         devices = new SimulatedDevices;
     }
     void cleanupTestCase()

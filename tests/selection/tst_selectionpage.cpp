@@ -1,7 +1,7 @@
 // The device selection page against the simulated devices: which buttons it builds and where, the
 // identical-devices notice, the hover refresh, and what pressing a button does.
 #include "app/DialogChange.h"
-#include "app/DialogChangeLists.h"
+#include "device/DialogChangeLists.h"
 #include "app/mytoolButtonEnter.h"
 #include "device/ConnectionState.h"
 #include "device/DeviceDiscovery.h"

@@ -1,6 +1,6 @@
 #include "LibraryRecorder.h"
 
-#include "app/DialogChangeLists.h"
+#include "device/DialogChangeLists.h"
 #include "app/DialogMain.h"
 #include "app/MouseOffLine.h"
 #include "device/ConnectionState.h"

@@ -1,4 +1,4 @@
-#include "app/DialogChangeLists.h"
+#include "device/DialogChangeLists.h"
 #include "device/ConnectionState.h"
 #include "device/DeviceDiscovery.h"
 #include "device/PostMsg.h"

@@ -1,4 +1,4 @@
-#include "app/LessThree.h"
+#include "widgets/LessThree.h"
 #include "platform/AppPaths.h"
 #include "widgets/MyConmboBox.h"
 #include "widgets/MySlider.h"

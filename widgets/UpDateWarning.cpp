@@ -1,4 +1,4 @@
-#include "app/UpDateWarning.h"
+#include "widgets/UpDateWarning.h"
 
 #include "device/PostMsg.h"
 #include "ui_UpDateWarning.h"

@@ -1,4 +1,4 @@
-#include "app/LessThree.h"
+#include "widgets/LessThree.h"
 
 #include "device/PostMsg.h"
 #include "ui_LessThree.h"

@@ -6,8 +6,6 @@
 #include <QStringList>
 #include <QVector>
 
-class UpDateRepair;
-
 // What the device selection page found, shared with the pairing and firmware dialogs and the
 // top-level window's shortcuts. GUI thread only.
 
@@ -36,6 +34,3 @@ extern QString NewVersionTipText;
 // The notice that the mouse's own firmware has to be updated first, in the current language; the
 // settings page sets it on every language change, the selection page and the top-level window show it.
 extern QString MouseUpdateNoticeText;
-
-// The one firmware upgrade dialog; the settings page keeps it. Null until one is made.
-extern UpDateRepair* UpDateRepairInstance;

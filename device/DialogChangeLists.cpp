@@ -1,4 +1,4 @@
-#include "app/DialogChangeLists.h"
+#include "device/DialogChangeLists.h"
 
 QList<DeviceAllInfo> ListedDevices;
 QList<DeviceAllInfo> FoundDevices;
@@ -12,4 +12,3 @@ bool PairDeviceChosen = false;
 bool PairFromDeviceWindow = false;
 QString NewVersionTipText;
 QString MouseUpdateNoticeText;
-UpDateRepair* UpDateRepairInstance = nullptr;
