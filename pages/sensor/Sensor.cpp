@@ -295,18 +295,18 @@ void Sensor::ApplyRecord(const FlashDataMap& record)
         widget->setVisible(!compact);
     ui->frame_3->hide();
 
-    // A model without a usable range list keeps the slider's span: the range texts would still be
-    // those of the model shown before.
-    const QStringList ranges = ConfigSetting::Instance()->GetValueList(DriveGroup(), QStringLiteral("DPIRange"));
-    features.ReadDpiRangeList(ranges);
-    const int rangeCount = (ranges.size() - 1) / 3;
+    // The slider spans the model's ranges; a model without usable ranges gets the form's span,
+    // not the span of the model shown before.
+    features.ReadDpiRangeList(ConfigSetting::Instance()->GetValueList(DriveGroup(), QStringLiteral("DPIRange")));
     bool maxOk = false;
     bool minOk = false;
     const int rangeMax = features.rangeMaxText.toInt(&maxOk);
     const int rangeMin = features.rangeMinText.toInt(&minOk);
-    if (ranges.size() >= 4 && rangeCount <= 4 && maxOk && minOk && rangeMin <= rangeMax) {
+    if (features.DpiRangeCount > 0 && maxOk && minOk && rangeMin <= rangeMax) {
         dpi->SetSliderMaximum(rangeMax);
         dpi->SetSliderMinimum(rangeMin);
+    } else {
+        dpi->RestoreSliderSpan();
     }
 
     for (int i = 0; i < grades; ++i) {

@@ -63,6 +63,8 @@ QString HexToColorText(const QString& text)
 SensorDPI::SensorDPI(QWidget* parent) : QFrame(parent), ui(new Ui::SensorDPI)
 {
     ui->setupUi(this);
+    formSliderMinimum = ui->horizontalSliderC->minimum();
+    formSliderMaximum = ui->horizontalSliderC->maximum();
     levelButtons[0] = ui->BlueButton;
     levelButtons[1] = ui->BrightRedButton;
     levelButtons[2] = ui->RedButton;
@@ -319,6 +321,11 @@ void SensorDPI::SetSliderMaximum(int value)
 void SensorDPI::SetSliderMinimum(int value)
 {
     ui->horizontalSliderC->setMinimum(value);
+}
+
+void SensorDPI::RestoreSliderSpan()
+{
+    ui->horizontalSliderC->setRange(formSliderMinimum, formSliderMaximum);
 }
 
 void SensorDPI::SetSliderValue(int value)

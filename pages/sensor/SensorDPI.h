@@ -50,6 +50,8 @@ public:
     void ReleaseSlider();
     void SetSliderMaximum(int value);
     void SetSliderMinimum(int value);
+    // The span the form gives the slider, for a model without DPI ranges.
+    void RestoreSliderSpan();
     void SetSliderValue(int value);
     void SetSpinValue(int value);
 
@@ -119,6 +121,7 @@ public slots:
     void on_PurpleButton_clicked() { ShowLevelSelected(previousLevel); }
     void on_LightBlueButton_clicked() { ShowLevelSelected(previousLevel); }
     void on_LightYellowButton_clicked() { ShowLevelSelected(previousLevel); }
+    // The form's hidden pushButton: the slider to 5000, its signals blocked.
     void on_pushButton_clicked();
     // The title in the language the bus announces.
     void SlotAllLanguage(int index);
@@ -158,6 +161,8 @@ private:
     int levelCount = 1;
     QString levelColors[8];
     int sliderChangeArmed = 0;
+    int formSliderMinimum = 0;
+    int formSliderMaximum = 0;
     int savedLevel = 0;
     int levelCountIndex = 0;
     int previousLevel = 0;

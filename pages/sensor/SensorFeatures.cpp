@@ -123,20 +123,26 @@ void SensorFeatures::ReadDpiRanges(int modelIndex)
 
 void SensorFeatures::ReadDpiRangeList(const QStringList& list)
 {
-    if (list.isEmpty())
-        return;
-    DpiRangeKind = list.last().trimmed().toInt(nullptr, 16);
+    // Each model starts without ranges: a model without a usable list would otherwise have its
+    // values coded with the kind and ranges of the model shown before.
+    DpiRangeKind = 0;
+    DpiRangeCount = 0;
     DpiRangeMinimums.clear();
     DpiRangeMaximums.clear();
     DpiRangeSteps.clear();
-    const int count = (list.size() - 1) / 3;
-    if (count < 1 || count > 4) {
-        DpiRangeCount = 0;
+    for (QString& text : DpiRangeTexts)
+        text.clear();
+    rangeMinText.clear();
+    rangeMaxText.clear();
+    if (list.isEmpty())
         return;
-    }
+    DpiRangeKind = list.last().trimmed().toInt(nullptr, 16);
+    const int count = (list.size() - 1) / 3;
+    if (count < 1 || count > 4)
+        return;
     DpiRangeCount = count;
-    for (int i = 0; i < 12; ++i)
-        DpiRangeTexts[i] = i < 3 * count ? list.at(i).trimmed() : QString();
+    for (int i = 0; i < 3 * count; ++i)
+        DpiRangeTexts[i] = list.at(i).trimmed();
     for (int k = 0; k < count; ++k) {
         DpiRangeMinimums.append(DpiRangeTexts[3 * k].toInt());
         DpiRangeMaximums.append(DpiRangeTexts[3 * k + 1].toInt());

@@ -34,8 +34,8 @@ public:
     // The DPI ranges from "DPIRange" of group "Drive" + (modelIndex + 1).
     void ReadDpiRanges(int modelIndex);
     // Last element: the coding kind (hexadecimal); before it minimum, maximum and step of each range.
-    // An empty list changes nothing; a range count outside 1..4 leaves no ranges (count 0) and the
-    // texts as they were.
+    // Every read starts from no ranges (kind 0, count 0, no texts): an empty list or a range count
+    // outside 1..4 leaves none, so the model's values are coded without range flags.
     void ReadDpiRangeList(const QStringList& list);
 
     // Whether a switch value offers its feature to the current model (the model name is a substring).

@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QSpinBox>
@@ -169,6 +170,29 @@ private slots:
         delete editor;
         UsbServer_Exit();
         delete devices;
+    }
+
+    // Every slot named after a form widget finds its widget: making the editor warns of nothing,
+    // and the hidden pushButton sets the slider without a write.
+    void formSlotsAllConnect()
+    {
+        static QStringList warnings;
+        warnings.clear();
+        const QtMessageHandler previous = qInstallMessageHandler(
+            [](QtMsgType type, const QMessageLogContext&, const QString& message) {
+                if (type != QtDebugMsg)
+                    warnings << message;
+            });
+        SensorDPI made;
+        qInstallMessageHandler(previous);
+        QVERIFY2(warnings.filter("No matching signal").isEmpty(), qPrintable(warnings.join('\n')));
+        QPushButton* button = made.findChild<QPushButton*>("pushButton");
+        QVERIFY(button);
+        QVERIFY(button->isHidden());
+        QSignalSpy added(PostMsg::Instance(), &PostMsg::SigAddSensor);
+        button->click();
+        QCOMPARE(made.findChild<QSlider*>("horizontalSliderC")->value(), 5000);
+        QCOMPARE(added.count(), 0);
     }
 
     void loadDefaultLevels_data()
@@ -433,6 +457,80 @@ private slots:
         SensorFeatures::Instance().ReadDpiRangeList({"50", "26000", "50", "0"});
     }
 
+    // Between two ranges a step goes to the nearer range's edge: up to the upper range's minimum,
+    // down to the lower range's top (never up, as a step to the next range's minimum would).
+    void stepBetweenRanges_data()
+    {
+        QTest::addColumn<bool>("up");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("down to the lower range's top") << false << 500;
+        QTest::newRow("up to the upper range's minimum") << true << 600;
+    }
+    void stepBetweenRanges()
+    {
+        QFETCH(bool, up);
+        QFETCH(int, expected);
+        OpenMouse();
+        SensorFeatures& features = SensorFeatures::Instance();
+        features.ReadDpiRangeList({"50", "500", "50", "600", "900", "100", "0"});
+        // The device holds 550 at the current level: a value between the two ranges.
+        FlashDataMap start = baseline;
+        const int level = start.currentDpiLevel;
+        start.dpiLevels[level].codeX = start.dpiLevels[level].codeY = 10;
+        start.dpiLevels[level].flags = 0;
+        QVERIFY(SimControl_SetDeviceRecord(mouse, start.bytes()));
+        AdoptDeviceConfig(start);
+        ShowRecord(start);
+        QCOMPARE(Spin()->value(), 550);
+
+        QTest::mouseClick(editor->findChild<QToolButton*>(up ? "AddLevelA" : "ReduceLevelA"), Qt::LeftButton);
+        QCOMPARE(Spin()->value(), expected);
+        FlashDataMap written = start;
+        written.dpiLevels[level].codeX = written.dpiLevels[level].codeY = uint8_t(expected / 50 - 1);
+        ExpectDevice(written);
+        features.ReadDpiRangeList({"50", "26000", "50", "0"});
+    }
+
+    // A model without ranges after one with them: the slider writes its value coded without range
+    // flags, and the step buttons, which have no step to go by, write nothing.
+    void modelWithoutRanges_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("slider") << "horizontalSliderC" << 12050;
+        QTest::newRow("step up") << "AddLevelA" << 800;
+        QTest::newRow("step down") << "ReduceLevelA" << 800;
+    }
+    void modelWithoutRanges()
+    {
+        QFETCH(QString, control);
+        QFETCH(int, expected);
+        SensorFeatures& features = SensorFeatures::Instance();
+        FlashDataMap start{};
+        OpenMouse();
+        start = baseline;
+        const int level = start.currentDpiLevel;
+        start.dpiLevels[level].codeX = start.dpiLevels[level].codeY = 15;
+        start.dpiLevels[level].flags = 0;
+        QVERIFY(SimControl_SetDeviceRecord(mouse, start.bytes()));
+        AdoptDeviceConfig(start);
+        baseline = start;
+        features.ReadDpiRangeList({"50", "10000", "50", "10100", "26000", "100", "22"});
+        features.ReadDpiRangeList({});
+        ShowRecord(start);
+        QCOMPARE(Spin()->value(), 800);
+
+        if (control == QLatin1String("horizontalSliderC"))
+            Slider()->setValue(expected);
+        else
+            QTest::mouseClick(editor->findChild<QToolButton*>(control), Qt::LeftButton);
+        QCOMPARE(Spin()->value(), expected);
+        FlashDataMap written = start;
+        written.dpiLevels[level].codeX = written.dpiLevels[level].codeY = uint8_t(expected / 50 - 1);
+        ExpectDevice(written);
+        features.ReadDpiRangeList({"50", "26000", "50", "0"});
+    }
+
     // A slider moved while the page shows a record or while writes are off writes nothing.
     void sliderWritesOnlyForTheUser_data()
     {
@@ -530,6 +628,46 @@ private slots:
             QCOMPARE(added.at(0).at(0).toInt(), editor->LevelText(to).toInt());
             QCOMPARE(Slider()->value(), editor->LevelText(to).toInt());
         }
+    }
+
+    // Drops at the limits: past the last shown level's limit the unchanged level is written again;
+    // at the limit, or beyond either end of the track, nothing is written. The marker goes back.
+    void markerDropLimits_data()
+    {
+        QTest::addColumn<int>("countIndex");
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("x");
+        QTest::addColumn<int>("writes");
+        QTest::newRow("two levels, x 160") << 1 << 0 << 160 << 0;
+        QTest::newRow("two levels, x 161") << 1 << 0 << 161 << 1;
+        QTest::newRow("one level, x 70") << 0 << 0 << 70 << 1;
+        QTest::newRow("left of the track") << 7 << 0 << 14 << 0;
+        QTest::newRow("right of the track") << 7 << 7 << 707 << 0;
+    }
+    void markerDropLimits()
+    {
+        QFETCH(int, countIndex);
+        QFETCH(int, from);
+        QFETCH(int, x);
+        QFETCH(int, writes);
+        OpenMouse();
+        FlashDataMap start = baseline;
+        start.dpiLevelCount = uint8_t(countIndex + 1);
+        start.currentDpiLevel = uint8_t(from);
+        QVERIFY(SimControl_SetDeviceRecord(mouse, start.bytes()));
+        AdoptDeviceConfig(start);
+        baseline = start;
+        ShowRecord(start);
+        QCOMPARE(Count()->currentIndex(), countIndex);
+        QVERIFY(SimControl_WaitIdle(2000));
+        const int updates = SimControl_UpdateCount();
+
+        Drag(x);
+
+        QCOMPARE(editor->CurrentLevel(), from);
+        QCOMPARE(Marker()->pos(), QPoint(MarkerX[from], 154));
+        ExpectDeviceUnchanged();
+        QCOMPARE(SimControl_UpdateCount(), updates + writes);
     }
 
     // The mouse goes offline between the press and the drop: the editor shows the level the

@@ -191,14 +191,16 @@ private slots:
         QTest::newRow("element beyond the last range unused")
             << QStringList{"50", "800", "50", "900", "22"} << 1 << 0x22 << QVector<int>{50} << QVector<int>{800}
             << QVector<int>{50} << "50" << "800" << QStringList{"50", "800", "50", "", "", "", "", "", "", "", "", ""};
+        // A list without usable ranges leaves none of the previous model's: kind as read, no ranges, no texts.
+        const QStringList none = QVector<QString>(12).toList();
         QTest::newRow("five ranges leave none") << (four + QStringList{"43000", "50000", "200", "33"}) << 0 << 0x33
-                                                << QVector<int>() << QVector<int>() << QVector<int>() << "100" << "400" << before;
+                                                << QVector<int>() << QVector<int>() << QVector<int>() << "" << "" << none;
         QTest::newRow("short list leaves none") << QStringList{"50", "12000", "22"} << 0 << 0x22 << QVector<int>()
-                                                << QVector<int>() << QVector<int>() << "100" << "400" << before;
+                                                << QVector<int>() << QVector<int>() << "" << "" << none;
         QTest::newRow("kind alone leaves none") << QStringList{"11"} << 0 << 0x11 << QVector<int>() << QVector<int>()
-                                                << QVector<int>() << "100" << "400" << before;
-        QTest::newRow("empty list changes nothing") << QStringList() << 2 << 0x22 << QVector<int>{100, 300}
-                                                    << QVector<int>{200, 400} << QVector<int>{10, 20} << "100" << "400" << before;
+                                                << QVector<int>() << "" << "" << none;
+        QTest::newRow("empty list leaves none") << QStringList() << 0 << 0 << QVector<int>() << QVector<int>()
+                                                << QVector<int>() << "" << "" << none;
     }
     void dpiRangeList()
     {
@@ -217,6 +219,39 @@ private slots:
         for (const QString& text : sensor.DpiRangeTexts)
             texts << text;
         QTEST(texts, "texts");
+    }
+
+    // A model read after one with ranges codes its values as if it had never seen them.
+    void encodingAfterAModelWithRanges_data()
+    {
+        QTest::addColumn<QStringList>("previous");
+        QTest::addColumn<QStringList>("next");
+        QTest::addColumn<int>("dpi");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<int>("flags");
+        const QStringList twoRanges22 = {"50", "10000", "50", "10100", "26000", "100", "22"};
+        const QStringList fourRanges33 = {"50", "6000", "50", "6100", "12000", "100", "12100", "24000", "100",
+                                          "24200", "30000", "200", "33"};
+        QTest::newRow("0x22, then no list") << twoRanges22 << QStringList() << 12000 << 239 << 0;
+        QTest::newRow("0x22, then a short list") << twoRanges22 << QStringList{"50", "12000", "11"} << 12000 << 239 << 0;
+        QTest::newRow("0x33, then no list") << fourRanges33 << QStringList() << 8000 << 159 << 0;
+        QTest::newRow("0x33, then five ranges")
+            << fourRanges33 << (fourRanges33.mid(0, 12) + QStringList{"30200", "40000", "200", "33"}) << 8000 << 159 << 0;
+        QTest::newRow("0x22, then its own ranges again") << twoRanges22 << twoRanges22 << 12000 << 119 << 0x22;
+    }
+    void encodingAfterAModelWithRanges()
+    {
+        QFETCH(QStringList, previous);
+        QFETCH(QStringList, next);
+        QFETCH(int, dpi);
+        SensorFeatures sensor;
+        sensor.CurrentSensorModel = QStringLiteral("3389");
+        sensor.ReadDpiRangeList(previous);
+        sensor.ReadDpiRangeList(next);
+        const DpiLevelBytes bytes = sensor.EncodeDpi(dpi, 0);
+        QVERIFY(bytes.valid);
+        QTEST(int(bytes.code), "code");
+        QTEST(int(bytes.flags), "flags");
     }
 
     // Model and ranges come from group "Drive" + (model index + 1); the sensor name is stored in Base64.
