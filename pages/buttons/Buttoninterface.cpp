@@ -112,6 +112,7 @@ Buttoninterface::Buttoninterface(QWidget* parent) : QWidget(parent), ui(new Ui::
 
     buttonTextColor = ThemeColor(QStringLiteral("ButtonColor"));
     ApplyComboBoxLook(ui->ProjectChoose, picturePath, true);
+    dpiCodes.ReadHeaderFile();
 
     ui->label_3->setStyleSheet(QStringLiteral("QLabel{color: rgb(") + ThemeColor(QStringLiteral("LabelColor"))
                                + QStringLiteral(");}"));
@@ -173,6 +174,7 @@ void Buttoninterface::ApplyRecord(const FlashDataMap& record)
 {
     ConfigSetting* models = ConfigSetting::Instance();
     sensorName = models->GetValue(ModelGroup(), QStringLiteral("Sensor"));
+    dpiCodes.SensorName = sensorName;
     emit PostMsg::Instance()->SigLightToFrom(record.sleepTime * 10);
 
     const int count = qBound(0, models->GetValue(ModelGroup(), QStringLiteral("KeyNumber")).toInt(), ButtonSlotCount);

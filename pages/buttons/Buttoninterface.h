@@ -1,5 +1,6 @@
 #pragma once
 #include "device/FlashDataMap.h"
+#include "pages/buttons/DpiLockCodes.h"
 
 #include <QList>
 #include <QString>
@@ -43,6 +44,8 @@ public:
     const QList<int>& Types() const { return functionTypes; }
     const QList<int>& Codes() const { return functionCodes; }
     const QList<int>& Params() const { return functionParams; }
+    // The DPI-lock codes of the current model's sensor.
+    const DpiLockCodes& DpiCodes() const { return dpiCodes; }
 
 public slots:
     void SlotUpDataButtonUIButton(FlashDataMap DataMap);
@@ -69,6 +72,7 @@ private:
     QString buttonTextColor;
     QString profileTextPrefix;
     QString sensorName;
+    DpiLockCodes dpiCodes;
     QList<int> functionTypes;
     QList<int> functionCodes;
     QList<int> functionParams;

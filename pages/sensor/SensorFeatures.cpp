@@ -32,17 +32,17 @@ SensorFeatures& SensorFeatures::Instance()
     return *instance;
 }
 
-void SensorFeatures::ReadHeaderFile()
+void SensorFeatures::ReadHeaderFile(HeaderLines lines)
 {
     const QString path = AppPaths::ProgramFolder() + QStringLiteral("/driver_sensor.h");
     QFile file(path);
     QString text;
     if (IsRegularFile(path) && file.open(QIODevice::ReadOnly | QIODevice::Text))
         text = QString::fromUtf8(file.readAll());
-    ReadHeaderText(text);
+    ReadHeaderText(text, lines);
 }
 
-void SensorFeatures::ReadHeaderText(const QString& source)
+void SensorFeatures::ReadHeaderText(const QString& source, HeaderLines lines)
 {
     QString* const switches[] = {&supportModeSel, &supportLodCal, &supportRipple,
                                  &supportFixLine, &supportMotionSync, &supportMousepadCal};
@@ -68,8 +68,11 @@ void SensorFeatures::ReadHeaderText(const QString& source)
 
         const QStringList tokens = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
         // Only #define lines carry switches and constants: include guards, other directives and
-        // comments (a commented-out switch among them) are never read as values.
-        if (tokens.size() < 2 || tokens.first().trimmed() != DefineWord)
+        // comments (a commented-out switch among them) are never read as values. The button page's
+        // table alone also takes any line of three parts as a constant.
+        const bool define = tokens.size() >= 2 && tokens.first().trimmed() == DefineWord;
+        const bool threeParts = tokens.size() == 3 && lines == HeaderLines::AlsoThreePartLines;
+        if (!define && !threeParts)
             continue;
 
         if (tokens.size() == 2) {
@@ -232,15 +235,12 @@ int SensorFeatures::DecodeDpi(uint8_t code, uint8_t flags) const
     if (UsesTableCoding()) {
         // The value is the number after the model's prefix, so a model name with an "I" reads right too.
         const QString prefix = TablePrefix();
-        const QString numbered = prefix + QLatin1Char('_');
         for (int k = 0; k < SensorConstNames.size() && k < SensorConstValues.size(); ++k) {
             const QString& name = SensorConstNames.at(k);
             if (SensorConstValues.at(k) != code || !name.contains(prefix))
                 continue;
-            const int at = name.indexOf(numbered);
-            bool ok = false;
-            const int number = at < 0 ? 0 : name.mid(at + numbered.size()).toInt(&ok, 10);
-            if (!ok)
+            int number = 0;
+            if (!DpiValueOfName(name, CurrentSensorModel, &number))
                 continue;
             value = number;
             break;
@@ -256,6 +256,17 @@ int SensorFeatures::DecodeDpi(uint8_t code, uint8_t flags) const
     if (flags & 0x11)
         value *= 2;
     return value;
+}
+
+bool SensorFeatures::DpiValueOfName(const QString& name, const QString& model, int* value)
+{
+    const QString numbered = QStringLiteral("SENSOR_") + model + QStringLiteral("_DPI_");
+    const int at = name.indexOf(numbered);
+    bool ok = false;
+    const int number = at < 0 ? 0 : name.mid(at + numbered.size()).toInt(&ok, 10);
+    if (value)
+        *value = ok ? number : 0;
+    return ok;
 }
 
 int SensorFeatures::UsableDpiRangeCount() const

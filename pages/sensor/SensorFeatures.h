@@ -24,10 +24,18 @@ class SensorFeatures
 public:
     static SensorFeatures& Instance();
 
+    // Which lines carry constants. The sensor page reads "#define" lines only; the button page's
+    // table also takes a line of three parts whatever its first part is.
+    enum class HeaderLines { DefineOnly, AlsoThreePartLines };
+
     // Replaces the switches and the constant tables with those of the program folder's
     // driver_sensor.h; a file that does not open leaves them all empty.
-    void ReadHeaderFile();
-    void ReadHeaderText(const QString& text);
+    void ReadHeaderFile(HeaderLines lines = HeaderLines::DefineOnly);
+    void ReadHeaderText(const QString& text, HeaderLines lines = HeaderLines::DefineOnly);
+
+    // The DPI value a constant's name gives for a sensor model: the decimal number after
+    // "SENSOR_" + model + "_DPI_". False when the name has no such number.
+    static bool DpiValueOfName(const QString& name, const QString& model, int* value);
 
     // CurrentSensorModel = Config.ini "Sensor" of group "Drive" + (modelIndex + 1).
     void ReadSensorModel(int modelIndex);
