@@ -6,6 +6,7 @@
 #include "device/DeviceDiscovery.h"
 #include "device/DeviceParamSetters.h"
 #include "device/DeviceState.h"
+#include "device/MacroBlocks.h"
 #include "device/PostMsg.h"
 #include "device/Worker.h"
 #include "pages/buttons/DebounceTime.h"
@@ -34,8 +35,6 @@
 namespace {
 
 constexpr int ConfigFieldSize = 12;
-constexpr int MacroNameBytes = int(sizeof(ButtonMacroBlock::name));
-constexpr int MacroEventCount = int(sizeof(ButtonMacroBlock::events) / sizeof(MacroEvent));
 
 // The default assignment of the 12 buttons after a factory reset.
 const int DefaultTypes[12] = {1, 1, 1, 1, 1, 2, 2, 2, 7, 7, 4, 0};
@@ -54,52 +53,6 @@ void PlaceOver(QWidget* dialog, QWidget* over, int dx, int dy)
     const QPoint corner = over->mapToGlobal(QPoint(0, 0));
     dialog->move(corner.x() + (over->width() - dialog->width()) / 2 + dx,
                  corner.y() + (over->height() - dialog->height()) / 2 + dy);
-}
-
-// A macro file's key, given as the macro editor writes it (usage "0x" + two upper-case hexadecimal
-// digits, and its type), as the kind and usage of a macro event. Keys the macro vocabulary does not
-// name go out as key 0.
-void SetMacroKey(const QString& usageText, const QString& typeText, MacroEvent& event)
-{
-    event.kind = 1;
-    bool typeOk = false;
-    const int type = typeText.toInt(&typeOk, 10);
-    bool usageOk = usageText.size() == 4 && usageText.startsWith(QLatin1String("0x"));
-    for (int i = 2; usageOk && i < 4; ++i) {
-        const QChar c = usageText.at(i);
-        usageOk = (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || (c >= QLatin1Char('A') && c <= QLatin1Char('F'));
-    }
-    if (!typeOk || !usageOk)
-        return;
-    const int usage = usageText.mid(2).toInt(nullptr, 16);
-    bool named = false;
-    switch (type) {
-    case 0: // one bit of the modifier byte
-        named = usage != 0 && (usage & (usage - 1)) == 0;
-        break;
-    case 1: // the keyboard keys of the macro vocabulary
-        named = (usage >= 0x04 && usage <= 0x63 && usage != 0x32 && usage != 0x58) || usage == 0x65;
-        break;
-    case 4: // left, right, middle, back, forward
-        named = usage == 0x01 || usage == 0x02 || usage == 0x04 || usage == 0x08 || usage == 0x10;
-        break;
-    default:
-        break;
-    }
-    if (!named)
-        return;
-    event.kind = uint8_t(type);
-    event.usage = uint8_t(usage);
-}
-
-// The name in the local 8-bit encoding, cut to whole characters within the block's 30 bytes.
-QByteArray MacroNameBytesOf(QString name)
-{
-    name.remove(QChar(0));
-    QByteArray bytes = name.toLocal8Bit();
-    for (int length = name.size(); bytes.size() > MacroNameBytes && length > 0; --length)
-        bytes = name.left(length - 1).toLocal8Bit();
-    return bytes;
 }
 
 } // namespace
@@ -294,50 +247,12 @@ bool Buttoninterface::WriteConfigFile(const QString& path, FlashDataMap record)
 
 ButtonMacroBlock Buttoninterface::MacroFileToRecord(const QString& macroName, bool* ok)
 {
-    ButtonMacroBlock block{};
-    if (ok)
-        *ok = false;
-    if (!UserWritesEnabled)
-        return block;
-    QFile file(AppPaths::UserDataFolder() + QStringLiteral("/usersetting/MacroPage/") + macroName + QStringLiteral(".ini"));
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return block;
-    if (ok)
-        *ok = true;
+    return MacroBlocks::MacroFileToRecord(macroName, ok);
+}
 
-    const QByteArray name = MacroNameBytesOf(macroName);
-    std::memcpy(block.name, name.constData(), size_t(name.size()));
-    block.nameLength = uint8_t(name.size());
-
-    // Event k is opened by a key line and closed by the delay line after it; the block ends after
-    // 70 closed events, and whatever the file holds beyond them is not read.
-    int k = 0;
-    bool firstLine = true;
-    while (!file.atEnd() && k < MacroEventCount) {
-        const QString line = QString::fromUtf8(file.readLine(1024));
-        if (firstLine) {
-            firstLine = false;
-            continue;
-        }
-        const QStringList parts = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-        if (parts.size() == 3) {
-            MacroEvent& event = block.events[k];
-            SetMacroKey(parts.at(0), parts.at(1), event);
-            if (parts.at(2) == QLatin1String("0\n"))
-                event.action = 0;
-            else if (parts.at(2) == QLatin1String("1\n"))
-                event.action = 1;
-            event.delay = 0;
-        } else if (parts.size() == 1) {
-            QString delay = parts.at(0);
-            delay.remove(QStringLiteral("ms"));
-            block.events[k].delay = delay.trimmed().toUInt();
-            ++k;
-        }
-    }
-    // The events closed by a delay line and the last key event after them.
-    block.eventCount = uint8_t(qMin(k + 1, MacroEventCount));
-    return block;
+QString Buttoninterface::ReadMacroRepeatMode(const QString& macroName)
+{
+    return MacroBlocks::ReadMacroRepeatMode(macroName);
 }
 
 void Buttoninterface::on_OutputData_clicked()

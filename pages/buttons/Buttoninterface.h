@@ -31,10 +31,9 @@ public:
     // The 12-byte sensor field of an export: at most 11 name bytes, then zeros.
     static QByteArray SensorNameField(const QString& sensorName);
 
-    // Builds a button's macro block from the macro's file in the per-user macro folder. ok is false
-    // (and the block all zero) when writes are not allowed or the file cannot be read. The name is
-    // cut to 30 bytes and the events to 70.
+    // A button's macro block from the macro's file, and the macro's repeat mode (MacroBlocks).
     static ButtonMacroBlock MacroFileToRecord(const QString& macroName, bool* ok);
+    static QString ReadMacroRepeatMode(const QString& macroName);
 
     // The factory-settings sequence shared with the settings page: the device clears its settings
     // and the whole record is read back behind the wait dialog, placed over `over`.

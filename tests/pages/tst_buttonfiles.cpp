@@ -1,6 +1,8 @@
 #include "app/ReadConfigFile.h"
 #include "device/DeviceDiscovery.h"
 #include "device/DeviceState.h"
+#include "device/KeyNames.h"
+#include "device/MacroBlocks.h"
 #include "pages/buttons/Buttoninterface.h"
 #include "support/FittingRecord.h"
 #include "support/TestHome.h"
@@ -8,6 +10,8 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTextCodec>
+#include <QtEndian>
 #include <QtTest>
 
 #include <cstring>
@@ -43,6 +47,34 @@ FlashDataMap PatternRecord()
     return FittingRecord(record);
 }
 
+// The bytes of a block after its name: the event count, then the events, zeros to the end.
+QByteArray EventBytes(const ButtonMacroBlock& block)
+{
+    return QByteArray(reinterpret_cast<const char*>(&block) + 31, int(sizeof block) - 31);
+}
+
+// One 8-byte macro event: action, kind, usage, a zero byte, the delay (little-endian).
+QByteArray Ev(int action, int kind, int usage, int delay)
+{
+    QByteArray event(8, '\0');
+    event[0] = char(action);
+    event[1] = char(kind);
+    event[2] = char(usage);
+    qToLittleEndian<quint32>(quint32(delay), event.data() + 4);
+    return event;
+}
+
+// The count byte and the events, padded with zeros to the end of the block.
+QByteArray Events(const QList<QByteArray>& events)
+{
+    QByteArray bytes(1, char(events.size()));
+    for (const QByteArray& event : events)
+        bytes += event;
+    return bytes + QByteArray(561 - bytes.size(), '\0');
+}
+
+const QStringList MouseNames{"Left", "Right", "Middle", "Back", "Forward"};
+
 void SelectModel(int index)
 {
     CurrentDeviceInfo.Update([index](DeviceAllInfo& info) { info.modelIndex = index; });
@@ -70,6 +102,8 @@ private slots:
     void initTestCase()
     {
         home.MakeUserFolders();
+        // The local 8-bit encoding of the systems the program runs on.
+        QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8"));
         // The model list is read once, from this folder.
         QDir(programFolder.path()).mkpath(QStringLiteral("usersetting"));
         QFile list(programFolder.path() + QStringLiteral("/usersetting/Config.ini"));
@@ -80,6 +114,8 @@ private slots:
     }
     void init()
     {
+        for (QString& name : KeyNames::MouseButtonNames)
+            name.clear();
         SelectModel(0);
         UserWritesEnabled = true;
     }
@@ -161,20 +197,27 @@ private slots:
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<int>("count");
         QTest::addColumn<QList<int>>("event0"); // action, kind, usage, delay
-        QTest::newRow("modifier") << QByteArray("1\n0x20 0 0\n5ms\n") << 2 << QList<int>{0, 0, 0x20, 5};
-        QTest::newRow("mouse button") << QByteArray("1\n0x10 4 1\n7ms\n") << 2 << QList<int>{1, 4, 0x10, 7};
-        QTest::newRow("key without a name") << QByteArray("1\n0x32 1 0\n") << 1 << QList<int>{0, 1, 0, 0};
-        QTest::newRow("lower-case usage") << QByteArray("1\n0x0a 1 0\n") << 1 << QList<int>{0, 1, 0, 0};
-        QTest::newRow("last line without line feed") << QByteArray("1\n0x05 1 1") << 1 << QList<int>{0, 1, 5, 0};
-        QTest::newRow("repeat line only") << QByteArray("253\n") << 1 << QList<int>{0, 0, 0, 0};
-        QTest::newRow("empty file") << QByteArray() << 1 << QList<int>{0, 0, 0, 0};
-        QTest::newRow("delay not a number") << QByteArray("1\n0x06 1 0\nlongms\n") << 2 << QList<int>{0, 1, 6, 0};
+        QTest::addColumn<QStringList>("mouseNames");
+        QTest::newRow("modifier") << QByteArray("1\n0x20 0 0\n5ms\n") << 2 << QList<int>{0, 0, 0x20, 5} << QStringList();
+        QTest::newRow("mouse button") << QByteArray("1\n0x10 4 1\n7ms\n") << 2 << QList<int>{1, 4, 0x10, 7} << MouseNames;
+        // Before the macro page has named the mouse buttons, a mouse-button line names no key.
+        QTest::newRow("mouse button before its names are set") << QByteArray("1\n0x10 4 1\n7ms\n") << 2
+                                                               << QList<int>{1, 1, 0, 7} << QStringList();
+        QTest::newRow("key without a name") << QByteArray("1\n0x32 1 0\n") << 1 << QList<int>{0, 1, 0, 0} << QStringList();
+        QTest::newRow("lower-case usage") << QByteArray("1\n0x0a 1 0\n") << 1 << QList<int>{0, 1, 0, 0} << QStringList();
+        QTest::newRow("last line without line feed") << QByteArray("1\n0x05 1 1") << 1 << QList<int>{0, 1, 5, 0} << QStringList();
+        QTest::newRow("repeat line only") << QByteArray("253\n") << 1 << QList<int>{0, 0, 0, 0} << QStringList();
+        QTest::newRow("empty file") << QByteArray() << 1 << QList<int>{0, 0, 0, 0} << QStringList();
+        QTest::newRow("delay not a number") << QByteArray("1\n0x06 1 0\nlongms\n") << 2 << QList<int>{0, 1, 6, 0} << QStringList();
     }
     void macroKeysAndLines()
     {
         QFETCH(QByteArray, content);
         QFETCH(int, count);
         QFETCH(QList<int>, event0);
+        QFETCH(QStringList, mouseNames);
+        for (int i = 0; i < 5; ++i)
+            KeyNames::MouseButtonNames[size_t(i)] = mouseNames.value(i);
         WriteMacro(QStringLiteral("Keys"), content);
         bool ok = false;
         const ButtonMacroBlock block = Buttoninterface::MacroFileToRecord(QStringLiteral("Keys"), &ok);
@@ -248,7 +291,228 @@ private slots:
         const ButtonMacroBlock zero{};
         QCOMPARE(std::memcmp(&block, &zero, sizeof block), 0);
     }
+    // Whole blocks, byte for byte after the name.
+    void macroBlockBytes_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QStringList>("mouseNames");
+        QTest::addColumn<QByteArray>("events");
+        const QByteArray pressA = Ev(0, 1, 0x04, 10);
+        const QByteArray releaseA = Ev(1, 1, 0x04, 0);
+        QTest::newRow("press, delay, release") << QByteArray("1\n0x04 1 0\n10ms\n0x04 1 1\n") << MouseNames
+                                               << Events({pressA, releaseA});
+        QTest::newRow("a final delay counts an all-zero event")
+            << QByteArray("1\n0x04 1 0\n10ms\n0x04 1 1\n20ms\n") << MouseNames
+            << Events({pressA, Ev(1, 1, 0x04, 20), Ev(0, 0, 0, 0)});
+        QTest::newRow("last key line without line feed is a press")
+            << QByteArray("1\n0x04 1 0\n10ms\n0x04 1 1") << MouseNames << Events({pressA, Ev(0, 1, 0x04, 0)});
+        QTest::newRow("repeat line only") << QByteArray("1\n") << MouseNames << Events({Ev(0, 0, 0, 0)});
+        QTest::newRow("empty file") << QByteArray() << MouseNames << Events({Ev(0, 0, 0, 0)});
+        // A release followed at once by the next press keeps both: no key is left held.
+        QTest::newRow("two key lines in a row")
+            << QByteArray("1\n0x04 1 0\n10ms\n0x04 1 1\n0x05 1 0\n20ms\n0x05 1 1\n") << MouseNames
+            << Events({pressA, releaseA, Ev(0, 1, 0x05, 20), Ev(1, 1, 0x05, 0)});
+        QTest::newRow("key lines only") << QByteArray("1\n0x04 1 0\n0x04 1 1\n") << MouseNames
+                                        << Events({Ev(0, 1, 0x04, 0), releaseA});
+        QTest::newRow("delays in a row") << QByteArray("1\n0x04 1 0\n10ms\n20ms\n0x04 1 1\n") << MouseNames
+                                         << Events({pressA, Ev(0, 0, 0, 20), releaseA});
+        QTest::newRow("leading delay") << QByteArray("1\n5ms\n0x04 1 0\n") << MouseNames
+                                       << Events({Ev(0, 0, 0, 5), Ev(0, 1, 0x04, 0)});
+        QTest::newRow("mouse button with its names set") << QByteArray("1\n0x02 4 0\n3ms\n0x02 4 1\n") << MouseNames
+                                                         << Events({Ev(0, 4, 0x02, 3), Ev(1, 4, 0x02, 0)});
+        QTest::newRow("mouse button before its names are set")
+            << QByteArray("1\n0x02 4 0\n3ms\n0x02 4 1\n") << QStringList() << Events({Ev(0, 1, 0, 3), Ev(1, 1, 0, 0)});
+        // The macro editor names no key 0x58 (it records Enter as 0x28), so the button gets what the
+        // macro page shows for such a line: the empty key.
+        QTest::newRow("keypad Enter has no macro name") << QByteArray("1\n0x58 1 0\n") << MouseNames
+                                                        << Events({Ev(0, 1, 0, 0)});
+        QTest::newRow("Enter") << QByteArray("1\n0x28 1 0\n") << MouseNames << Events({Ev(0, 1, 0x28, 0)});
+        QTest::newRow("right Alt") << QByteArray("1\n0x40 0 0\n") << MouseNames << Events({Ev(0, 0, 0x40, 0)});
+        QTest::newRow("F7") << QByteArray("1\n0x40 1 0\n") << MouseNames << Events({Ev(0, 1, 0x40, 0)});
+        QTest::newRow("carriage returns") << QByteArray("1\r\n0x04 1 0\r\n10ms\r\n0x04 1 1\r\n") << MouseNames
+                                          << Events({pressA, releaseA});
+        QTest::newRow("other lines are ignored") << QByteArray("1\n0x04 1 0\nnot a line at all\n10ms\n") << MouseNames
+                                                 << Events({pressA, Ev(0, 0, 0, 0)});
+    }
+    void macroBlockBytes()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QStringList, mouseNames);
+        QFETCH(QByteArray, events);
+        for (int i = 0; i < 5; ++i)
+            KeyNames::MouseButtonNames[size_t(i)] = mouseNames.value(i);
+        WriteMacro(QStringLiteral("Bytes"), content);
+        bool ok = false;
+        const ButtonMacroBlock block = Buttoninterface::MacroFileToRecord(QStringLiteral("Bytes"), &ok);
+        QVERIFY(ok);
+        QCOMPARE(int(block.nameLength), 5);
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(block.name), 30), QByteArray("Bytes") + QByteArray(25, '\0'));
+        QCOMPARE(EventBytes(block), events);
+    }
+
+    // 71 keys: the block takes 70 and nothing is written past it.
+    void seventyOneKeys_data()
+    {
+        QTest::addColumn<bool>("delays");
+        QTest::newRow("each key followed by a delay") << true;
+        QTest::newRow("key lines only") << false;
+    }
+    void seventyOneKeys()
+    {
+        QFETCH(bool, delays);
+        QByteArray content("1\n");
+        QList<QByteArray> expected;
+        for (int i = 0; i < 71; ++i) {
+            const int usage = 0x04 + i % 26;
+            content += "0x" + QByteArray::number(usage, 16).toUpper().rightJustified(2, '0') + " 1 0\n";
+            if (delays)
+                content += QByteArray::number(i + 1) + "ms\n";
+            if (i < 70)
+                expected << Ev(0, 1, usage, delays ? i + 1 : 0);
+        }
+        WriteMacro(QStringLiteral("Long"), content);
+        bool ok = false;
+        const ButtonMacroBlock block = Buttoninterface::MacroFileToRecord(QStringLiteral("Long"), &ok);
+        QVERIFY(ok);
+        QCOMPARE(EventBytes(block), Events(expected));
+    }
+
+    void repeatMode_data()
+    {
+        QTest::addColumn<QByteArray>("content"); // "missing" writes no file
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("number");
+        QTest::addColumn<int>("deviceByte");
+        QTest::newRow("count") << QByteArray("5\n0x04 1 0\n") << "5" << 5 << 5;
+        QTest::newRow("253") << QByteArray("253\n") << "253" << 253 << 253;
+        QTest::newRow("300 reaches the mouse as 44") << QByteArray("300\n") << "300" << 300 << 44;
+        QTest::newRow("not a number") << QByteArray("x\n") << "x" << 0 << 0;
+        QTest::newRow("first field of the line") << QByteArray("  7 more\n") << "7" << 7 << 7;
+        QTest::newRow("without line end") << QByteArray("254") << "254" << 254 << 254;
+        QTest::newRow("empty first line") << QByteArray("\n0x04 1 0\n") << "0" << 0 << 0;
+        QTest::newRow("empty file") << QByteArray() << "0" << 0 << 0;
+        QTest::newRow("missing file") << QByteArray("missing") << "0" << 0 << 0;
+    }
+    void repeatMode()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, text);
+        QFETCH(int, number);
+        QFETCH(int, deviceByte);
+        QFile::remove(MacroFolder() + QStringLiteral("Repeat.ini"));
+        if (content != "missing")
+            WriteMacro(QStringLiteral("Repeat"), content);
+        const QString mode = Buttoninterface::ReadMacroRepeatMode(QStringLiteral("Repeat"));
+        QCOMPARE(mode, text);
+        QCOMPARE(MacroBlocks::RepeatModeNumber(mode), number);
+        QCOMPARE(int(MacroBlocks::RepeatModeByte(mode)), deviceByte);
+    }
+
+    // A name reaches the block as at most 30 bytes in the local 8-bit encoding (UTF-8 here), cut on
+    // a character, and comes back from the block as the same text.
+    void macroNameBytes_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("plain") << "Macro 1" << QByteArray("Macro 1");
+        QTest::newRow("NULs removed") << QString::fromUtf8("a\0b", 3) << QByteArray("ab");
+        QTest::newRow("30 bytes kept") << QString(30, 'x') << QByteArray(30, 'x');
+        QTest::newRow("40 bytes cut to 30") << QString(40, 'x') << QByteArray(30, 'x');
+        QTest::newRow("three-byte characters cut whole") << QString::fromUtf8("宏").repeated(12)
+                                                         << QString::fromUtf8("宏").repeated(10).toUtf8();
+        QTest::newRow("four-byte characters cut whole") << QString::fromUtf8("😀").repeated(8)
+                                                        << QString::fromUtf8("😀").repeated(7).toUtf8();
+        QTest::newRow("empty") << "" << QByteArray();
+    }
+    void macroNameBytes()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        QCOMPARE(MacroBlocks::MacroNameBytes(name), bytes);
+        ButtonMacroBlock block{};
+        std::memcpy(block.name, bytes.constData(), size_t(bytes.size()));
+        block.nameLength = uint8_t(bytes.size());
+        QCOMPARE(MacroBlocks::MacroNameOfBlock(block), QString::fromUtf8(bytes));
+    }
+
+    void macroNameOfBlock_data()
+    {
+        QTest::addColumn<int>("length");
+        QTest::addColumn<QByteArray>("name"); // the 30 name bytes
+        QTest::addColumn<QString>("text");
+        QTest::newRow("length byte decides") << 3 << QByteArray("abcdef") << "abc";
+        QTest::newRow("a zero ends the name") << 6 << QByteArray("ab\0def", 6) << "ab";
+        QTest::newRow("length beyond 30 reads 30") << 200 << QByteArray(30, 'y') << QString(30, 'y');
+        QTest::newRow("length 0") << 0 << QByteArray("abc") << "";
+    }
+    void macroNameOfBlock()
+    {
+        QFETCH(int, length);
+        QFETCH(QByteArray, name);
+        QFETCH(QString, text);
+        ButtonMacroBlock block{};
+        std::memset(&block.eventCount, 0x7A, sizeof block - 31); // bytes after the name are no name
+        std::memcpy(block.name, name.constData(), size_t(qMin(name.size(), 30)));
+        block.nameLength = uint8_t(length);
+        QCOMPARE(MacroBlocks::MacroNameOfBlock(block), text);
+    }
+
+    // A name that would leave the macro folder, or is no file name, opens nothing.
+    void hostileMacroNames_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("empty") << "";
+        QTest::newRow("dot") << ".";
+        QTest::newRow("dot dot") << "..";
+        QTest::newRow("parent folder") << "../Outside";
+        QTest::newRow("slash") << "a/b";
+        QTest::newRow("backslash") << "..\\Outside";
+        QTest::newRow("absolute path") << "/tmp/Outside";
+        QTest::newRow("tab") << "Out\tside";
+        QTest::newRow("line feed") << "Out\nside";
+        QTest::newRow("NUL") << QString::fromUtf8("Out\0side", 8);
+        QTest::newRow("delete character") << QString::fromUtf8("Out\x7fside");
+        QTest::newRow("a folder, not a file") << "Folder";
+    }
+    void hostileMacroNames()
+    {
+        QFETCH(QString, name);
+        // Files a careless path would find.
+        QFile outside(MacroFolder() + QStringLiteral("../Outside.ini"));
+        QVERIFY(outside.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        outside.write("9\n0x04 1 0\n10ms\n");
+        outside.close();
+        QDir().mkpath(MacroFolder() + QStringLiteral("Folder.ini"));
+
+        bool ok = true;
+        const ButtonMacroBlock block = Buttoninterface::MacroFileToRecord(name, &ok);
+        QVERIFY(!ok);
+        const ButtonMacroBlock zero{};
+        QCOMPARE(std::memcmp(&block, &zero, sizeof block), 0);
+        QCOMPARE(Buttoninterface::ReadMacroRepeatMode(name), QStringLiteral("0"));
+        QVERIFY(MacroBlocks::MacroFilePath(name).isEmpty() || name == QLatin1String("Folder"));
+    }
+
+    void goodMacroNames_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("spaces") << "My macro 2";
+        QTest::newRow("dots inside") << "a..b";
+        QTest::newRow("leading dot") << ".hidden";
+        QTest::newRow("other script") << QString::fromUtf8("宏一");
+    }
+    void goodMacroNames()
+    {
+        QFETCH(QString, name);
+        QVERIFY(MacroBlocks::IsSafeMacroName(name));
+        WriteMacro(name, "12\n0x04 1 0\n");
+        bool ok = false;
+        MacroBlocks::MacroFileToRecord(name, &ok);
+        QVERIFY(ok);
+        QCOMPARE(MacroBlocks::ReadMacroRepeatMode(name), QStringLiteral("12"));
+    }
 };
+
 
 QTEST_MAIN(TestButtonFiles)
 #include "tst_buttonfiles.moc"

@@ -1,0 +1,177 @@
+#include "device/MacroBlocks.h"
+
+#include "device/DeviceState.h"
+#include "device/KeyNames.h"
+#include "platform/AppPaths.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringList>
+
+#include <algorithm>
+#include <cstring>
+
+namespace MacroBlocks {
+
+namespace {
+
+const QLatin1String FileSuffix(".ini");
+
+// An open regular file of a safe name, for reading in text mode.
+bool OpenMacroFile(const QString& name, QFile& file)
+{
+    const QString path = MacroFilePath(name);
+    if (path.isEmpty() || !QFileInfo(path).isFile())
+        return false;
+    file.setFileName(path);
+    return file.open(QIODevice::ReadOnly | QIODevice::Text);
+}
+
+void SetKey(const QStringList& parts, int k, ButtonMacroBlock& block)
+{
+    MacroEvent& event = block.events[k];
+    const QString name = KeyNames::UsageToKeyName(parts.at(0), parts.at(1).toInt(nullptr, 10));
+    KeyNames::MacroNameToEvent(name, k, block);
+    // The line end stays with the last field: a last line without one reads as a press.
+    if (parts.at(2) == QLatin1String("0\n"))
+        event.action = 0;
+    else if (parts.at(2) == QLatin1String("1\n"))
+        event.action = 1;
+    event.delay = 0;
+}
+
+} // namespace
+
+QString MacroFolder()
+{
+    return AppPaths::UserDataFolder() + QStringLiteral("/usersetting/MacroPage");
+}
+
+bool IsSafeMacroName(const QString& name)
+{
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
+        return false;
+    for (const QChar c : name) {
+        if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c.category() == QChar::Other_Control)
+            return false;
+    }
+    const QString folder = QDir::cleanPath(MacroFolder());
+    const QString path = QDir::cleanPath(folder + QLatin1Char('/') + name + FileSuffix);
+    return QFileInfo(path).path() == folder;
+}
+
+QString MacroFilePath(const QString& name)
+{
+    if (!IsSafeMacroName(name))
+        return QString();
+    return MacroFolder() + QLatin1Char('/') + name + FileSuffix;
+}
+
+QByteArray MacroNameBytes(const QString& source)
+{
+    QString name = source;
+    name.remove(QChar(0));
+    QByteArray bytes = name.toLocal8Bit();
+    // Cut whole characters (a surrogate pair counts as one) until the bytes fit.
+    int length = name.size();
+    while (bytes.size() > NameRoom && length > 0) {
+        --length;
+        if (length > 0 && name.at(length).isLowSurrogate() && name.at(length - 1).isHighSurrogate())
+            --length;
+        bytes = name.left(length).toLocal8Bit();
+    }
+    return bytes;
+}
+
+QString MacroNameOfBlock(const ButtonMacroBlock& block)
+{
+    const int length = qMin(int(block.nameLength), NameRoom);
+    const char* name = reinterpret_cast<const char*>(block.name);
+    const int end = int(std::find(name, name + length, '\0') - name);
+    return QString::fromLocal8Bit(name, end);
+}
+
+namespace {
+
+// Reads line by line, so that nothing beyond the 70th event is read, however long the file.
+ButtonMacroBlock MacroLinesToBlock(const QString& name, QIODevice& lines)
+{
+    ButtonMacroBlock block{};
+    const QByteArray nameBytes = MacroNameBytes(name);
+    std::memcpy(block.name, nameBytes.constData(), size_t(nameBytes.size()));
+    block.nameLength = uint8_t(nameBytes.size());
+
+    int k = 0;
+    bool keyOpen = false; // event k holds a key line that no delay line has closed yet
+    lines.readLine();     // the repeat mode
+    while (!lines.atEnd() && k < EventRoom) {
+        const QString line = QString::fromUtf8(lines.readLine());
+        const QStringList parts = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        if (parts.size() == 3) {
+            if (keyOpen && ++k >= EventRoom)
+                break;
+            SetKey(parts, k, block);
+            keyOpen = true;
+        } else if (parts.size() == 1) {
+            QString delay = parts.at(0);
+            delay.remove(QStringLiteral("ms"));
+            block.events[k].delay = delay.trimmed().toUInt();
+            ++k;
+            keyOpen = false;
+        }
+    }
+    // The closed events and the one after them: the last key, or an all-zero event after a final delay.
+    block.eventCount = uint8_t(qMin(k + 1, EventRoom));
+    return block;
+}
+
+} // namespace
+
+ButtonMacroBlock MacroTextToBlock(const QString& name, const QByteArray& text)
+{
+    QBuffer buffer;
+    buffer.setData(text);
+    buffer.open(QIODevice::ReadOnly | QIODevice::Text);
+    return MacroLinesToBlock(name, buffer);
+}
+
+ButtonMacroBlock MacroFileToRecord(const QString& name, bool* ok)
+{
+    if (ok)
+        *ok = false;
+    QFile file;
+    if (!UserWritesEnabled || !OpenMacroFile(name, file))
+        return ButtonMacroBlock{};
+    const ButtonMacroBlock block = MacroLinesToBlock(name, file);
+    if (file.error() != QFileDevice::NoError)
+        return ButtonMacroBlock{};
+    if (ok)
+        *ok = true;
+    return block;
+}
+
+QString ReadMacroRepeatMode(const QString& name)
+{
+    QFile file;
+    if (!OpenMacroFile(name, file))
+        return QStringLiteral("0");
+    const QString line = QString::fromUtf8(file.readLine());
+    const QStringList parts = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    QString mode = parts.isEmpty() ? QString() : parts.first();
+    mode.remove(QLatin1Char('\n'));
+    return mode.isEmpty() ? QStringLiteral("0") : mode;
+}
+
+int RepeatModeNumber(const QString& text)
+{
+    return text.toInt(nullptr, 10);
+}
+
+uint8_t RepeatModeByte(const QString& text)
+{
+    return uint8_t(RepeatModeNumber(text) & 0xFF);
+}
+
+} // namespace MacroBlocks
