@@ -118,6 +118,7 @@ std::vector<double> MeasureStartUp(const QString& self, int repeats)
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("HOME"), home.path());
         environment.remove(QStringLiteral("XDG_CONFIG_HOME"));
+        environment.remove(QStringLiteral("XDG_DATA_HOME"));
         // The single-instance lock lives in the temporary folder: a copy of the program running
         // elsewhere does not stop the runs, nor do they leave anything behind.
         environment.insert(QStringLiteral("TMPDIR"), home.path());
@@ -166,6 +167,7 @@ int main(int argc, char* argv[])
     QTemporaryDir home;
     qputenv("HOME", QFile::encodeName(home.path()));
     qunsetenv("XDG_CONFIG_HOME");
+    qunsetenv("XDG_DATA_HOME");
     AppPaths::SetProgramFolder(QStringLiteral(KESTRO_BENCH_PROGRAM_DIR));
     QApplication application(argc, argv);
     StartUp::MakeUserFolders();

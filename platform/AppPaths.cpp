@@ -2,9 +2,9 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <mutex>
-#include <QProcessEnvironment>
 
 namespace {
 std::mutex folderLock;
@@ -37,18 +37,26 @@ void SetProgramFolder(const QString& folder)
     programFolderOverride = folder;
 }
 
+// The desktop's base folder named by an environment value, or home + fallback when the value is
+// unset, empty or relative (a relative value is to be ignored, so a program started from another
+// working folder never scatters its files there).
+// QDir::homePath() follows HOME, so a test's temporary HOME moves these folders too.
+static QString BaseFolder(const char* variable, const QString& fallback)
+{
+    const QString base = QFile::decodeName(qgetenv(variable));
+    if (base.isEmpty() || !QDir::isAbsolutePath(base))
+        return QDir::homePath() + fallback;
+    return base;
+}
+
 QString UserDataFolder()
 {
-    return QDir::homePath() + QStringLiteral("/AppData/Local/") + ProductName();
+    return BaseFolder("XDG_DATA_HOME", QStringLiteral("/.local/share")) + QLatin1Char('/') + ProductName();
 }
 
 QString UserConfigFolder()
 {
-    // QDir::homePath() follows HOME, so a test's temporary HOME moves this folder too.
-    QString base = QProcessEnvironment::systemEnvironment().value(QStringLiteral("XDG_CONFIG_HOME"));
-    if (base.isEmpty() || !QDir::isAbsolutePath(base))
-        base = QDir::homePath() + QStringLiteral("/.config");
-    return base + QLatin1Char('/') + ProductName();
+    return BaseFolder("XDG_CONFIG_HOME", QStringLiteral("/.config")) + QLatin1Char('/') + ProductName();
 }
 
 } // namespace AppPaths

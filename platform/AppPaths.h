@@ -13,11 +13,12 @@ QString ProductName();
 QString ProgramFolder();
 void SetProgramFolder(const QString& folder);
 
-// The per-user data folder: home + "/AppData/Local/" + product name.
+// The per-user data folder (device caches, Macro.ini and the macro files, logs and crash dumps):
+// the desktop's data home ($XDG_DATA_HOME, else ~/.local/share) + "/" + product name.
 QString UserDataFolder();
 
-// The user's configuration folder for this program (XDG config home + product name),
-// where the registry stand-in keeps its values.
+// The user's configuration folder for this program ($XDG_CONFIG_HOME, else ~/.config, + "/" +
+// product name), where the registry stand-in keeps its values.
 QString UserConfigFolder();
 
 } // namespace AppPaths

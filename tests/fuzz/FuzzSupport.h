@@ -30,6 +30,7 @@ inline void Setup()
     const QString root = Folder().path();
     qputenv("HOME", QFile::encodeName(root + "/home"));
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(root + "/home/.config"));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(root + "/home/.local/share"));
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QDir().mkpath(root + "/home");
     QDir().mkpath(root + "/program/usersetting");

@@ -170,7 +170,7 @@ void HidUsbFlashTest::flashIsWrittenWhole()
 void HidUsbFlashTest::defaultFolderIsInTheUserData()
 {
     SimControl_Reset(ProgramDescription().toLocal8Bit().constData(), nullptr);
-    const QString folder = home.Path() + QStringLiteral("/AppData/Local/Kestro plus/Device_Flash");
+    const QString folder = home.Path() + QStringLiteral("/.local/share/Kestro plus/Device_Flash");
     QVERIFY(QDir(folder).exists());
     ReportLog::Connect(Receiver);
     const QByteArray changed = ChangedRecord(Receiver);

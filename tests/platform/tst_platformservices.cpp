@@ -12,13 +12,45 @@ class TestPlatformServices : public QObject
     Q_OBJECT
     TestHome home;
 private slots:
-    void userFoldersFollowHome()
+    // The desktop's data and config homes, each ignored when empty or relative; "~" stands for HOME.
+    void userFoldersFollowTheDesktop_data()
     {
-        QCOMPARE(AppPaths::UserDataFolder(), home.Path() + "/AppData/Local/Kestro plus");
-        QCOMPARE(AppPaths::UserConfigFolder(), home.Path() + "/.config/Kestro plus");
-        qputenv("XDG_CONFIG_HOME", (home.Path() + "/xdg").toLocal8Bit());
-        QCOMPARE(AppPaths::UserConfigFolder(), home.Path() + "/xdg/Kestro plus");
+        QTest::addColumn<QString>("dataHome");
+        QTest::addColumn<QString>("configHome");
+        QTest::addColumn<QString>("dataFolder");
+        QTest::addColumn<QString>("configFolder");
+        const QString unset;
+        QTest::newRow("HOME only") << unset << unset << "~/.local/share/Kestro plus" << "~/.config/Kestro plus";
+        QTest::newRow("data home set") << "~/data" << unset << "~/data/Kestro plus" << "~/.config/Kestro plus";
+        QTest::newRow("config home set") << unset << "~/conf" << "~/.local/share/Kestro plus" << "~/conf/Kestro plus";
+        QTest::newRow("both set") << "~/data" << "~/conf" << "~/data/Kestro plus" << "~/conf/Kestro plus";
+        QTest::newRow("data home relative") << "data" << unset << "~/.local/share/Kestro plus"
+                                            << "~/.config/Kestro plus";
+        QTest::newRow("both relative") << "./data" << "conf/x" << "~/.local/share/Kestro plus"
+                                       << "~/.config/Kestro plus";
+        QTest::newRow("both empty") << "" << "" << "~/.local/share/Kestro plus" << "~/.config/Kestro plus";
+    }
+    void userFoldersFollowTheDesktop()
+    {
+        QFETCH(QString, dataHome);
+        QFETCH(QString, configHome);
+        QFETCH(QString, dataFolder);
+        QFETCH(QString, configFolder);
+        const auto expand = [this](QString path) { return path.replace(QLatin1Char('~'), home.Path()); };
+        const auto set = [&](const char* name, const QString& value) {
+            if (value.isNull())
+                qunsetenv(name);
+            else
+                qputenv(name, QFile::encodeName(expand(value)));
+        };
+        set("XDG_DATA_HOME", dataHome);
+        set("XDG_CONFIG_HOME", configHome);
+        const QString data = AppPaths::UserDataFolder();
+        const QString config = AppPaths::UserConfigFolder();
+        qunsetenv("XDG_DATA_HOME");
         qunsetenv("XDG_CONFIG_HOME");
+        QCOMPARE(data, expand(dataFolder));
+        QCOMPARE(config, expand(configFolder));
     }
 
     void programFolderCanBeSet()
