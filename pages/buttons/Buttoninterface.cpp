@@ -9,6 +9,7 @@
 #include "device/MacroBlocks.h"
 #include "device/PostMsg.h"
 #include "device/Worker.h"
+#include "pages/buttons/ButtonTables.h"
 #include "pages/buttons/DebounceTime.h"
 #include "pages/settings/ContainReset.h"
 #include "platform/AppPaths.h"
@@ -35,10 +36,6 @@
 namespace {
 
 constexpr int ConfigFieldSize = 12;
-
-// The default assignment of the 12 buttons after a factory reset.
-const int DefaultTypes[12] = {1, 1, 1, 1, 1, 2, 2, 2, 7, 7, 4, 0};
-const int DefaultCodes[12] = {1, 2, 4, 8, 16, 1, 2, 3, 0, 0, 10, 0};
 
 QString CurrentModelGroup()
 {
@@ -165,10 +162,10 @@ void Buttoninterface::SlotFormResetButton()
     functionTypes.clear();
     functionCodes.clear();
     functionParams.clear();
-    for (int i = 0; i < 12; ++i) {
-        functionTypes << DefaultTypes[i];
-        functionCodes << DefaultCodes[i];
-        functionParams << 0;
+    for (const ButtonFunction& triple : ButtonTables::DefaultAssignment()) {
+        functionTypes << triple.type;
+        functionCodes << triple.p1;
+        functionParams << triple.p2;
     }
     ui->DebunceButton->SetIndex(8);
     emit PostMsg::Instance()->SigLightToFrom(60);

@@ -1,0 +1,46 @@
+#pragma once
+#include "device/FlashDataMap.h"
+
+#include <QString>
+#include <array>
+#include <cstdint>
+
+// What the button page writes as a button's function triple {type, code, parameter}, which selector
+// shows which device button, and the assignment the page holds when no record can be had.
+namespace ButtonTables {
+
+constexpr int PageButtonCount = 12;
+
+// The setter that writes a triple of the type: the triple alone, with the button's key record, or
+// with its macro block.
+enum class TripleWriter { Function, KeyRecord, Macro };
+
+// The codes and parameter of one function type. A type whose code is a value rather than a choice
+// (fire-key interval, DPI-lock code, the macro's own slot) lists no codes.
+struct FunctionTypeRow {
+    ButtonFunctionType type;
+    TripleWriter writer;
+    int codeCount;
+    uint8_t codes[5];
+    bool parameterIsValue; // fire-key count, macro repeat mode; every other parameter is 0
+};
+const std::array<FunctionTypeRow, 12>& FunctionTypes();
+
+// The selectors in row order and the device button each shows: rows 4 and 5 show buttons 4 and 3.
+struct SelectorRow {
+    const char* selector;
+    int button;
+};
+const std::array<SelectorRow, PageButtonCount>& SelectorRows();
+// The selector of a device button 0..11; nullptr outside.
+const char* SelectorOfButton(int button);
+
+// Buttons 0..11 when the mouse is offline and no record of it is kept.
+const std::array<ButtonFunction, PageButtonCount>& DefaultAssignment();
+
+// The triple of a key-record assignment, and of a macro on a button: its own slot, and the repeat
+// mode's low 8 bits.
+ButtonFunction KeyRecordTriple();
+ButtonFunction MacroTriple(int button, const QString& repeatMode);
+
+} // namespace ButtonTables
