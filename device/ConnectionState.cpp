@@ -11,6 +11,7 @@ std::atomic<int> DeviceWindowActive{0};
 std::atomic<bool> SettingsWriteInProgress{false};
 // Unplugging the mouse must lead back to the selection page unless an upgrade is running.
 std::atomic<bool> FollowDeviceRemoval{true};
+std::atomic<bool> FirmwareUpdateInProgress{false};
 
 std::atomic<bool> ButtonPageUpdated{false};
 std::atomic<bool> LightPageUpdated{false};

@@ -16,6 +16,8 @@ extern std::atomic<bool> FullReloadPending;       // the next pass reloads after
 extern std::atomic<int> DeviceWindowActive;       // 1 while a device window is open
 extern std::atomic<bool> SettingsWriteInProgress; // an import or reset is writing the device
 extern std::atomic<bool> FollowDeviceRemoval;     // removals are followed (cleared during an upgrade)
+// The settings page's firmware upgrade run is active: its progress views keep themselves open meanwhile.
+extern std::atomic<bool> FirmwareUpdateInProgress;
 
 // Set by each page once it has applied a whole record; the settings wait watches them.
 extern std::atomic<bool> ButtonPageUpdated;

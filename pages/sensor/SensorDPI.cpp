@@ -11,6 +11,7 @@
 #include "platform/hidusb/HIDUsb.h"
 #include "ui_SensorDPI.h"
 #include "widgets/ComboBoxLook.h"
+#include "widgets/PanelLook.h"
 #include "widgets/SliderLook.h"
 #include "widgets/ThemeColor.h"
 #include "widgets/UiText.h"
@@ -108,14 +109,9 @@ SensorDPI::SensorDPI(QWidget* parent) : QFrame(parent), ui(new Ui::SensorDPI)
     ui->ChooseEvent->setMaxVisibleItems(5);
 
     ApplySliderLook(ui->horizontalSliderC, pictureDir);
-    const QString editColor = ThemeColor("LinEditColorSecond");
-    ui->spinBoxA->setStyleSheet("QSpinBox{background-color: transparent;color: rgb(" + editColor
-                                + ";);border: 1px  solid gray;}QSpinBox:hover{background-color: transparent;color: rgb("
-                                + editColor + ";);border: 1px  solid gray;}");
-    ui->ReduceLevelA->setStyleSheet("#ReduceLevelA{background-image: url(" + pictureDir + "Reduce.png"
-                                    + ");border:0px;background-position:center;background-repeat:no-repeat;}");
-    ui->AddLevelA->setStyleSheet("#AddLevelA{background-image: url(" + pictureDir + "Add.png"
-                                 + ");border:0px;background-position:center;background-repeat:no-repeat;}");
+    ui->spinBoxA->setStyleSheet(PanelLook::NumberBoxStyle());
+    ui->ReduceLevelA->setStyleSheet(PanelLook::StepButtonStyle("ReduceLevelA", pictureDir, "Reduce.png"));
+    ui->AddLevelA->setStyleSheet(PanelLook::StepButtonStyle("AddLevelA", pictureDir, "Add.png"));
 
     buttonColorList = ConfigSetting::Instance()->GetValueList("Option", "ButtonColor");
     buttonColor = ThemeColor("ButtonColor");

@@ -79,14 +79,24 @@ void SensorRate::SetCurrentRate(int row)
     emit PostMsg::Instance()->SigAddReport(RateOfRow(row));
 }
 
-void SensorRate::SetRateMode(int mode)
+bool SensorRate::IsFastRow(int row)
+{
+    return row >= FirstFastRow && row < RowCount;
+}
+
+void SensorRate::ShowFastRates(int mode, QWidget* rate2000, QWidget* rate4000, QWidget* rate8000)
 {
     static const bool shown[4][3] = {{false, false, false}, {true, true, false}, {true, false, false}, {true, true, true}};
     if (mode < 0 || mode > 3)
         return;
-    ui->Button2000HZ->setVisible(shown[mode][0]);
-    ui->Button4000HZ->setVisible(shown[mode][1]);
-    ui->Button8000HZ->setVisible(shown[mode][2]);
+    rate2000->setVisible(shown[mode][0]);
+    rate4000->setVisible(shown[mode][1]);
+    rate8000->setVisible(shown[mode][2]);
+}
+
+void SensorRate::SetRateMode(int mode)
+{
+    ShowFastRates(mode, ui->Button2000HZ, ui->Button4000HZ, ui->Button8000HZ);
 }
 
 void SensorRate::SetText(const QString& text)
@@ -106,7 +116,7 @@ void SensorRate::RateClicked(int row, bool checked)
     if (SetDeviceReportRate(uint8_t(CodeOfRow(row)))) {
         emit PostMsg::Instance()->SigAddReport(RateOfRow(row));
         currentRate = row;
-        emit PostMsg::Instance()->SigHideModel(row >= FirstFastRow ? 1 : 0);
+        emit PostMsg::Instance()->SigHideModel(IsFastRow(row) ? 1 : 0);
         return;
     }
     if (ButtonOfRow(currentRate)) {

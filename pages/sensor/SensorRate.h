@@ -23,6 +23,11 @@ public:
     // Rate in hertz and device code of each row; -1 outside 0..6.
     static int RateOfRow(int row);
     static int CodeOfRow(int row);
+    // Whether a row is one of the fast rates (above 1000 Hz) that SigHideModel(1) announces.
+    static bool IsFastRow(int row);
+    // Shows or hides the 2000, 4000 and 8000 Hz controls of any rate panel for a rate mode (table
+    // of SetRateMode); any other mode changes nothing.
+    static void ShowFastRates(int mode, QWidget* rate2000, QWidget* rate4000, QWidget* rate8000);
 
     // Shows the rate of a row as the one in force on the device (nothing is written) and
     // announces it; any other value is only stored.

@@ -29,6 +29,8 @@ void SwitchPanel::Attach(QToolButton* toggleButton, QLabel* captionLabel, QLabel
     toggle->setStyleSheet(name + QStringLiteral("{color: rgb(255, 255, 255);border:0px;background-position:center;background-repeat:no-repeat;background-image: url(")
                           + folder + QStringLiteral("Close.png") + QStringLiteral(");}") + name
                           + QStringLiteral(":checked {background-image: url(") + folder + QStringLiteral("Open.png") + QStringLiteral(");}"));
+    if (!tips)
+        return;
     tips->setStyleSheet(QStringLiteral("QLabel{border-image: url(") + folder + QStringLiteral("Tips.png") + QStringLiteral(");}"));
     SlotAllLanguage(UiLanguage);
     connect(PostMsg::Instance(), &PostMsg::SigAllLanguage, this, &SwitchPanel::SlotAllLanguage);
@@ -53,7 +55,7 @@ void SwitchPanel::SetText(const QString& text)
 
 void SwitchPanel::SetToolTip(const QString& text)
 {
-    tips->setToolTip(text);
+    (tips ? static_cast<QWidget*>(tips) : caption)->setToolTip(text);
 }
 
 void SwitchPanel::MoveTips(int languageIndex)
@@ -65,11 +67,15 @@ void SwitchPanel::MoveTips(int languageIndex)
 
 void SwitchPanel::PlaceTips()
 {
+    if (!tips)
+        return;
     PlaceTipsAfterCaption(caption, tips, 3, width());
 }
 
 void SwitchPanel::SlotAllLanguage(int language)
 {
+    if (!design.textKey)
+        return;
     const int index = UiText::ValidLanguage(language);
     const QString reader = QString::fromLatin1(metaObject()->className());
     SetText(UiText::ForReader(index, reader, QString::fromLatin1(design.textKey)));
@@ -79,7 +85,14 @@ void SwitchPanel::SlotAllLanguage(int language)
 
 void SwitchPanel::Clicked(bool checked)
 {
-    if (!UserWritesEnabled || SensorPageRefreshing)
+    if (!UserWritesEnabled)
+        return;
+    if (!tips) {
+        // The second design: the refusal is told by the setter and the switch keeps the user's state.
+        design.setter(checked ? 1 : 0);
+        return;
+    }
+    if (SensorPageRefreshing)
         return;
     if (design.setter(checked ? 1 : 0))
         return;

@@ -8,7 +8,11 @@ class QToolButton;
 
 // What the ripple, angle-snapping and motion-sync panels share: an on/off picture toggle that
 // writes one record byte, a caption and a tips icon. Each panel builds its own form and hands its
-// three widgets to Attach; the toggle's checked state is the device state, no copy is kept.
+// widgets to Attach; the toggle's checked state is the device state, no copy is kept.
+//
+// The second design of these panels has no tips icon (the caption carries the tool tip), takes its
+// texts from its host, writes whatever a page is doing and keeps the user's state when the device
+// refuses: it only writes, it never follows the device.
 class SwitchPanel : public QFrame
 {
     Q_OBJECT
@@ -32,14 +36,16 @@ protected:
     struct Design
     {
         Setter setter;
-        const char* textKey;
+        const char* textKey; // language keys of caption and tips; none in the second design
         const char* tipsKey;
     };
     SwitchPanel(const Design& design, QWidget* parent);
 
-    // Styles the widgets of the panel's form and shows the current language.
+    // Styles the widgets of the panel's form and shows the current language. Without a tips icon the
+    // panel is of the second design.
     void Attach(QToolButton* toggle, QLabel* caption, QLabel* tips);
-    // A user click: writes the new state, and flips the toggle back when the device refuses.
+    // A user click: writes the new state, and (first design) flips the toggle back when the device
+    // refuses.
     void Clicked(bool checked);
 
 private:

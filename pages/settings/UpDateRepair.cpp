@@ -20,10 +20,7 @@ UpDateRepair::UpDateRepair(QWidget* parent) : QDialog(parent), ui(new Ui::UpDate
     ui->CloseButton->setStyleSheet(NoticeLook::CloseButtonStyle(pictureFolder));
     ui->ToolText->setStyleSheet(QStringLiteral("QLabel{color: rgb(") + ThemeColor(QStringLiteral("LabelColor"))
                                 + QStringLiteral(");background-color:rgba(0,0,0,0);}"));
-    ui->progressBar_2->setStyleSheet(QStringLiteral(
-        "QProgressBar{border:2px solid grey;border-radius:5px;background-color:rgba(0,0,0,0);"
-        "color:rgb(255,255,255);text-align:center;}"
-        "QProgressBar::chunk{background-color:rgb(80,240,0);width:20px;}"));
+    ui->progressBar_2->setStyleSheet(ProgressBarStyle());
     const QString buttonStyle = QStringLiteral("QToolButton{border:0px;color: rgb(")
         + ThemeColor(QStringLiteral("ButtonColor")) + QStringLiteral(");border-image: url(") + pictureFolder
         + QStringLiteral("ok_nr.png);}QToolButton:hover{border-image: url(") + pictureFolder
@@ -49,6 +46,13 @@ UpDateRepair::UpDateRepair(QWidget* parent) : QDialog(parent), ui(new Ui::UpDate
 UpDateRepair::~UpDateRepair()
 {
     delete ui;
+}
+
+QString UpDateRepair::ProgressBarStyle()
+{
+    return QStringLiteral("QProgressBar{border:2px solid grey;border-radius:5px;background-color:rgba(0,0,0,0);"
+                          "color:rgb(255,255,255);text-align:center;}"
+                          "QProgressBar::chunk{background-color:rgb(80,240,0);width:20px;}");
 }
 
 void UpDateRepair::SetShortcuts()

@@ -32,6 +32,9 @@ public:
 
     bool AutoStart() const { return autoStart; }
 
+    // The look of the upgrade's progress bar, shared by the upgrade progress dialog.
+    static QString ProgressBarStyle();
+
 public slots:
     void SlotAutoRepair(int index);
     void SlotAutoRepairProgress(int index);

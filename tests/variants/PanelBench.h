@@ -1,0 +1,85 @@
+#pragma once
+#include "device/DeviceParamSetters.h"
+#include "device/DeviceState.h"
+#include "device/PostMsg.h"
+#include "support/SimulatedDeviceFixture.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+#include <cstring>
+#include <memory>
+#include <utility>
+#include <vector>
+
+// The simulated wired mouse a panel on a test window writes to: the baseline record the device and
+// the working copy hold before an action, the action's situation, and what reached the device.
+class PanelBench
+{
+public:
+    using Changes = std::vector<std::pair<int, int>>;
+
+    SimulatedDevices devices;
+    int mouse = -1;
+    FlashDataMap baseline{};
+
+    // The wired mouse current and connected, writes allowed, no page refreshing, its record in the
+    // working copy, and the offline notices counted from here on.
+    bool Open()
+    {
+        mouse = devices.OpenWiredMouse(&baseline);
+        offline = std::make_unique<QSignalSpy>(PostMsg::Instance(), SIGNAL(SigMouseOffLineo(int)));
+        return mouse >= 0;
+    }
+
+    // Gives record bytes values the tests never write there, so every write shows on the device.
+    bool Mark(const Changes& changes)
+    {
+        for (const auto& change : changes)
+            baseline.bytes()[change.first] = uint8_t(change.second);
+        AdoptDeviceConfig(baseline);
+        PushDeviceConfig();
+        return SimControl_WaitIdle(2000) && devices.RecordDifferences(mouse, baseline).isEmpty();
+    }
+
+    // Writes allowed or not, a page refreshing or not, the mouse attached or taken away.
+    // Returns the device's update count before the action.
+    int Situation(bool writes, bool sensorRefreshing, bool online, bool lightRefreshing = false)
+    {
+        const int updates = SimulatedDevices::Situation(mouse, writes, sensorRefreshing, online);
+        LightPageRefreshing = lightRefreshing;
+        offline->clear();
+        return updates;
+    }
+
+    int OfflineNotices() const { return offline->count(); }
+
+    // Where the device or the working copy differ from the baseline with `changes` laid over it,
+    // or a record count other than `records` since `updatesBefore`; empty when all is as expected.
+    QString Differences(int updatesBefore, int records, const Changes& changes)
+    {
+        if (!SimControl_WaitIdle(2000))
+            return QStringLiteral("the device stayed busy");
+        FlashDataMap expected = baseline;
+        for (const auto& change : changes)
+            expected.bytes()[change.first] = uint8_t(change.second);
+        QString differences = devices.RecordDifferences(mouse, expected);
+        if (SimControl_UpdateCount() != updatesBefore + records)
+            differences += QString(" %1 records reached the device, expected %2")
+                               .arg(SimControl_UpdateCount() - updatesBefore)
+                               .arg(records);
+        if (std::memcmp(DeviceConfigSnapshot().bytes(), expected.bytes(), sizeof expected) != 0)
+            differences += QStringLiteral(" the working copy differs");
+        return differences;
+    }
+
+private:
+    std::unique_ptr<QSignalSpy> offline;
+};
+
+// The device and the working copy hold the baseline with the changes ({{offset, value}, ...}) laid over
+// it, and `records` records reached the device since `updates`.
+#define EXPECT_DEVICE(bench, updates, records, ...)                                                                  \
+    do {                                                                                                             \
+        const QString differences_ = (bench).Differences((updates), (records), PanelBench::Changes(__VA_ARGS__));    \
+        QVERIFY2(differences_.isEmpty(), qPrintable(differences_));                                                  \
+    } while (false)
