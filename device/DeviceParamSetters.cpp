@@ -133,6 +133,18 @@ bool SwapDeviceDPILevels(const uint8_t a[6], const uint8_t b[6], int i, int j, u
     });
 }
 
+bool ExchangeDeviceDPILevels(int kept, int moved)
+{
+    if (!ValidLevel(kept) || !ValidLevel(moved))
+        return false;
+    const FlashDataMap record = DeviceConfigSnapshot();
+    uint8_t keptEntry[6];
+    uint8_t movedEntry[6];
+    std::memcpy(keptEntry, &record.dpiLevels[kept], sizeof keptEntry);
+    std::memcpy(movedEntry, &record.dpiLevels[moved], sizeof movedEntry);
+    return SwapDeviceDPILevels(keptEntry, movedEntry, kept, moved, uint8_t(kept));
+}
+
 bool SetDeviceDPILedMode(int mode)
 {
     // Off clears only the switch, so that switching on again can show the last effect.

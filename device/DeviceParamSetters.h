@@ -32,6 +32,9 @@ bool SetDeviceAngle(uint8_t angle);
 bool SetDeviceDPIValue(int level, uint8_t b0, uint8_t b1, uint8_t b2);
 bool SetDeviceDPIColor(int level, uint8_t r, uint8_t g, uint8_t b);
 bool SwapDeviceDPILevels(const uint8_t a[6], const uint8_t b[6], int i, int j, uint8_t n);
+// Levels `kept` and `moved` exchange their entries of the working copy; `kept` becomes the current
+// and last level (count kept + 1).
+bool ExchangeDeviceDPILevels(int kept, int moved);
 bool SetDeviceDPILedMode(int mode);
 bool SetDeviceDPILedBrightness(uint8_t code);
 bool SetDeviceDPILedSpeed(uint8_t speed);

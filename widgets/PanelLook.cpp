@@ -12,6 +12,12 @@ QString NumberBoxStyle()
         + QStringLiteral(";);border: 1px  solid gray;}");
 }
 
+QString PlainNumberStyle()
+{
+    return QStringLiteral("QSpinBox{color: rgb(") + ThemeColor(QStringLiteral("LabelColor"))
+        + QStringLiteral(";);background-color: transparent;border: 0px;}");
+}
+
 QString SlimSliderStyle(const QString& folder)
 {
     return QStringLiteral("QSlider::groove:horizontal{height: 2px;background: rgba(0,0,0,50);border-radius: 6px;}"

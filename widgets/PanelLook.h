@@ -7,6 +7,8 @@ namespace PanelLook {
 
 // A read-only number box: transparent, text in "LinEditColorSecond", a thin grey border.
 QString NumberBoxStyle();
+// A number box without a frame: transparent, text in "LabelColor".
+QString PlainNumberStyle();
 // A slim slider: a 2 px dark groove, the tall "HuaKuai.png" handle, the part before the handle in
 // "SliderColor" and the rest white.
 QString SlimSliderStyle(const QString& folder);

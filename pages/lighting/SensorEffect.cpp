@@ -6,6 +6,7 @@
 #include "ui_SensorEffect.h"
 #include "widgets/ComboBoxLook.h"
 #include "widgets/DpiLightEffect.h"
+#include "widgets/PanelLook.h"
 #include "widgets/SliderLook.h"
 #include "widgets/ThemeColor.h"
 
@@ -25,8 +26,7 @@ SensorEffect::SensorEffect(QWidget* parent) : QFrame(parent), ui(new Ui::SensorE
     ApplyComboBoxLook(ui->Model, pictureFolder);
     ApplySliderLook(ui->SpeedH, pictureFolder);
     ApplySliderLook(ui->LightH, pictureFolder);
-    const QString boxStyle = QStringLiteral("QSpinBox{color: rgb(") + labelColor
-                             + QStringLiteral(";);background-color: transparent;border: 0px;}");
+    const QString boxStyle = PanelLook::PlainNumberStyle();
     ui->SpeedSpinBox->setStyleSheet(boxStyle);
     ui->LightSpinBox->setStyleSheet(boxStyle);
     // Until the page shows the device's values the panel shows the light off.

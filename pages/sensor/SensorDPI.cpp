@@ -20,7 +20,6 @@
 #include <QColorDialog>
 #include <QCoreApplication>
 #include <QMouseEvent>
-#include <cstring>
 #include <mutex>
 
 namespace {
@@ -513,14 +512,8 @@ void SensorDPI::on_ChooseEvent_currentIndexChanged(int index)
             ui->label_8->move(markerPoints[index]);
             LevelButton(index)->setChecked(true);
             currentLevel = index;
-            if (UserWritesEnabled) {
-                const FlashDataMap record = DeviceConfigSnapshot();
-                uint8_t last[6];
-                uint8_t moved[6];
-                std::memcpy(last, &record.dpiLevels[index], sizeof last);
-                std::memcpy(moved, &record.dpiLevels[savedLevel], sizeof moved);
-                SwapDeviceDPILevels(last, moved, index, savedLevel, uint8_t(index));
-            }
+            if (UserWritesEnabled)
+                ExchangeDeviceDPILevels(index, savedLevel);
         }
         ShowLevelCount(index);
     }
