@@ -235,21 +235,28 @@ private slots:
         EXPECT_DEVICE(*bench, updates, 3, changes);
     }
 
-    // A colour chosen in the dialog becomes #rrggbb in lower case and its three bytes in the entry.
-    void colour_data()
+    // A colour chosen in the dialog becomes #rrggbb in lower case and its three bytes in the entry;
+    // checking a level's box makes it current on the device. Both only with writes on and no page
+    // refreshing; offline the setter refuses with the notice.
+    void levelWrites_data()
     {
+        QTest::addColumn<bool>("colour"); // the colour of level 2, else level 4 made current
         QTest::addColumn<bool>("writes");
         QTest::addColumn<bool>("refreshing");
         QTest::addColumn<bool>("online");
         QTest::addColumn<bool>("written");
         QTest::addColumn<int>("notices");
-        QTest::newRow("written") << true << false << true << true << 0;
-        QTest::newRow("writes off: shown only") << false << false << true << false << 0;
-        QTest::newRow("page refreshing: shown only") << true << true << true << false << 0;
-        QTest::newRow("offline: the notice, shown") << true << false << false << false << 1;
+        for (const bool colour : {true, false}) {
+            const char* what = colour ? "colour" : "current level";
+            QTest::addRow("%s written", what) << colour << true << false << true << true << 0;
+            QTest::addRow("%s with writes off: shown only", what) << colour << false << false << true << false << 0;
+            QTest::addRow("%s while the page refreshes: shown only", what) << colour << true << true << true << false << 0;
+            QTest::addRow("%s offline: the notice, shown", what) << colour << true << false << false << false << 1;
+        }
     }
-    void colour()
+    void levelWrites()
     {
+        QFETCH(bool, colour);
         QFETCH(bool, writes);
         QFETCH(bool, refreshing);
         QFETCH(bool, online);
@@ -261,56 +268,26 @@ private slots:
         auto* panel = new SensorDPIB(&window);
         window.show();
         const int updates = bench->Situation(writes, refreshing, online);
-        Child<QToolButton>(*panel, ColourButtons[1])->click();
-        auto* dialog = panel->findChild<QColorDialog*>();
-        QVERIFY(dialog && dialog->isVisible());
-        dialog->setCurrentColor(QColor(10, 200, 255));
-        dialog->accept();
-
-        QCOMPARE(panel->LevelColorText(1), QStringLiteral("#0ac8ff"));
-        QVERIFY(Child<QToolButton>(*panel, ColourButtons[1])->styleSheet().contains(QStringLiteral("background-color:#0ac8ff;")));
+        PanelBench::Changes changes;
+        if (colour) {
+            Child<QToolButton>(*panel, ColourButtons[1])->click();
+            auto* dialog = panel->findChild<QColorDialog*>();
+            QVERIFY(dialog && dialog->isVisible());
+            dialog->setCurrentColor(QColor(10, 200, 255));
+            dialog->accept();
+            QCOMPARE(panel->LevelColorText(1), QStringLiteral("#0ac8ff"));
+            QVERIFY(Child<QToolButton>(*panel, ColourButtons[1])->styleSheet().contains(QStringLiteral("background-color:#0ac8ff;")));
+            changes = {{EntryByte(1, 3), 10}, {EntryByte(1, 4), 200}, {EntryByte(1, 5), 255}};
+        } else {
+            Current(*panel, 3)->click();
+            QVERIFY(Current(*panel, 3)->isChecked());
+            changes = {{CurrentLevelByte, 3}};
+        }
         if (written)
-            EXPECT_DEVICE(*bench, updates, 1, {{EntryByte(1, 3), 10}, {EntryByte(1, 4), 200}, {EntryByte(1, 5), 255}});
+            EXPECT_DEVICE(*bench, updates, 1, changes);
         else
             EXPECT_DEVICE(*bench, updates, 0, {});
         QCOMPARE(bench->OfflineNotices(), notices);
-    }
-
-    // Checking a level's box makes it current on the device.
-    void currentLevel_data()
-    {
-        QTest::addColumn<bool>("writes");
-        QTest::addColumn<bool>("refreshing");
-        QTest::addColumn<bool>("online");
-        QTest::addColumn<bool>("written");
-        QTest::addColumn<int>("notices");
-        QTest::newRow("written") << true << false << true << true << 0;
-        QTest::newRow("writes off") << false << false << true << false << 0;
-        QTest::newRow("page refreshing") << true << true << true << false << 0;
-        QTest::newRow("offline: the notice") << true << false << false << false << 1;
-    }
-    void currentLevel()
-    {
-        QFETCH(bool, writes);
-        QFETCH(bool, refreshing);
-        QFETCH(bool, online);
-        QFETCH(bool, written);
-        QFETCH(int, notices);
-        QVERIFY(bench->Open());
-        QVERIFY(MarkEntries(8, 0));
-        QWidget window;
-        auto* panel = new SensorDPIB(&window);
-        window.show();
-        const int updates = bench->Situation(writes, refreshing, online);
-        Current(*panel, 3)->click();
-        QVERIFY(Current(*panel, 3)->isChecked());
-        if (written)
-            EXPECT_DEVICE(*bench, updates, 1, {{CurrentLevelByte, 3}});
-        else
-            EXPECT_DEVICE(*bench, updates, 0, {});
-        QCOMPARE(bench->OfflineNotices(), notices);
-        Current(*panel, 4)->click();
-        QVERIFY(!Current(*panel, 3)->isChecked());
     }
 
     // Fewer levels: a current level beyond the new last one moves into the last kept slot (panel
