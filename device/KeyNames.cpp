@@ -122,7 +122,29 @@ const std::array<ComboModifier, 4> Modifiers = {{
     {"Win", 0x08},
 }};
 
-constexpr uint8_t KeypadEnter = 0x58;
+// The codes whose name is not simply the keyboard key's: the values that are both a modifier bit
+// and a key, the modifier bits that are no key, and keypad Enter (0x58), which is shown as "Enter"
+// while "Enter" always converts to 0x28. The names for kind 0, kind 1 and any other kind.
+struct CodeNames {
+    int code;
+    const char* modifier;
+    const char* key;
+    const char* other;
+};
+
+// The combination names: both hands' bits read as the plain modifier names.
+const CodeNames ComboCodeNames[] = {
+    {0x04, "Alt", "A", ""}, {0x08, "Win", "E", ""}, {0x10, "Ctrl", "M", ""}, {0x20, "Shift", "3", ""},
+    {0x40, "Alt", "F7", ""}, {0x01, "Ctrl", "Ctrl", "Ctrl"}, {0x02, "Shift", "Shift", "Shift"},
+    {0x80, "Win", "Win", "Win"}, {0x58, "Enter", "Enter", "Enter"},
+};
+
+// The macro names: the modifiers with their side; 0x40 of an unexpected kind is F7.
+const CodeNames MacroCodeNames[] = {
+    {0x04, "LAlt", "A", ""}, {0x08, "LWin", "E", ""}, {0x10, "RCtrl", "M", ""}, {0x20, "RShift", "3", ""},
+    {0x40, "RAlt", "F7", "F7"}, {0x01, "LCtrl", "LCtrl", "LCtrl"}, {0x02, "LShift", "LShift", "LShift"},
+    {0x80, "RWin", "RWin", "RWin"}, {0x58, "Enter", "Enter", "Enter"},
+};
 
 QString NameOf(const KeyEntry& entry)
 {
@@ -137,6 +159,18 @@ const KeyEntry* KeyOfUsage(int usage)
             return &entry;
     }
     return nullptr;
+}
+
+template <std::size_t N>
+QString NameOfCode(const CodeNames (&names)[N], int code, int kind)
+{
+    for (const CodeNames& entry : names) {
+        if (entry.code != code)
+            continue;
+        return QString::fromLatin1(kind == KindModifier ? entry.modifier : kind == KindKey ? entry.key : entry.other);
+    }
+    const KeyEntry* entry = KeyOfUsage(code);
+    return entry ? NameOf(*entry) : QString();
 }
 
 Key KeyOf(const KeyEntry& entry)
@@ -221,35 +255,7 @@ QString UsageText(int usage)
 
 QString ComboUsageToName(int usage, int kind)
 {
-    // Values that are both a modifier bit and a key: the kind decides, an unexpected kind names nothing.
-    static const struct {
-        int usage;
-        const char* modifier;
-        const char* key;
-    } shared[] = {{0x04, "Alt", "A"}, {0x08, "Win", "E"}, {0x10, "Ctrl", "M"}, {0x20, "Shift", "3"}, {0x40, "Alt", "F7"}};
-    for (const auto& entry : shared) {
-        if (entry.usage != usage)
-            continue;
-        if (kind == KindModifier)
-            return QString::fromLatin1(entry.modifier);
-        if (kind == KindKey)
-            return QString::fromLatin1(entry.key);
-        return QString();
-    }
-    switch (usage) {
-    case 0x01:
-        return QStringLiteral("Ctrl");
-    case 0x02:
-        return QStringLiteral("Shift");
-    case 0x80:
-        return QStringLiteral("Win");
-    case KeypadEnter:
-        return QStringLiteral("Enter");
-    default:
-        break;
-    }
-    const KeyEntry* entry = KeyOfUsage(usage);
-    return entry ? NameOf(*entry) : QString();
+    return NameOfCode(ComboCodeNames, usage, kind);
 }
 
 Key ComboNameToKey(const QString& name)
@@ -309,36 +315,7 @@ QStringList KeyNameToUsage(const QString& name)
 
 QString KeyCodeToKeyName(int code, int kind)
 {
-    static const struct {
-        int code;
-        const char* modifier;
-        const char* key;
-    } shared[] = {{0x04, "LAlt", "A"}, {0x08, "LWin", "E"}, {0x10, "RCtrl", "M"}, {0x20, "RShift", "3"}};
-    for (const auto& entry : shared) {
-        if (entry.code != code)
-            continue;
-        if (kind == KindModifier)
-            return QString::fromLatin1(entry.modifier);
-        if (kind == KindKey)
-            return QString::fromLatin1(entry.key);
-        return QString();
-    }
-    switch (code) {
-    case 0x40:
-        return kind == KindModifier ? QStringLiteral("RAlt") : QStringLiteral("F7");
-    case 0x01:
-        return QStringLiteral("LCtrl");
-    case 0x02:
-        return QStringLiteral("LShift");
-    case 0x80:
-        return QStringLiteral("RWin");
-    case KeypadEnter:
-        return QStringLiteral("Enter");
-    default:
-        break;
-    }
-    const KeyEntry* entry = KeyOfUsage(code);
-    return entry ? NameOf(*entry) : QString();
+    return NameOfCode(MacroCodeNames, code, kind);
 }
 
 } // namespace KeyNames
