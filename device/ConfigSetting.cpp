@@ -1,6 +1,7 @@
 #include "device/ConfigSetting.h"
 
 #include "platform/AppPaths.h"
+#include "platform/RegularFile.h"
 
 #include <QSettings>
 #include <QTextCodec>
@@ -19,7 +20,7 @@ ConfigSetting* ConfigSetting::Instance()
 }
 
 ConfigSetting::ConfigSetting(const QString& filePath)
-    : settings(new QSettings(filePath, QSettings::IniFormat)), path(filePath)
+    : settings(new QSettings(SettingsFilePath(filePath), QSettings::IniFormat)), path(filePath)
 {
     settings->setIniCodec(QTextCodec::codecForName("UTF8"));
 }

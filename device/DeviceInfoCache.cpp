@@ -1,6 +1,7 @@
 #include "device/DeviceInfoCache.h"
 
 #include "platform/AppPaths.h"
+#include "platform/RegularFile.h"
 
 #include <QDataStream>
 #include <QFile>
@@ -36,8 +37,9 @@ bool ReadDeviceInfoCache(const QString& fileName, FlashDataMap* out)
 {
     if (!out)
         return false;
-    QFile file(DeviceCacheFolder() + fileName);
-    if (!file.open(QIODevice::ReadOnly))
+    const QString path = DeviceCacheFolder() + fileName;
+    QFile file(path);
+    if (!IsRegularFile(path) || !file.open(QIODevice::ReadOnly))
         return false;
     QDataStream stream(&file);
     quint32 length = 0;

@@ -3,6 +3,7 @@
 #include "device/ConfigSetting.h"
 #include "device/FirmwareImage.h"
 #include "platform/AppPaths.h"
+#include "platform/RegularFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -26,7 +27,7 @@ QByteArray ReadImageFile(const QFileInfo& info)
     if (info.size() < FirmwareImage::HeaderSize || info.size() > FirmwareImage::MaxFileSize)
         return QByteArray();
     QFile file(info.filePath());
-    if (!file.open(QIODevice::ReadOnly))
+    if (!IsRegularFile(info.filePath()) || !file.open(QIODevice::ReadOnly))
         return QByteArray();
     // Read one byte past the cap so that a file grown since it was listed is still refused.
     const QByteArray content = file.read(FirmwareImage::MaxFileSize + 1);

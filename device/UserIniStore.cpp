@@ -1,6 +1,7 @@
 #include "device/UserIniStore.h"
 
 #include "platform/AppPaths.h"
+#include "platform/RegularFile.h"
 
 #include <mutex>
 #include <QSettings>
@@ -20,7 +21,7 @@ UserIniStore* UserIniStore::Instance()
 }
 
 UserIniStore::UserIniStore(const QString& filePath)
-    : settings(new QSettings(filePath, QSettings::IniFormat)), path(filePath)
+    : settings(new QSettings(SettingsFilePath(filePath), QSettings::IniFormat)), path(filePath)
 {
     settings->setIniCodec(QTextCodec::codecForName("UTF-8"));
 }

@@ -11,6 +11,7 @@
 #include "platform/hidusb/HIDUsb.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDebug>
 #include <QTimer>
 
@@ -39,7 +40,8 @@ Worker::Worker() : QThread(nullptr)
 
 Worker::~Worker()
 {
-    StopAndWait();
+    // A thread object must outlive its thread: here the wait has no limit.
+    StopAndWait(-1);
     if (CurrentDevicePath.load() == placeholderPath)
         PointCurrentDevicePath(nullptr);
     if (WorkerInstance == this)
@@ -52,11 +54,16 @@ void Worker::Stop()
     RunRequested = false;
 }
 
-void Worker::StopAndWait()
+bool Worker::StopAndWait(int limitMs)
 {
     Stop();
-    while (!wait(10))
+    const QDeadlineTimer deadline(limitMs < 0 ? QDeadlineTimer(QDeadlineTimer::Forever) : QDeadlineTimer(limitMs));
+    while (!wait(10)) {
+        if (deadline.hasExpired())
+            return false;
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return true;
 }
 
 void Worker::run()

@@ -24,9 +24,13 @@ public:
 
     // No further pass does anything.
     void Stop();
-    // Stops and waits for a running pass. The pass may itself be waiting for the GUI thread in a
-    // blocking emit, so the GUI thread keeps processing events while it waits.
-    void StopAndWait();
+    // How long quitting waits for a running pass.
+    static constexpr int StopLimitMs = 5000;
+    // Stops and waits for a running pass, at most limitMs (a negative limit waits as long as it
+    // takes); true when no pass runs any more. The pass may itself be waiting for the GUI thread in
+    // a blocking emit, so the GUI thread keeps processing events while it waits. A pass still
+    // running at the limit is left to end on its own, so that quitting goes on.
+    bool StopAndWait(int limitMs = StopLimitMs);
 
 public slots:
     void SlotCheckOnline();

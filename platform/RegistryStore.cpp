@@ -1,6 +1,7 @@
 #include "platform/RegistryStore.h"
 
 #include "platform/AppPaths.h"
+#include "platform/RegularFile.h"
 
 #include <QDir>
 #include <mutex>
@@ -34,7 +35,7 @@ QString RegistryStore::GroupOf(const QString& keyPath)
 QVariant RegistryStore::Value(const QString& name, const QVariant& fallback) const
 {
     std::lock_guard<std::mutex> locker(registryLock);
-    QSettings settings(FilePath(), QSettings::IniFormat);
+    QSettings settings(SettingsFilePath(FilePath()), QSettings::IniFormat);
     settings.beginGroup(group);
     return settings.value(name, fallback);
 }
@@ -43,7 +44,7 @@ void RegistryStore::SetValue(const QString& name, const QVariant& value)
 {
     std::lock_guard<std::mutex> locker(registryLock);
     QDir().mkpath(AppPaths::UserConfigFolder());
-    QSettings settings(FilePath(), QSettings::IniFormat);
+    QSettings settings(SettingsFilePath(FilePath()), QSettings::IniFormat);
     settings.beginGroup(group);
     settings.setValue(name, value);
 }
@@ -51,7 +52,7 @@ void RegistryStore::SetValue(const QString& name, const QVariant& value)
 void RegistryStore::Remove(const QString& name)
 {
     std::lock_guard<std::mutex> locker(registryLock);
-    QSettings settings(FilePath(), QSettings::IniFormat);
+    QSettings settings(SettingsFilePath(FilePath()), QSettings::IniFormat);
     settings.beginGroup(group);
     settings.remove(name);
 }
@@ -59,7 +60,7 @@ void RegistryStore::Remove(const QString& name)
 bool RegistryStore::Contains(const QString& name) const
 {
     std::lock_guard<std::mutex> locker(registryLock);
-    QSettings settings(FilePath(), QSettings::IniFormat);
+    QSettings settings(SettingsFilePath(FilePath()), QSettings::IniFormat);
     settings.beginGroup(group);
     return settings.contains(name);
 }

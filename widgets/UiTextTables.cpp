@@ -1,6 +1,7 @@
 #include "widgets/UiTextTables.h"
 
 #include "platform/AppPaths.h"
+#include "platform/RegularFile.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -177,6 +178,8 @@ QString UiTextTables::LoadLanguageFile(const QString& path)
     QFile file(path);
     if (!file.exists())
         return QStringLiteral("missing");
+    if (!IsRegularFile(path))
+        return QStringLiteral("not a regular file");
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return file.errorString();
     QJsonParseError error;
@@ -256,7 +259,7 @@ void UiTextTables::ReadLanguageOptionList(const QJsonArray& array, const QString
 void UiTextTables::LoadLabelsFile(const QString& path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    if (!IsRegularFile(path) || !file.open(QIODevice::ReadOnly | QIODevice::Text))
         return;
     QXmlStreamReader reader(&file);
     while (!reader.atEnd()) {

@@ -20,9 +20,7 @@
 #include "widgets/ThemeColor.h"
 #include "widgets/UiText.h"
 
-#include <QCoreApplication>
 #include <QDataStream>
-#include <QDeadlineTimer>
 #include <QDebug>
 #include <QDir>
 #include <QFile>
@@ -98,15 +96,11 @@ Buttoninterface::Buttoninterface(QWidget* parent) : QWidget(parent), ui(new Ui::
 Buttoninterface::~Buttoninterface()
 {
     if (worker) {
-        worker->Stop();
-        // A running pass may be waiting in a blocking emit for this thread: keep handling events
-        // while waiting, and give up after the limit rather than hang the window's close.
-        const QDeadlineTimer deadline(WorkerStopLimitMs);
-        while (!worker->wait(10) && !deadline.hasExpired())
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        // A pass still running past the limit is left to finish; the thread object goes with it.
+        // Give up after the limit rather than hang the window's close: a pass still running past
+        // it is left to finish, and the thread object goes with it.
+        const bool ended = worker->StopAndWait(WorkerStopLimitMs);
         connect(worker, &QThread::finished, worker, &QObject::deleteLater);
-        if (worker->isRunning())
+        if (!ended && worker->isRunning())
             qWarning() << "Buttoninterface: the connection pass did not end within" << WorkerStopLimitMs << "ms";
         else
             worker->deleteLater();

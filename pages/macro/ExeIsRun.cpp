@@ -3,6 +3,7 @@
 #include "device/PostMsg.h"
 #include "device/UserIniStore.h"
 #include "platform/AppPaths.h"
+#include "platform/RegularFile.h"
 #include "ui_ExeIsRun.h"
 #include "widgets/NoticeLook.h"
 
@@ -63,7 +64,7 @@ void ExeIsRun::SlotChangeLanguage(int index)
 void ExeIsRun::LoadLanguageFile(const QString& path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    if (!IsRegularFile(path) || !file.open(QIODevice::ReadOnly | QIODevice::Text))
         return;
     const QByteArray content = file.readAll();
     file.close();

@@ -15,6 +15,7 @@
 #include "pages/sensor/SensorRate.h"
 #include "pages/sensor/StraightLine.h"
 #include "platform/AppPaths.h"
+#include "platform/RegularFile.h"
 #include "ui_Sensor.h"
 #include "widgets/ThemeColor.h"
 #include "widgets/UiText.h"
@@ -151,8 +152,9 @@ int Sensor::PerformanceTimeCode(int index)
 
 int Sensor::ReadLevelFile() const
 {
-    QFile file(levelFolder + QStringLiteral("/Level.ini"));
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    const QString path = levelFolder + QStringLiteral("/Level.ini");
+    QFile file(path);
+    if (!IsRegularFile(path) || !file.open(QIODevice::ReadOnly | QIODevice::Text))
         return 1;
     const QString line = QTextStream(&file).readLine();
     return line.isEmpty() ? 1 : line.toInt();

@@ -1,6 +1,7 @@
 #include "platform/hidusb/DeviceDescription.h"
 
 #include "platform/AppPaths.h"
+#include "platform/RegularFile.h"
 
 #include <dlfcn.h>
 
@@ -26,6 +27,10 @@ std::string Trim(const std::string& text)
 // Plain ini text: [group], key=value, lines starting with ';' or '#' are comments.
 bool ReadIni(const std::string& file, std::map<std::string, Group>& groups, std::string& error)
 {
+    if (!IsRegularFile(QString::fromStdString(file))) {
+        error = "not a regular file: " + file;
+        return false;
+    }
     std::ifstream in(file);
     if (!in) {
         error = "cannot open " + file;

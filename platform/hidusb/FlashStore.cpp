@@ -1,6 +1,7 @@
 #include "platform/hidusb/FlashStore.h"
 
 #include "platform/AppPaths.h"
+#include "platform/RegularFile.h"
 
 #include <cstdio>
 #include <cstring>
@@ -43,7 +44,10 @@ bool FlashStore::Read(const std::string& name, uint32_t identity, std::vector<ui
 {
     if (folder.empty())
         return false;
-    std::ifstream in(folder + "/" + name, std::ios::binary);
+    const std::string path = folder + "/" + name;
+    if (!IsRegularFile(QString::fromStdString(path)))
+        return false;
+    std::ifstream in(path, std::ios::binary);
     if (!in)
         return false;
     const std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
