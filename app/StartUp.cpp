@@ -74,6 +74,12 @@ void StartUp::ApplyScaleFactor(int desktopWidth)
         qputenv("QT_SCALE_FACTOR", factor.toLatin1());
 }
 
+void StartUp::LeaveOutGlIntegration()
+{
+    if (!qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION"))
+        qputenv("QT_XCB_GL_INTEGRATION", "none");
+}
+
 int StartUp::ProbeDesktopWidth(int argc, char* argv[])
 {
     // The application object reads "QT_SCALE_FACTOR" when it is made, so the screen is asked by
@@ -243,6 +249,7 @@ void StartUp::ScaleWidgetFont(QWidget* widget, double factor)
 
 int StartUp::Run(int argc, char* argv[])
 {
+    LeaveOutGlIntegration();
     MakeUserFolders();
     CreateEmptyPreferences();
     QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling, false);

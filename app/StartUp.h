@@ -25,6 +25,10 @@ public:
     static QString ScaleFactorForWidth(int desktopWidth);
     // Sets "QT_SCALE_FACTOR" for that width; leaves it alone at 1920 or less. Before the application object.
     static void ApplyScaleFactor(int desktopWidth);
+    // The program draws nothing with OpenGL: Qt is told to load no GL integration (on X11 that
+    // library alone costs about half the start-up memory) unless the user set
+    // "QT_XCB_GL_INTEGRATION", whose value wins. Before the first application object.
+    static void LeaveOutGlIntegration();
     // The width of the desktop before the application object exists (a short-lived probe of the screen).
     static int ProbeDesktopWidth(int argc, char* argv[]);
 

@@ -61,13 +61,40 @@ QStringList Tree(const QString& root)
 
 } // namespace
 
-// The program's start in a fresh HOME puts its files where a Linux desktop keeps them.
+// The program's start in a fresh HOME puts its files where a Linux desktop keeps them; what Qt is
+// told to load before the first application object.
 class TestUserFolders : public QObject
 {
     Q_OBJECT
     TestHome home;
 
 private slots:
+    // The GL integration Qt would load is left out unless the user named one (an empty value too).
+    void glIntegration_data()
+    {
+        QTest::addColumn<QByteArray>("userValue");
+        QTest::addColumn<QByteArray>("value");
+        QTest::newRow("unset") << QByteArray() << QByteArray("none");
+        QTest::newRow("glx") << QByteArray("glx") << QByteArray("glx");
+        QTest::newRow("egl") << QByteArray("xcb_egl") << QByteArray("xcb_egl");
+        QTest::newRow("empty") << QByteArray("") << QByteArray("");
+    }
+    void glIntegration()
+    {
+        QFETCH(QByteArray, userValue);
+        QFETCH(QByteArray, value);
+        if (userValue.isNull())
+            qunsetenv("QT_XCB_GL_INTEGRATION");
+        else
+            qputenv("QT_XCB_GL_INTEGRATION", userValue);
+        StartUp::LeaveOutGlIntegration();
+        const bool set = qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION");
+        const QByteArray now = qgetenv("QT_XCB_GL_INTEGRATION");
+        qunsetenv("QT_XCB_GL_INTEGRATION");
+        QVERIFY(set);
+        QCOMPARE(now, value);
+    }
+
     void startUpFillsTheDesktopFolders()
     {
         QTemporaryDir temporary;
