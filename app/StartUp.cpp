@@ -260,7 +260,8 @@ int StartUp::Run(int argc, char* argv[])
 
     QApplication application(argc, argv);
     // Crashes during start-up leave a dump too; the device window installs it again when built.
-    (new CrashHandler)->Install();
+    CrashHandler startUpCrashHandler;
+    startUpCrashHandler.Install();
     const double factor = ScreenInfo::LogicalDpi() / 96.0;
 
     if (RefuseSecondCopy(AppPaths::ProductName()))

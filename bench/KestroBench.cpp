@@ -81,10 +81,11 @@ void DropReports(const uint8_t*, int, const uint8_t*, uint32_t) {}
 class FirstPaint : public QObject
 {
 public:
+    using QObject::QObject;
     bool eventFilter(QObject* object, QEvent* event) override
     {
         if (event->type() == QEvent::Paint && object->inherits("DialogMain")) {
-            qApp->removeEventFilter(this);
+            QCoreApplication::instance()->removeEventFilter(this);
             std::printf("shown\n");
             std::fflush(stdout);
             // The program's own way out closes the library's connection and frees the single-instance lock.
@@ -96,7 +97,10 @@ public:
 
 void WatchFirstPaint()
 {
-    qApp->installEventFilter(new FirstPaint);
+    // StartUp's probe application runs this too; the filter goes with whichever application it
+    // watches, so nothing of it is left behind.
+    QCoreApplication* application = QCoreApplication::instance();
+    application->installEventFilter(new FirstPaint(application));
     // A start-up that never shows its window is reported as a failure, not waited for.
     QTimer::singleShot(30000, [] { _exit(3); });
 }

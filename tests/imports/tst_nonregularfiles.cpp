@@ -196,7 +196,7 @@ private slots:
         QTemporaryDir childHome;
         QTemporaryDir programFolder;
         QVERIFY(LinkProgramFolder(QString::fromLocal8Bit(qgetenv("KESTRO_PROGRAM_DIR")), programFolder.path()));
-        const QString userFolder = childHome.path() + "/AppData/Local/" + AppPaths::ProductName();
+        const QString userFolder = childHome.path() + "/.local/share/" + AppPaths::ProductName();
         const QString base = where == "program" ? programFolder.path()
                            : where == "user"    ? userFolder
                                                 : childHome.path() + "/.config/" + AppPaths::ProductName();
@@ -209,6 +209,7 @@ private slots:
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("HOME", childHome.path());
         environment.remove("XDG_CONFIG_HOME");
+        environment.remove("XDG_DATA_HOME");
         child.setProcessEnvironment(environment);
         child.setProcessChannelMode(QProcess::SeparateChannels);
         child.start(QCoreApplication::applicationFilePath(), {"--child-program", programFolder.path()});
