@@ -659,9 +659,7 @@ void DialogChange::slotButtonClicked()
     Sleep(150);
     // Before the thread starts: its first pass does its work only inside an open device window.
     DeviceWindowActive = 1;
-    RunRequested = true;
-    if (WorkerInstance)
-        WorkerInstance->start(QThread::InheritPriority);
+    Worker::RequestPass();
 }
 
 bool DialogChange::RunPairingCheck(const QString& path, const QString& group, bool receiverOnlyStops)

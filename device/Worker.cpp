@@ -51,6 +51,8 @@ Worker::~Worker()
 
 void Worker::Stop()
 {
+    std::lock_guard<std::mutex> locker(passLock);
+    passQueued = false;
     RunRequested = false;
 }
 
@@ -68,7 +70,52 @@ bool Worker::StopAndWait(int limitMs)
 
 void Worker::run()
 {
-    if (!RunRequested)
+    bool requested = false;
+    {
+        std::lock_guard<std::mutex> locker(passLock);
+        passesRunning = true;
+        requested = passQueued || RunRequested;
+        passQueued = false;
+    }
+    for (;;) {
+        Pass(requested);
+        // A request that came during the pass (a device selected, a reload) gets a pass of its own;
+        // the pass, or the report of a whole record, has cleared RunRequested meanwhile.
+        std::lock_guard<std::mutex> locker(passLock);
+        if (!passQueued) {
+            passesRunning = false;
+            return;
+        }
+        passQueued = false;
+        RunRequested = true;
+        requested = true;
+    }
+}
+
+void Worker::RequestPass()
+{
+    RunRequested = true;
+    Worker* worker = WorkerInstance;
+    if (!worker)
+        return;
+    {
+        std::lock_guard<std::mutex> locker(worker->passLock);
+        worker->passQueued = true;
+        if (worker->passesRunning)
+            return;
+        worker->passesRunning = true;
+    }
+    // The thread runs no pass, but the thread of the last one may still be ending, and start() does
+    // nothing until it has ended: wait for that end, which takes no time (a thread started without a
+    // request takes this one when it begins, and the wait then ends at its limit).
+    if (QThread::currentThread() != worker)
+        worker->wait(2000);
+    worker->start(QThread::InheritPriority);
+}
+
+void Worker::Pass(bool requested)
+{
+    if (!requested)
         return;
     if (!DeviceOnline)
         DeviceOnline = VidEzorarA_GetDeviceOnLine(CurrentDevicePath) != 0;
@@ -133,8 +180,7 @@ void Worker::SlotCheckOnline()
     }
     if (DeviceOnline && ReloadRequested) {
         ReloadRequested = false;
-        RunRequested = true;
-        start(QThread::InheritPriority);
+        RequestPass();
     }
 }
 
@@ -164,7 +210,5 @@ void Worker::SelectDevice(const DeviceAllInfo& device)
         CurrentDeviceInfo.Set(device);
         SetCurrentDevicePath(device.path.toLocal8Bit());
     }
-    RunRequested = true;
-    if (WorkerInstance)
-        WorkerInstance->start(QThread::InheritPriority);
+    RequestPass();
 }

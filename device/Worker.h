@@ -5,6 +5,7 @@
 #include <QString>
 #include <QThread>
 #include <atomic>
+#include <mutex>
 
 class QTimer;
 
@@ -21,8 +22,11 @@ public:
 
     // Makes a device current and starts a pass.
     static void SelectDevice(const DeviceAllInfo& device);
+    // Asks the Worker for a pass: starts one, or, while a pass runs, has another run right after it,
+    // so that a request made during a pass is never lost.
+    static void RequestPass();
 
-    // No further pass does anything.
+    // No further pass does anything; a pass asked for and not yet begun is dropped.
     void Stop();
     // How long quitting waits for a running pass.
     static constexpr int StopLimitMs = 5000;
@@ -41,6 +45,14 @@ protected:
     void run() override;
 
 private:
+    // One pass; `requested` says a pass was asked for (a pass that was not does nothing).
+    void Pass(bool requested);
+
+    // Passes asked for and not yet begun, and whether the thread runs passes now; a request finds
+    // the thread either running (its loop takes the request) or not (the request starts it).
+    std::mutex passLock;
+    bool passQueued = false;
+    bool passesRunning = false;
     // Stays the device library's path until a real device is selected: it names no device.
     char placeholderPath[2] = {'a', 0};
     int lastStartedStatus = 0;

@@ -299,9 +299,7 @@ void Buttoninterface::RestoreDefaults(QWidget* over)
 
     SettingsWait::Request reload;
     reload.waitForPages = true;
-    RunRequested = true;
-    if (WorkerInstance)
-        WorkerInstance->start(QThread::InheritPriority);
+    Worker::RequestPass();
     SettingsWait::Run(reload, [over](QWidget* wait) { PlaceOver(wait, over, -75, -65); });
 
     SettingsWriteInProgress = false;
