@@ -210,6 +210,9 @@ private slots:
         environment.insert("HOME", childHome.path());
         environment.remove("XDG_CONFIG_HOME");
         environment.remove("XDG_DATA_HOME");
+        // The single-instance lock of Qt's shared memory lives in the temporary folder: other
+        // tests starting the program meanwhile are other users' copies, not this one's.
+        environment.insert("TMPDIR", childHome.path());
         child.setProcessEnvironment(environment);
         child.setProcessChannelMode(QProcess::SeparateChannels);
         child.start(QCoreApplication::applicationFilePath(), {"--child-program", programFolder.path()});
