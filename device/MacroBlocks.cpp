@@ -49,6 +49,23 @@ QString MacroFolder()
     return AppPaths::UserDataFolder() + QStringLiteral("/usersetting/MacroPage");
 }
 
+QStringList MacroListEntries()
+{
+    QStringList entries = QDir(MacroFolder()).entryList(QDir::Files | QDir::NoSymLinks, QDir::Name | QDir::IgnoreCase);
+    for (int i = 0; i < entries.size(); ++i) {
+        if (entries.at(i).contains(QLatin1String("xml"))) {
+            entries.removeAt(i);
+            break;
+        }
+    }
+    return entries;
+}
+
+QString MacroNameOfFile(const QString& fileName)
+{
+    return QString(fileName).remove(FileSuffix);
+}
+
 bool IsSafeMacroName(const QString& name)
 {
     if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))

@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 
 // A button's 592-byte macro block and the macro files it is built from. A macro file (one per macro,
@@ -22,6 +23,13 @@ QString MacroFolder();
 bool IsSafeMacroName(const QString& name);
 // The macro's file; empty for a name IsSafeMacroName refuses.
 QString MacroFilePath(const QString& name);
+
+// The macro folder as the macro lists show it: its files (no folders, no symbolic links) by name,
+// ignoring case, without the first one whose name contains "xml" (the folder's one XML file).
+// Further names holding "xml" stay listed; each list decides what to make of them.
+QStringList MacroListEntries();
+// The macro a listed file stands for: its name with every ".ini" removed.
+QString MacroNameOfFile(const QString& fileName);
 
 // The name as the block holds it: NULs removed, in the local 8-bit encoding, cut to whole characters
 // within 30 bytes.

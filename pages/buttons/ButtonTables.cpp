@@ -36,6 +36,21 @@ const std::array<SelectorRow, PageButtonCount> Selectors = {{
     {"Button12", 11},
 }};
 
+const std::array<const char*, 17> MenuEntries = {{
+    "LeftKey_3", "RightKey_3", "MidKey", "BackKey_2", "ForWardKey", "DPI_2", "DPI_3", "DPI_6", "DPI_8",
+    "DPI_5", "DPI_13", "DPI_11", "DPI_4", "DPI_9", "DPI_7", "DPI_12", "DPI_10",
+}};
+
+const std::array<const char*, 41> Options = {{
+    "Player", "StartPause_2", "BackMusic_2", "TopMusic_2", "Mute", "VolumeUp", "VolumeDown",
+    "VolumeDown_3", "VolumeDown_4", "VolumeDown_5", "VolumeDown_6", "VolumeDown_7", "VolumeDown_8",
+    "VolumeDown_9", "VolumeDown_10", "VolumeDown_11", "VolumeDown_12", "VolumeDown_13",
+    "VolumeUp_4", "VolumeUp_5", "VolumeUp_6", "VolumeUp_7",
+    "VolumeUp_11", "VolumeUp_12", "VolumeUp_13", "VolumeUp_15", "VolumeUp_16", "VolumeUp_18",
+    "VolumeUp_19", "VolumeUp_20", "VolumeUp_21", "VolumeUp_22", "VolumeUp_23", "VolumeUp_24",
+    "VolumeDown_2", "VolumeUp_2", "VolumeUp_10", "VolumeUp_8", "VolumeUp_9", "VolumeUp_14", "VolumeDown_14",
+}};
+
 const std::array<ButtonFunction, PageButtonCount> Defaults = {{
     {FunctionMouseKey, 1, 0},    // left
     {FunctionMouseKey, 2, 0},    // right
@@ -70,6 +85,16 @@ const char* SelectorOfButton(int button)
             return row.selector;
     }
     return nullptr;
+}
+
+const std::array<const char*, 17>& MenuEntryNames()
+{
+    return MenuEntries;
+}
+
+const std::array<const char*, 41>& OptionNames()
+{
+    return Options;
 }
 
 const std::array<ButtonFunction, PageButtonCount>& DefaultAssignment()

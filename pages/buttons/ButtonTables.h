@@ -35,6 +35,12 @@ const std::array<SelectorRow, PageButtonCount>& SelectorRows();
 // The selector of a device button 0..11; nullptr outside.
 const char* SelectorOfButton(int button);
 
+// The 17 entries of the function menu, in menu order.
+const std::array<const char*, 17>& MenuEntryNames();
+// The 41 options of the menu's sub-pages in the order the page groups them: 18 multimedia keys,
+// 4 light toggles, 12 DPI locks, wheel right and left, DPI down, cycle and up, wheel up and down.
+const std::array<const char*, 41>& OptionNames();
+
 // Buttons 0..11 when the mouse is offline and no record of it is kept.
 const std::array<ButtonFunction, PageButtonCount>& DefaultAssignment();
 

@@ -20,6 +20,7 @@
 #include "widgets/ThemeColor.h"
 #include "widgets/UiText.h"
 
+#include <QButtonGroup>
 #include <QDataStream>
 #include <QDebug>
 #include <QDir>
@@ -28,6 +29,9 @@
 #include <QSaveFile>
 #include <QSignalBlocker>
 #include <QTimer>
+#include <QToolButton>
+
+#include <initializer_list>
 
 #include <cstring>
 
@@ -38,6 +42,14 @@ constexpr int ConfigFieldSize = 12;
 QString CurrentModelGroup()
 {
     return QStringLiteral("Drive") + QString::number(CurrentDeviceInfo.Get().modelIndex + 1);
+}
+
+// A button of the page's form by its name; the form and the page's tables name the same objects.
+QAbstractButton* Child(const QWidget& page, const char* name)
+{
+    auto* button = page.findChild<QAbstractButton*>(QLatin1String(name));
+    Q_ASSERT_X(button, "Buttoninterface", name);
+    return button;
 }
 
 // Places a dialog over a widget's centre, shifted by (dx, dy).
@@ -55,41 +67,46 @@ void PlaceOver(QWidget* dialog, QWidget* over, int dx, int dy)
 Buttoninterface::Buttoninterface(QWidget* parent) : QWidget(parent), ui(new Ui::Buttoninterface)
 {
     ui->setupUi(this);
-    picturePath = AppPaths::ProgramFolder() + QStringLiteral("/Picture/Buttoninterface/");
-    QDir().mkpath(AppPaths::UserDataFolder() + QStringLiteral("/usersetting/MainPage"));
-
-    buttonTextColor = ThemeColor(QStringLiteral("ButtonColor"));
-    ApplyComboBoxLook(ui->ProjectChoose, picturePath, true);
-    dpiCodes.ReadHeaderFile();
-
-    ui->label_3->setStyleSheet(QStringLiteral("QLabel{color: rgb(") + ThemeColor(QStringLiteral("LabelColor"))
-                               + QStringLiteral(");}"));
-    const QString commandStyle = QStringLiteral("QToolButton{border:0px;background-position:center;background-repeat:no-repeat;color: rgb(")
-        + buttonTextColor + QStringLiteral(");border-image: url(") + picturePath
-        + QStringLiteral("Reset.png);}QToolButton:hover{border-image: url(") + picturePath
-        + QStringLiteral("ResetHover.png); }QToolButton:pressed{border-image: url(") + picturePath + QStringLiteral("ResetClick.png); }");
-    ui->ImportData->setStyleSheet(commandStyle);
-    ui->OutputData->setStyleSheet(commandStyle);
-    ui->label->setStyleSheet(QStringLiteral("#label{border:0px;color: rgb(255, 255, 255);background-position:center;background-repeat:no-repeat;background-image: url(")
-                             + picturePath + QStringLiteral("Config.png);}"));
+    // The page offers six selectors and six hotspots; the model, the loads and the display still
+    // handle all twelve buttons.
+    for (QWidget* hidden : std::initializer_list<QWidget*>{
+             ui->Number7, ui->Number8, ui->Number9, ui->Number10, ui->Number11, ui->Number12, ui->label_16,
+             ui->label_17, ui->label_18, ui->label_19, ui->label_20, ui->label_21, ui->Button7, ui->Button8,
+             ui->Button9, ui->Button10, ui->Button11, ui->Button12})
+        hidden->setVisible(false);
 
     PostMsg* bus = PostMsg::Instance();
+    connect(bus, &PostMsg::SigMouseIndex, this, &Buttoninterface::SlotMouseIndex);
+
+    PicturePath = AppPaths::ProgramFolder() + QStringLiteral("/Picture/Buttoninterface/");
+    MainPageFolder = AppPaths::UserDataFolder() + QStringLiteral("/usersetting/MainPage");
+    QDir().mkpath(MainPageFolder);
+
+    FillGroups();
+    ButtonColorList = ConfigSetting::Instance()->GetValueList(QStringLiteral("Option"), QStringLiteral("ButtonColor"));
+    ButtonTextColor = ThemeColor(QStringLiteral("ButtonColor"));
+    BuildMacroList(false);
+    // No profile switching and no lights on this mouse's menu.
+    ui->DPI_3->setVisible(false);
+    ui->DPI_9->setVisible(false);
+    ApplyLooks();
+
     // Records, the profile list and the reset notice come from the Worker and the report callback,
     // which wait until the page has shown them.
     connect(bus, SIGNAL(SigUpDataLightUIButton(FlashDataMap)), this, SLOT(SlotUpDataButtonUIButton(FlashDataMap)),
             Qt::BlockingQueuedConnection);
     connect(bus, &PostMsg::SigUpDataConfigUI, this, &Buttoninterface::SlotUpDataConfigUI, Qt::BlockingQueuedConnection);
     connect(bus, SIGNAL(SigUpDataButtonUIC(FlashDataMap)), this, SLOT(SlotUpDataButtonUIB(FlashDataMap)));
+    connect(bus, &PostMsg::SigAddMacroButton, this, &Buttoninterface::SlotAddMacroButton);
     connect(bus, &PostMsg::SigFormReset, this, &Buttoninterface::SlotFormResetButton, Qt::BlockingQueuedConnection);
 
     // The one connection thread of the program; it registers itself as WorkerInstance.
     worker = new Worker;
 
+    ui->stackedWidget->setCurrentWidget(ui->page);
     ui->stackedWidget_2->setCurrentWidget(ui->page_9);
     connect(bus, &PostMsg::SigAllLanguage, this, &Buttoninterface::SlotAllLanguage);
-    ui->groupBox->setStyleSheet(QStringLiteral("#groupBox {border: 0;background-image: url(") + picturePath
-                                + QStringLiteral("TiltleBack.png);}"));
-    ui->groupBox_4->setStyleSheet(QStringLiteral("#groupBox_4 {border: 0;}"));
+    ApplyAreaLooks();
     SlotAllLanguage(UiLanguage);
 }
 
@@ -109,6 +126,25 @@ Buttoninterface::~Buttoninterface()
     delete ui;
 }
 
+void Buttoninterface::FillGroups()
+{
+    const auto fill = [this](QButtonGroup* group, auto names) {
+        for (const char* name : names)
+            group->addButton(Child(*this, name));
+    };
+    SelectorGroup = new QButtonGroup(this);
+    for (const ButtonTables::SelectorRow& row : ButtonTables::SelectorRows())
+        SelectorGroup->addButton(Child(*this, row.selector));
+    CategoryGroup = new QButtonGroup(this);
+    fill(CategoryGroup, ButtonTables::MenuEntryNames());
+    OptionGroup = new QButtonGroup(this);
+    fill(OptionGroup, ButtonTables::OptionNames());
+    HotspotGroup = new QButtonGroup(this);
+    for (QToolButton* hotspot : {ui->Number1, ui->Number2, ui->Number3, ui->Number4, ui->Number5, ui->Number6, ui->Number7,
+                                 ui->Number8, ui->Number9, ui->Number10, ui->Number11, ui->Number12})
+        HotspotGroup->addButton(hotspot);
+}
+
 QString Buttoninterface::ModelGroup() const
 {
     return CurrentModelGroup();
@@ -117,18 +153,18 @@ QString Buttoninterface::ModelGroup() const
 void Buttoninterface::ApplyRecord(const FlashDataMap& record)
 {
     ConfigSetting* models = ConfigSetting::Instance();
-    sensorName = models->GetValue(ModelGroup(), QStringLiteral("Sensor"));
-    dpiCodes.SensorName = sensorName;
+    SensorName = models->GetValue(ModelGroup(), QStringLiteral("Sensor"));
+    dpiCodes.SensorName = SensorName;
     emit PostMsg::Instance()->SigLightToFrom(record.sleepTime * 10);
 
     const int count = qBound(0, models->GetValue(ModelGroup(), QStringLiteral("KeyNumber")).toInt(), ButtonSlotCount);
-    functionTypes.clear();
-    functionCodes.clear();
-    functionParams.clear();
+    FunctionTypes.clear();
+    FunctionCodes.clear();
+    FunctionParams.clear();
     for (int i = 0; i < count; ++i) {
-        functionTypes << record.buttons[i].type;
-        functionCodes << record.buttons[i].p1;
-        functionParams << record.buttons[i].p2;
+        FunctionTypes << record.buttons[i].type;
+        FunctionCodes << record.buttons[i].p1;
+        FunctionParams << record.buttons[i].p2;
     }
     ui->DebunceButton->SetIndex(record.debounceTime);
 }
@@ -153,13 +189,13 @@ void Buttoninterface::SlotFormResetButton()
 {
     const RefreshingScope refreshing(ButtonPageRefreshing);
     ui->stackedWidget_2->setCurrentWidget(ui->page_9);
-    functionTypes.clear();
-    functionCodes.clear();
-    functionParams.clear();
+    FunctionTypes.clear();
+    FunctionCodes.clear();
+    FunctionParams.clear();
     for (const ButtonFunction& triple : ButtonTables::DefaultAssignment()) {
-        functionTypes << triple.type;
-        functionCodes << triple.p1;
-        functionParams << triple.p2;
+        FunctionTypes << triple.type;
+        FunctionCodes << triple.p1;
+        FunctionParams << triple.p2;
     }
     ui->DebunceButton->SetIndex(8);
     emit PostMsg::Instance()->SigLightToFrom(60);
@@ -172,9 +208,9 @@ void Buttoninterface::SlotUpDataConfigUI(int ToTalItem, int SelectIndex, bool It
         const QSignalBlocker blocker(ui->ProjectChoose);
         if (ToTalItem > 0) {
             for (int i = 0; i < ToTalItem; ++i)
-                ui->ProjectChoose->insertItem(i, profileTextPrefix + QString::number(i + 1));
+                ui->ProjectChoose->insertItem(i, ProfileTextPrefix + QString::number(i + 1));
         } else if (ToTalItem == 0) {
-            ui->ProjectChoose->insertItem(0, profileTextPrefix + QStringLiteral("1"));
+            ui->ProjectChoose->insertItem(0, ProfileTextPrefix + QStringLiteral("1"));
         }
     }
     ui->ProjectChoose->setEnabled(ItemEnable);
@@ -189,8 +225,8 @@ void Buttoninterface::SlotAllLanguage(int index)
     ui->ImportData->setText(UiText::ForReader(index, reader, QStringLiteral("Import")));
     ui->OutputData->setText(UiText::ForReader(index, reader, QStringLiteral("Export")));
     ui->label_3->setText(UiText::ForReader(index, reader, QStringLiteral("DebounceTime")));
-    profileTextPrefix = UiText::Option(index, QStringLiteral("ProfileOptions"), QStringLiteral("0"));
-    profileTextPrefix.remove(QLatin1Char('1'));
+    ProfileTextPrefix = UiText::Option(index, QStringLiteral("ProfileOptions"), QStringLiteral("0"));
+    ProfileTextPrefix.remove(QLatin1Char('1'));
     for (int i = 0; i < DebounceTime::ItemCount; ++i)
         ui->DebunceButton->SetItemText(i, QStringLiteral("ms"));
 
@@ -200,7 +236,7 @@ void Buttoninterface::SlotAllLanguage(int index)
         const QSignalBlocker blocker(ui->ProjectChoose);
         ui->ProjectChoose->clear();
         for (int i = 0; i < count; ++i)
-            ui->ProjectChoose->insertItem(i, profileTextPrefix + QString::number(i + 1));
+            ui->ProjectChoose->insertItem(i, ProfileTextPrefix + QString::number(i + 1));
         ui->ProjectChoose->setCurrentIndex(current);
     }
     emit PostMsg::Instance()->SigAddConfig(ui->ProjectChoose->currentText());

@@ -4,17 +4,27 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 namespace Ui {
 class Buttoninterface;
 }
 
+class QButtonGroup;
+class QToolButton;
+class QVBoxLayout;
 class Worker;
 
-// The button assignment page. It creates the one Worker of the device connection, keeps its copy of
-// the button assignments from every record it is shown, exports and imports the device's whole
-// configuration and restores the factory settings.
+// The button assignment page. It shows the mouse with its numbered buttons, one selector per button
+// and the function menu; every function the menu gives goes to the mouse through one assignment
+// path. It also creates the one Worker of the device connection, keeps its copy of the button
+// assignments from every record it is shown, exports and imports the device's whole configuration
+// and restores the factory settings.
+//
+// The class is split by concern: ButtoninterfaceLooks.cpp (style sheets), ButtoninterfaceMacroList.cpp
+// (the macro list), ButtoninterfaceAssign.cpp (the selected button, the copy and the assignment
+// path), ButtoninterfaceEvents.cpp (mouse picture, language change, clicks beside the menu).
 class Buttoninterface : public QWidget
 {
     Q_OBJECT
@@ -39,12 +49,71 @@ public:
     // and the whole record is read back behind the wait dialog, placed over `over`.
     static void RestoreDefaults(QWidget* over);
 
-    // The page's copy of the assignments of the model's buttons.
-    const QList<int>& Types() const { return functionTypes; }
-    const QList<int>& Codes() const { return functionCodes; }
-    const QList<int>& Params() const { return functionParams; }
-    // The DPI-lock codes of the current model's sensor.
+    // The page's copy of the assignments, entry i for device button i.
+    const QList<int>& Types() const { return FunctionTypes; }
+    const QList<int>& Codes() const { return FunctionCodes; }
+    const QList<int>& Params() const { return FunctionParams; }
+    // One entry of the copy; an index beyond the lists (a model list without the button count, a
+    // button the model does not have) reads as (0, 0, 0).
+    struct CopyEntry {
+        int type = 0;
+        int code = 0;
+        int parameter = 0;
+    };
+    CopyEntry FunctionAt(int index) const;
+    // Stores a triple in the copy, growing all three lists together when the index lies beyond them.
+    // No device traffic, no widget change; called only after the device took the triple.
+    void UpDataButtonFunction(int index, int type, int code, int parameter);
+
+    // The DPI-lock codes of the current model's sensor, with the page's table of driver_sensor.h.
     const DpiLockCodes& DpiCodes() const { return dpiCodes; }
+    const QString& CurrentSensorName() const { return SensorName; }
+
+    // The selected device button: the first checked selector in row order; -1 when none is.
+    int SelectedButton() const;
+    // The selector showing a device button 0..11; nullptr outside.
+    QToolButton* SelectorOfButton(int button) const;
+
+    // The one path of every assignment. Writes the triple (the low 8 bits of code and parameter) with
+    // the setter of its type (a key record for type 5, a macro block for type 6) and, only when the
+    // mouse took it, shows text on the button's selector and keeps the whole numbers in the copy.
+    // Refused (no button, a type 5 or 6 without its record or block, the mouse offline): nothing
+    // changes and the result is false; the setter has raised the offline notice.
+    bool AssignToButton(int button, int type, int code, int parameter, const QString& text,
+                        const ButtonKeyRecord* record = nullptr, const ButtonMacroBlock* block = nullptr);
+    // The same for the selected button; with no selector checked nothing is written.
+    bool AssignToSelected(int type, int code, int parameter, const QString& text,
+                          const ButtonKeyRecord* record = nullptr, const ButtonMacroBlock* block = nullptr);
+
+    // Clears the marks of all 41 function options and of the macro list before another function is
+    // shown as chosen. The selectors and the menu entries keep theirs.
+    void UncheckAllOptions();
+
+    // A key combination ("Ctrl+A") for a device button: written as its key record, then the menu
+    // shows again on the idle sub-page whether or not the mouse took it.
+    void AssignKeyCombination(int button, const QString& keys);
+    // A multimedia key by its one-byte code (0x83, not 0x183) for a device button; the selector shows
+    // the text of the code's option. Nothing else on the page changes.
+    void AssignConsumerKey(int button, int code);
+
+    // Closing the function menu: the selector list, the list's 10 px scroll bar, the idle sub-page.
+    void CloseFunctionMenu();
+    // No selector checked, and the menu closed.
+    void DeselectButtons();
+
+    // The page's button groups and its macro list, in the order their buttons were added.
+    QButtonGroup* Selectors() const { return SelectorGroup; }
+    QButtonGroup* MenuEntries() const { return CategoryGroup; }
+    QButtonGroup* Options() const { return OptionGroup; }
+    QButtonGroup* Hotspots() const { return HotspotGroup; }
+    const QList<QToolButton*>& MacroListButtons() const { return MacroButtons; }
+    QWidget* MacroList() const { return MacroListWidget; }
+
+    // The rapid-fire interval and count a fire-key assignment writes: the fire-key dialog's own
+    // defaults until the dialog gives others, so that a double click on the entry or a macro's
+    // deletion never sends values nobody chose.
+    int FireInterval = 10;
+    int FireCount = 3;
 
 public slots:
     void SlotUpDataButtonUIButton(FlashDataMap DataMap);
@@ -52,27 +121,55 @@ public slots:
     void SlotFormResetButton();
     void SlotUpDataConfigUI(int ToTalItem, int SelectIndex, bool ItemEnable);
     void SlotAllLanguage(int index);
+    void SlotMouseIndex(int index);
+    void SlotAddMacroButton();
 
     void on_ImportData_clicked();
     void on_OutputData_clicked();
+    // A button of the macro list: the clicked macro goes to the selected button.
+    void slotButtonClicked(bool checked);
 
 public:
     // Restore defaults asked for on this page, after the user confirmed. The page's form has no
     // control of its own for it.
     void on_Reset_clicked();
 
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
 private:
     void ApplyRecord(const FlashDataMap& record);
     QString ModelGroup() const;
+    void FillGroups();
+    // The selector list or the function menu, with the list's 10 px scroll bar and the idle sub-page.
+    void ShowMenuPage(QWidget* menuPage);
+    // The macro list from the macro folder. The page's first build makes a button for every listed
+    // file; a rebuild skips the names that still hold "xml" and scales its font to the screen.
+    void BuildMacroList(bool rebuild);
+    void ApplyLooks();
+    void ApplyAreaLooks();
+    QString MacroButtonStyle() const;
 
     Ui::Buttoninterface* ui;
-    Worker* worker = nullptr;
-    QString picturePath;
-    QString buttonTextColor;
-    QString profileTextPrefix;
-    QString sensorName;
+    QVBoxLayout* MacroListLayout = nullptr;
+    QList<QToolButton*> MacroButtons;
+    QButtonGroup* SelectorGroup = nullptr;
+    QButtonGroup* CategoryGroup = nullptr;
+    QButtonGroup* OptionGroup = nullptr;
+    QButtonGroup* HotspotGroup = nullptr;
+    QString MainPageFolder;
+    QList<int> FunctionTypes;
+    QList<int> FunctionCodes;
+    QList<int> FunctionParams;
+    QString SensorName;
+    QStringList ButtonColorList;
+    QString ButtonTextColor;
+    QWidget* MacroListWidget = nullptr;
+    QString PicturePath;
+    QString MacroTextPrefix;
+    QString ProfileTextPrefix;
+    int ScaleLanguageFonts = 0;
     DpiLockCodes dpiCodes;
-    QList<int> functionTypes;
-    QList<int> functionCodes;
-    QList<int> functionParams;
+    Worker* worker = nullptr;
 };

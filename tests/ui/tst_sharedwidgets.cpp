@@ -2,6 +2,7 @@
 #include "platform/AppPaths.h"
 #include "widgets/MyConmboBox.h"
 #include "widgets/MySlider.h"
+#include "widgets/MyToolButton.h"
 #include "widgets/ScaleFontTree.h"
 #include "widgets/ThemeColor.h"
 
@@ -154,6 +155,45 @@ private slots:
         QCOMPARE(label->text(), QString());
         notice.show();
         QVERIFY(!notice.grab().isNull());
+    }
+
+    // The entries that open a dialog answer on the press: a left press checks and emits
+    // clicked(false), a double click clicked(true); another button does nothing at all.
+    void toolButtonAnswersTheLeftPress_data()
+    {
+        QTest::addColumn<bool>("doubleClick");
+        QTest::addColumn<int>("button");
+        QTest::addColumn<bool>("checked");
+        QTest::addColumn<QList<bool>>("clicks");
+        QTest::newRow("left press") << false << int(Qt::LeftButton) << true << QList<bool>{false};
+        QTest::newRow("right press") << false << int(Qt::RightButton) << false << QList<bool>{};
+        QTest::newRow("middle press") << false << int(Qt::MiddleButton) << false << QList<bool>{};
+        QTest::newRow("left double click") << true << int(Qt::LeftButton) << true << QList<bool>{false, true};
+        QTest::newRow("right double click") << true << int(Qt::RightButton) << false << QList<bool>{};
+    }
+    void toolButtonAnswersTheLeftPress()
+    {
+        QFETCH(bool, doubleClick);
+        QFETCH(int, button);
+        QFETCH(bool, checked);
+        QFETCH(QList<bool>, clicks);
+        MyToolButton entry;
+        entry.setCheckable(true);
+        entry.resize(164, 22);
+        QList<bool> seen;
+        connect(&entry, &QToolButton::clicked, this, [&](bool value) { seen << value; });
+        const Qt::MouseButton pressed = Qt::MouseButton(button);
+        if (doubleClick) {
+            // A double click arrives as press, release, double click, release.
+            QTest::mousePress(&entry, pressed);
+            QTest::mouseRelease(&entry, pressed);
+            QTest::mouseDClick(&entry, pressed);
+        } else {
+            QTest::mousePress(&entry, pressed);
+            QTest::mouseRelease(&entry, pressed);
+        }
+        QCOMPARE(entry.isChecked(), checked);
+        QCOMPARE(seen, clicks);
     }
 };
 
