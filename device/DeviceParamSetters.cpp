@@ -31,20 +31,15 @@ bool Writable(bool& online)
     return online && DeviceConfigIsCurrent;
 }
 
-// Writes through `write` under the lock, then pushes the copy taken there, outside the lock.
+// Writes through `write` under the lock, then pushes the copy taken there, outside the lock and in
+// the order of the copies.
 template <typename Write>
 bool WriteAndPush(Write write)
 {
     bool online = false;
     if (!Writable(online))
         return Refuse(online);
-    FlashDataMap copy;
-    {
-        std::lock_guard<std::mutex> locker(DeviceConfigLock);
-        write(DeviceConfigImage);
-        copy = DeviceConfigImage;
-    }
-    ProtocolDataUpdate(&copy);
+    PushDeviceConfigCopy(ChangeDeviceConfig(write));
     return true;
 }
 
@@ -64,8 +59,7 @@ void PushDeviceConfig()
     // Sent without the online check, but never a record that is not the current device's.
     if (!DeviceConfigIsCurrent)
         return;
-    const FlashDataMap copy = DeviceConfigSnapshot();
-    ProtocolDataUpdate(&copy);
+    PushDeviceConfigCopy(DeviceConfigForPush());
 }
 
 bool SetDeviceReportRate(uint8_t code) { return WriteAndPush([=](FlashDataMap& r) { r.reportRate = code; }); }

@@ -95,8 +95,7 @@ void HandleWholeImage(const uint8_t* data)
         KeyRecordResetPending = false;
     }
 
-    AdoptDeviceConfig(image);
-    ProtocolDataUpdate(&image);
+    PushDeviceConfigCopy(image, AdoptDeviceConfig(image));
 
     ButtonPageUpdated = false;
     LightPageUpdated = false;
@@ -116,13 +115,7 @@ void HandleSingleByte(std::size_t offset, uint8_t value)
 {
     if (!DeviceConfigIsCurrent)
         return;
-    FlashDataMap copy;
-    {
-        std::lock_guard<std::mutex> locker(DeviceConfigLock);
-        DeviceConfigImage.bytes()[offset] = value;
-        copy = DeviceConfigImage;
-    }
-    ProtocolDataUpdate(&copy);
+    PushDeviceConfigCopy(ChangeDeviceConfig([=](FlashDataMap& record) { record.bytes()[offset] = value; }));
 }
 
 // Fills part of the working copy through the library's converter and returns a copy of the whole.

@@ -1,10 +1,23 @@
 #include "device/DeviceState.h"
 
+#include "platform/hidusb/HIDUsb.h"
+
 #include <set>
 
 FlashDataMap DeviceConfigImage = {};
 std::mutex DeviceConfigLock;
 std::atomic<bool> DeviceConfigIsCurrent{false};
+
+namespace {
+// Number of the last copy taken for a push; guarded by DeviceConfigLock.
+uint64_t lastCopyOrder = 0;
+
+// Pushes run one at a time under pushLock, which is taken after DeviceConfigLock was released and
+// never while a signal is emitted: the library's calls do not wait for the threads that push.
+std::mutex pushLock;
+uint64_t lastPushedOrder = 0;
+bool lastPushReached = false;
+}
 
 FlashDataMap DeviceConfigSnapshot()
 {
@@ -12,11 +25,37 @@ FlashDataMap DeviceConfigSnapshot()
     return DeviceConfigImage;
 }
 
-void AdoptDeviceConfig(const FlashDataMap& record)
+uint64_t AdoptDeviceConfig(const FlashDataMap& record)
 {
     std::lock_guard<std::mutex> locker(DeviceConfigLock);
     DeviceConfigImage = record;
     DeviceConfigIsCurrent = true;
+    return ++lastCopyOrder;
+}
+
+DeviceConfigCopy ChangeDeviceConfig(const std::function<void(FlashDataMap&)>& write)
+{
+    DeviceConfigCopy copy;
+    std::lock_guard<std::mutex> locker(DeviceConfigLock);
+    write(DeviceConfigImage);
+    copy.record = DeviceConfigImage;
+    copy.order = ++lastCopyOrder;
+    return copy;
+}
+
+DeviceConfigCopy DeviceConfigForPush()
+{
+    return ChangeDeviceConfig([](FlashDataMap&) {});
+}
+
+bool PushDeviceConfigCopy(const FlashDataMap& record, uint64_t order)
+{
+    std::lock_guard<std::mutex> locker(pushLock);
+    if (order <= lastPushedOrder)
+        return lastPushReached;
+    lastPushedOrder = order;
+    lastPushReached = ProtocolDataUpdate(&record) != 0;
+    return lastPushReached;
 }
 
 void InvalidateDeviceConfig()

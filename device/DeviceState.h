@@ -5,6 +5,7 @@
 #include <mutex>
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 // Process-wide device state shared by the pages, the Worker and the device library's threads.
@@ -16,8 +17,9 @@ struct DongleRGB {
 static_assert(sizeof(DongleRGB) == 10, "receiver indicator record is 10 bytes");
 
 // The working copy of the current device's record. The setters write it on the GUI thread and report
-// handling on the device library's thread: every access holds DeviceConfigLock, a record is pushed or
-// emitted only as a copy taken under the lock, and no signal is emitted while the lock is held.
+// handling on the device library's thread: every access holds DeviceConfigLock, a record is emitted
+// only as a copy taken under the lock and pushed only as a numbered one (DeviceConfigCopy), and no
+// signal is emitted and no push made while the lock is held.
 extern FlashDataMap DeviceConfigImage;
 extern std::mutex DeviceConfigLock;
 
@@ -28,8 +30,27 @@ extern std::atomic<bool> DeviceConfigIsCurrent;
 
 // A whole copy of the working copy, taken under the lock.
 FlashDataMap DeviceConfigSnapshot();
-// Replaces the working copy with the current device's record and marks it current.
-void AdoptDeviceConfig(const FlashDataMap& record);
+// Replaces the working copy with the current device's record and marks it current. Returns the
+// record's place in the order of pushes (see PushDeviceConfigCopy).
+uint64_t AdoptDeviceConfig(const FlashDataMap& record);
+
+// A copy of the working copy to be pushed, numbered in the order the copies were taken under the
+// lock: a copy with a higher number holds every change that a lower one holds.
+struct DeviceConfigCopy {
+    FlashDataMap record;
+    uint64_t order = 0;
+};
+// Changes the working copy through `write` under the lock and returns the copy taken there.
+DeviceConfigCopy ChangeDeviceConfig(const std::function<void(FlashDataMap&)>& write);
+// The working copy as it is now, numbered for a push.
+DeviceConfigCopy DeviceConfigForPush();
+// Sends a numbered copy to the device. Writers on several threads push after they released the
+// lock, so copies can arrive here out of order: one older than the last copy sent is not sent (the
+// device already holds its changes and later ones), so the device always ends holding the latest
+// copy. Pushes run one at a time; DeviceConfigLock is not held meanwhile. True when the device took
+// the copy, or, for a copy not sent, the later one.
+bool PushDeviceConfigCopy(const FlashDataMap& record, uint64_t order);
+inline bool PushDeviceConfigCopy(const DeviceConfigCopy& copy) { return PushDeviceConfigCopy(copy.record, copy.order); }
 // Marks the working copy as no longer the current device's (another device was selected).
 void InvalidateDeviceConfig();
 

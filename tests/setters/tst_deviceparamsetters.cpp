@@ -5,9 +5,13 @@
 
 #include <QSignalSpy>
 #include <QtTest>
+#include <atomic>
+#include <chrono>
 #include <cstring>
+#include <dlfcn.h>
 #include <functional>
 #include <map>
+#include <thread>
 
 namespace {
 
@@ -31,6 +35,22 @@ std::map<int, uint8_t> operator+(std::map<int, uint8_t> a, const std::map<int, u
     return a;
 }
 
+// While armed, every other record handed to the library waits a little before it goes on: two
+// threads that push at once then reach the library in the other order than they took their copies,
+// unless their pushes are kept in order.
+std::atomic<bool> delayEveryOtherPush{false};
+std::atomic<int> pushCalls{0};
+}
+
+extern "C" uint8_t ProtocolDataUpdate(const struct FlashDataMap* record)
+{
+    if (delayEveryOtherPush && pushCalls++ % 2 == 0)
+        std::this_thread::sleep_for(std::chrono::microseconds(300));
+    static const auto real = reinterpret_cast<uint8_t (*)(const FlashDataMap*)>(dlsym(RTLD_NEXT, "ProtocolDataUpdate"));
+    return real ? real(record) : 0;
+}
+
+namespace {
 const uint8_t entryA[6] = {0x10, 0x10, 0x11, 1, 2, 3};
 const uint8_t entryB[6] = {0x20, 0x20, 0x22, 4, 5, 6};
 
@@ -294,6 +314,65 @@ private slots:
         const int updatesBefore = SimControl_UpdateCount();
         QVERIFY(IsDeviceOnline());
         QCOMPARE(SimControl_UpdateCount(), updatesBefore);
+    }
+
+    // Setters on two threads at once, each changing its own DPI level's colour again and again: once
+    // a setter returned, the device holds that change, and a copy taken before another thread's
+    // change never reaches the device after it. The device ends holding the last change of each.
+    void settersOnTwoThreadsLeaveTheLastChange()
+    {
+        OpenMouse();
+        QVERIFY(mouse >= 0);
+        constexpr int Changes = 250;
+        std::atomic<int> refused{0};
+        std::atomic<int> overtaken{0};
+        const auto changeLevel = [&](int level) {
+            for (int value = 1; value <= Changes; ++value) {
+                if (!SetDeviceDPIColor(level, uint8_t(value), uint8_t(value), uint8_t(value))) {
+                    ++refused;
+                    continue;
+                }
+                FlashDataMap held{};
+                SimControl_GetDeviceRecord(mouse, held.bytes());
+                if (held.dpiLevels[level].red != value)
+                    ++overtaken;
+            }
+        };
+        delayEveryOtherPush = true;
+        std::thread first(changeLevel, 0);
+        std::thread second(changeLevel, 1);
+        first.join();
+        second.join();
+        delayEveryOtherPush = false;
+        QCOMPARE(refused.load(), 0);
+        QCOMPARE(overtaken.load(), 0);
+
+        FlashDataMap expected = baseline;
+        for (int level : {0, 1})
+            expected.dpiLevels[level].red = expected.dpiLevels[level].green = expected.dpiLevels[level].blue = Changes;
+        QVERIFY(SimControl_WaitIdle(2000));
+        const QString differences = devices->RecordDifferences(mouse, expected);
+        QVERIFY2(differences.isEmpty(), qPrintable(differences));
+        QCOMPARE(std::memcmp(DeviceConfigSnapshot().bytes(), expected.bytes(), sizeof expected), 0);
+    }
+
+    // A copy that reaches the push after a later copy was sent is not sent: it would take the later
+    // change back. Its result is that of the later copy.
+    void olderCopyAfterANewerOneIsNotSent()
+    {
+        OpenMouse();
+        QVERIFY(mouse >= 0);
+        const DeviceConfigCopy older = ChangeDeviceConfig([](FlashDataMap& r) { r.sleepTime = 30; });
+        const DeviceConfigCopy newer = ChangeDeviceConfig([](FlashDataMap& r) { r.reportRate = 2; });
+        const int updatesBefore = SimControl_UpdateCount();
+        QVERIFY(PushDeviceConfigCopy(newer));
+        QVERIFY(PushDeviceConfigCopy(older));
+        QCOMPARE(SimControl_UpdateCount(), updatesBefore + 1);
+        FlashDataMap expected = baseline;
+        expected.sleepTime = 30;
+        expected.reportRate = 2;
+        const QString differences = devices->RecordDifferences(mouse, expected);
+        QVERIFY2(differences.isEmpty(), qPrintable(differences));
     }
 
     // The device's record survives a restart of the library, like a real mouse's flash.
