@@ -344,8 +344,7 @@ void DialogMain::OpenPairing(bool fromDeviceWindow)
     // Pairing takes over the connection and the attach/detach notices; the page that shows gets
     // its own back.
     if (fromDeviceWindow) {
-        UsbServerC_Start(CurrentDevicePath, CurrentDevicePath, DeviceReportCallback);
-        StartUsbChanged(MainPageUsbChangedCallback, 600);
+        GiveDeviceWindowCallbacksBack();
     } else {
         UsbServer_Exit();
         StartUsbChanged(SelectPageUsbChangedCallback, 600);
@@ -400,7 +399,7 @@ void DialogMain::SpaceSequence()
         question.SetText(NewVersionTipText);
         question.move(CentredFor(&question, -20));
         question.exec();
-        if (question.Confirmed) {
+        if (question.IsConfirm) {
             firmware->SetAutoUpdate(0);
             firmware->exec();
         }

@@ -2,6 +2,7 @@
 
 #include "device/ConfigSetting.h"
 #include "device/ConnectionState.h"
+#include "device/DeviceReportCallback.h"
 #include "device/DeviceState.h"
 #include "device/FirmwareImageSearch.h"
 #include "device/PostMsg.h"
@@ -242,6 +243,12 @@ void HandleMainPageUsbChanged()
 
     if (FirmwareCheckAvailable && FirmwareCheckAvailable())
         emit bus->SigCheckUpdate();
+}
+
+void GiveDeviceWindowCallbacksBack()
+{
+    StartUsbChanged(MainPageUsbChangedCallback, 600);
+    UsbServerC_Start(CurrentDevicePath, CurrentDevicePath, DeviceReportCallback);
 }
 
 #include "DeviceDiscovery.moc"

@@ -34,6 +34,10 @@ void MainPageUsbChangedCallback();
 // The work of one attach/detach notice, on the GUI thread.
 void HandleMainPageUsbChanged();
 
+// Pairing talks to the device through callbacks of its own; afterwards the device window takes
+// back its attach/detach notices and the open device's connection with its report callback.
+void GiveDeviceWindowCallbacksBack();
+
 // Receiver version and update state found by the last notice, for the settings page.
 extern bool ReceiverUpdateAvailable;
 extern bool MouseUpdateAvailable;

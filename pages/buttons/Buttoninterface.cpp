@@ -318,7 +318,7 @@ void Buttoninterface::on_Reset_clicked()
     confirm.SetText(UiText::Text(UiLanguage, QStringLiteral("Settings"), QStringLiteral("DialogRestore")));
     PlaceOver(&confirm, this, -75, -65);
     confirm.exec();
-    if (!confirm.Confirmed)
+    if (!confirm.IsConfirm)
         return;
     RestoreDefaults(this);
 }

@@ -44,18 +44,18 @@ void ContainReset::SlotAllLanguage(int index)
 
 void ContainReset::on_CloseButton_clicked()
 {
-    Confirmed = false;
+    IsConfirm = false;
     close();
 }
 
 void ContainReset::on_OK_clicked()
 {
-    Confirmed = true;
+    IsConfirm = true;
     close();
 }
 
 void ContainReset::on_Cancel_clicked()
 {
-    Confirmed = false;
+    IsConfirm = false;
     close();
 }

@@ -7,7 +7,7 @@ class ContainReset;
 }
 
 // Asks a yes/no question, by default whether to restore the factory settings. The caller may set
-// another question with SetText, runs exec() and then reads Confirmed.
+// another question with SetText, runs exec() and then reads IsConfirm.
 class ContainReset : public QDialog
 {
     Q_OBJECT
@@ -20,7 +20,7 @@ public:
     QString Text() const;
 
     // The answer: true only after OK (or Return); Cancel, the close button and Esc leave it false.
-    bool Confirmed = false;
+    bool IsConfirm = false;
 
 public slots:
     void SlotAllLanguage(int index);

@@ -368,7 +368,7 @@ void FormSetting::on_Reset_clicked()
     const QPoint corner = mapToGlobal(QPoint(0, 0));
     confirm.move(corner.x() + (width() - confirm.width()) / 2 - 75, corner.y() + (height() - confirm.height()) / 2 - 65);
     confirm.exec();
-    if (!confirm.Confirmed)
+    if (!confirm.IsConfirm)
         return;
     Buttoninterface::RestoreDefaults(this);
 }

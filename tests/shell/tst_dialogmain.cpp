@@ -309,7 +309,7 @@ private slots:
         const int none = 0, receiver = 1, wired = 2, two = 3;
         const QStringList enter{"SigEnterKey"};
         const QStringList afterSelectionPairing{"UsbServer_Exit", "StartUsbChanged(selection,600)"};
-        const QStringList afterDevicePairing{"UsbServerC_Start(%path%,report)", "StartUsbChanged(device window,600)"};
+        const QStringList afterDevicePairing{"StartUsbChanged(device window,600)", "UsbServerC_Start(%path%,report)"};
         const int none_ = int(Qt::NoModifier);
         QTest::newRow("Return") << 0 << false << int(Qt::Key_Return) << none_ << none << "" << "" << enter;
         QTest::newRow("keypad Enter") << 1 << false << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << none << ""

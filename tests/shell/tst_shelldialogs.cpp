@@ -242,7 +242,7 @@ private slots:
                 qobject_cast<QAbstractButton*>(Child(&question, how))->click();
         });
         question.exec();
-        QCOMPARE(question.Confirmed, confirmed);
+        QCOMPARE(question.IsConfirm, confirmed);
         QVERIFY(!question.isVisible());
     }
 

@@ -1,0 +1,13 @@
+#pragma once
+#include <QPushButton>
+
+// A push button that shows the pointing hand while the pointer is over it, as a link does.
+class MyButton : public QPushButton
+{
+public:
+    explicit MyButton(QWidget* parent = nullptr);
+
+protected:
+    void enterEvent(QEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+};
