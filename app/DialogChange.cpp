@@ -9,6 +9,7 @@
 #include "device/DeviceDiscovery.h"
 #include "device/DeviceReportCallback.h"
 #include "device/FirmwareImageSearch.h"
+#include "device/ModelListCheck.h"
 #include "device/PostMsg.h"
 #include "device/UserIniStore.h"
 #include "device/Worker.h"
@@ -20,6 +21,7 @@
 #include "platform/Sleep.h"
 #include "platform/hidusb/HIDUsb.h"
 #include "ui_DialogChange.h"
+#include "widgets/FileNotices.h"
 #include "widgets/NoticeLook.h"
 #include "widgets/ThemeColor.h"
 #include "widgets/UiText.h"
@@ -640,9 +642,17 @@ void DialogChange::slotButtonClicked()
         return;
     const DeviceAllInfo device = ListedDevices.at(index);
     if (device.modelIndex >= modelCount) {
-        // An unknown receiver is most likely one whose mouse is not paired yet.
-        if (!device.wired)
+        const ModelListProblem problem = CheckModelList();
+        // With the model list whole, an unknown receiver is most likely one whose mouse is not
+        // paired yet. Anything else cannot be opened, and the user is told why.
+        if (!device.wired && !problem.Damaged()) {
             RunPairingCheck(path, QStringLiteral("Drive%1").arg(modelCount + 1), true);
+            return;
+        }
+        const int mid = device.MID;
+        FileNotices notice([mid, problem](int language) { return FileNotices::UnknownModelText(language, mid, problem); });
+        CentreOnPage(&notice);
+        notice.exec();
         return;
     }
 

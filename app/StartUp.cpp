@@ -6,6 +6,7 @@
 #include "platform/AppPaths.h"
 #include "platform/ScreenInfo.h"
 
+#include "widgets/FileNotices.h"
 #include "widgets/ScaleFontTree.h"
 #include <QApplication>
 #include <QDebug>
@@ -271,5 +272,7 @@ int StartUp::Run(int argc, char* argv[])
     ScaleWidgetFont(window.get(), 1.0 / factor);
     CloseOnTerminationSignals(window.get());
     window->show();
+    // Over the window, not before it: the user sees which program speaks.
+    FileNotices::ShowModelListProblem(window.get());
     return application.exec();
 }

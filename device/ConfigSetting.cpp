@@ -15,8 +15,13 @@ ConfigSetting* ConfigSetting::Instance()
 {
     std::lock_guard<std::mutex> locker(creationLock);
     if (!instance)
-        instance = new ConfigSetting(AppPaths::ProgramFolder() + QStringLiteral("/usersetting/Config.ini"));
+        instance = new ConfigSetting(FilePath());
     return instance;
+}
+
+QString ConfigSetting::FilePath()
+{
+    return AppPaths::ProgramFolder() + QStringLiteral("/usersetting/Config.ini");
 }
 
 ConfigSetting::ConfigSetting(const QString& filePath)

@@ -12,6 +12,8 @@ class ConfigSetting
 {
 public:
     static ConfigSetting* Instance();
+    // The program folder's "usersetting/Config.ini", the file the store reads.
+    static QString FilePath();
 
     // The value of group/key; Base64 keys are decoded and stripped of spaces and line breaks.
     // A missing file or key gives an empty text.

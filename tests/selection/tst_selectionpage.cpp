@@ -7,6 +7,7 @@
 #include "device/DeviceDiscovery.h"
 #include "device/DeviceReportCallback.h"
 #include "device/DeviceState.h"
+#include "device/ModelListCheck.h"
 #include "device/PostMsg.h"
 #include "device/UserIniStore.h"
 #include "device/Worker.h"
@@ -17,6 +18,7 @@
 #include "platform/hidusb/SimControl.h"
 #include "support/SimulatedDeviceFixture.h"
 #include "support/TestHome.h"
+#include "widgets/FileNotices.h"
 #include "widgets/UiText.h"
 #include "widgets/UiTextTables.h"
 
@@ -413,15 +415,23 @@ private slots:
         QVERIFY(Child(QStringLiteral("label%1").arg(k))->isHidden());
         QCOMPARE(PictureOf(Child(QStringLiteral("Rate%1").arg(k))), QStringLiteral("1KHz.png"));
 
-        // An unknown cable opens nothing.
+        // An unknown cable opens nothing, and says why.
         {
             BusRecorder bus;
-            ModalAnswerer answerer;
+            QString told;
+            ModalAnswerer answerer([&told](QWidget* dialog) {
+                if (auto* notice = qobject_cast<FileNotices*>(dialog))
+                    told = notice->Text();
+                return true;
+            });
             cable->click();
             QCOMPARE(bus.events, (QStringList{"SigIsUsb(0,1)", "SigSetver(6)"}));
-            QCOMPARE(answerer.seen, QStringList());
+            QCOMPARE(answerer.seen, QStringList{"FileNotices"});
+            QCOMPARE(told, FileNotices::UnknownModelText(0, 99, CheckModelList()));
+            QVERIFY(told.contains(QStringLiteral("MID 99")));
+            QCOMPARE(int(DeviceWindowActive), 0);
         }
-        // An unknown receiver is offered pairing, and nothing opens either.
+        // With the model list whole, an unknown receiver is offered pairing, and nothing opens either.
         BusRecorder bus;
         ModalAnswerer answerer;
         receiver->click();

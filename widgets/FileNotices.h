@@ -1,0 +1,48 @@
+#pragma once
+#include "device/ModelListCheck.h"
+
+#include <QDialog>
+#include <QString>
+#include <functional>
+
+class QLabel;
+class QToolButton;
+
+// The notices about the program's own files: a model list that cannot serve and a device whose model
+// the list does not know. Their texts name the file, so they grow to fit them (the other notices
+// have one fixed size).
+class FileNotices : public QDialog
+{
+    Q_OBJECT
+public:
+    // The text in a language (UiText's index); asked again whenever the language changes.
+    using TextFor = std::function<QString(int language)>;
+
+    explicit FileNotices(TextFor text, QWidget* parent = nullptr);
+
+    QString Text() const;
+
+    // What is wrong with the model list; empty when nothing is.
+    static QString ModelListText(int language, const ModelListProblem& problem);
+    // A device of this MID is not in the model list; when the list is damaged, what is wrong with it follows.
+    static QString UnknownModelText(int language, int mid, const ModelListProblem& problem);
+
+    // Start-up: the model list's notice over window, when the list is damaged. The notice is shown
+    // without waiting for it (start-up goes on) and deletes itself when closed. Null when nothing is wrong.
+    static FileNotices* ShowModelListProblem(QWidget* window, const ModelListProblem& problem = CheckModelList());
+
+public slots:
+    void SlotAllLanguage(int index);
+
+private:
+    // Sizes the notice to its text and places the controls.
+    void Fit();
+    // Shown over window (centred), not waited for.
+    void ShowOver(QWidget* window);
+
+    TextFor textFor;
+    QWidget* frame;
+    QLabel* message;
+    QToolButton* closeButton;
+    QToolButton* confirmButton;
+};
