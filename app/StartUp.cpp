@@ -5,6 +5,7 @@
 #include "pages/macro/ExeIsRun.h"
 #include "platform/AppPaths.h"
 #include "platform/ScreenInfo.h"
+#include "platform/UserFileWrites.h"
 
 #include "widgets/FileNotices.h"
 #include "widgets/ScaleFontTree.h"
@@ -47,18 +48,26 @@ const QStringList& StartUp::UserFolders()
 void StartUp::MakeUserFolders()
 {
     const QString dataFolder = AppPaths::UserDataFolder();
+    bool made = true;
     for (const QString& folder : UserFolders()) {
         const QString path = dataFolder + folder;
         if (!QDir().exists(path))
-            QDir().mkpath(path);
+            made = QDir().mkpath(path) && made;
     }
+    // Told once the window shows (FileNotices): the program runs on, keeping nothing of its own.
+    if (!made)
+        UserFileWrites::Failed(dataFolder);
 }
 
 void StartUp::CreateEmptyPreferences()
 {
     QFile preferences(AppPaths::UserDataFolder() + QStringLiteral("/Macro.ini"));
-    if (!preferences.exists() && preferences.open(QIODevice::WriteOnly | QIODevice::Text))
+    if (preferences.exists())
+        return;
+    if (preferences.open(QIODevice::WriteOnly | QIODevice::Text))
         preferences.close();
+    else
+        UserFileWrites::Failed(AppPaths::UserDataFolder());
 }
 
 QString StartUp::ScaleFactorForWidth(int desktopWidth)
@@ -274,5 +283,6 @@ int StartUp::Run(int argc, char* argv[])
     window->show();
     // Over the window, not before it: the user sees which program speaks.
     FileNotices::ShowModelListProblem(window.get());
+    FileNotices::WatchSettingsWrites(window.get());
     return application.exec();
 }

@@ -2,6 +2,7 @@
 
 #include "platform/AppPaths.h"
 #include "platform/RegularFile.h"
+#include "platform/UserFileWrites.h"
 
 #include <QDataStream>
 #include <QFile>
@@ -22,15 +23,21 @@ QString DeviceCacheFolder()
 bool WriteDeviceInfoCache(const QString& fileName, const FlashDataMap& data)
 {
     QSaveFile file(DeviceCacheFolder() + fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    QDataStream stream(&file);
-    stream.writeBytes(reinterpret_cast<const char*>(data.bytes()), uint(sizeof data));
-    if (stream.status() != QDataStream::Ok) {
-        file.cancelWriting();
-        return false;
+    bool written = file.open(QIODevice::WriteOnly);
+    if (written) {
+        QDataStream stream(&file);
+        stream.writeBytes(reinterpret_cast<const char*>(data.bytes()), uint(sizeof data));
+        if (stream.status() == QDataStream::Ok) {
+            written = file.commit();
+        } else {
+            file.cancelWriting();
+            written = false;
+        }
     }
-    return file.commit();
+    // The mouse keeps its settings either way; only the program's copy of them is lost.
+    if (!written)
+        UserFileWrites::Failed(AppPaths::UserDataFolder());
+    return written;
 }
 
 bool ReadDeviceInfoCache(const QString& fileName, FlashDataMap* out)

@@ -2,6 +2,7 @@
 
 #include "platform/AppPaths.h"
 #include "platform/RegularFile.h"
+#include "platform/UserFileWrites.h"
 
 #include <mutex>
 #include <QSettings>
@@ -30,7 +31,7 @@ void UserIniStore::SetValue(const QString& group, const QString& key, const QStr
 {
     settings->setValue(group + QLatin1Char('/') + key, value);
     // Written now, so that a crash or a kill right after a change keeps the preference.
-    settings->sync();
+    Sync();
 }
 
 QString UserIniStore::GetValue(const QString& group, const QString& key)
@@ -46,7 +47,17 @@ QStringList UserIniStore::GetValueList(const QString& group, const QString& key)
 void UserIniStore::RemoveValue(const QString& group, const QString& key)
 {
     settings->remove(group + QLatin1Char('/') + key);
+    Sync();
+}
+
+void UserIniStore::Sync()
+{
     settings->sync();
+    // A store whose path names no regular file keeps nothing (SettingsFilePath). QSettings keeps the
+    // first error for the run, so after one failed write every later one reports as failed too;
+    // the user is told once either way.
+    if (settings->status() != QSettings::NoError || settings->fileName().isEmpty())
+        UserFileWrites::Failed(AppPaths::UserDataFolder());
 }
 
 int UserIniStore::Language()

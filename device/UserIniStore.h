@@ -23,6 +23,8 @@ public:
 
 private:
     explicit UserIniStore(const QString& path);
+    // Writes the changes to the file; a file that cannot be written is reported (UserFileWrites).
+    void Sync();
 
     QSettings* settings;
     QString path;

@@ -2,6 +2,7 @@
 
 #include "platform/AppPaths.h"
 #include "platform/RegularFile.h"
+#include "platform/UserFileWrites.h"
 
 #include <QDir>
 #include <mutex>
@@ -11,6 +12,15 @@ namespace {
 // The firmware upgrade writes from the device library's thread while the GUI reads; one lock
 // keeps each read and write of the file whole.
 std::mutex registryLock;
+
+// Writes the changes now and reports a file that cannot be written. A store whose path names no
+// regular file keeps nothing (SettingsFilePath).
+void SyncAndReport(QSettings& settings)
+{
+    settings.sync();
+    if (settings.status() != QSettings::NoError || settings.fileName().isEmpty())
+        UserFileWrites::Failed(AppPaths::UserConfigFolder());
+}
 }
 
 RegistryStore::RegistryStore(const QString& keyPath) : group(GroupOf(keyPath)) {}
@@ -47,6 +57,7 @@ void RegistryStore::SetValue(const QString& name, const QVariant& value)
     QSettings settings(SettingsFilePath(FilePath()), QSettings::IniFormat);
     settings.beginGroup(group);
     settings.setValue(name, value);
+    SyncAndReport(settings);
 }
 
 void RegistryStore::Remove(const QString& name)
@@ -54,7 +65,11 @@ void RegistryStore::Remove(const QString& name)
     std::lock_guard<std::mutex> locker(registryLock);
     QSettings settings(SettingsFilePath(FilePath()), QSettings::IniFormat);
     settings.beginGroup(group);
+    // Removing what is not there writes nothing (and needs no writable folder).
+    if (!settings.contains(name))
+        return;
     settings.remove(name);
+    SyncAndReport(settings);
 }
 
 bool RegistryStore::Contains(const QString& name) const

@@ -1,6 +1,7 @@
 #include "widgets/FileNotices.h"
 
 #include "device/PostMsg.h"
+#include "platform/UserFileWrites.h"
 #include "widgets/NoticeLook.h"
 #include "widgets/UiText.h"
 
@@ -137,6 +138,11 @@ QString FileNotices::UnknownModelText(int language, int mid, const ModelListProb
     return unknown + QStringLiteral("\n\n") + ModelListText(language, problem);
 }
 
+QString FileNotices::SettingsNotKeptText(int language, const QString& folder)
+{
+    return Say(language, "SettingsNotKept").arg(Shown(folder));
+}
+
 FileNotices* FileNotices::ShowModelListProblem(QWidget* window, const ModelListProblem& problem)
 {
     if (!problem.Damaged())
@@ -144,4 +150,19 @@ FileNotices* FileNotices::ShowModelListProblem(QWidget* window, const ModelListP
     auto* notice = new FileNotices([problem](int language) { return ModelListText(language, problem); });
     notice->ShowOver(window);
     return notice;
+}
+
+void FileNotices::WatchSettingsWrites(QWidget* window)
+{
+    QPointer<QWidget> over(window);
+    const auto show = [over](const QString& folder) {
+        auto* notice = new FileNotices([folder](int language) { return SettingsNotKeptText(language, folder); });
+        notice->ShowOver(over);
+    };
+    UserFileWrites* writes = UserFileWrites::Instance();
+    QObject::connect(writes, &UserFileWrites::SigNotKept, window, show, Qt::QueuedConnection);
+    // The per-user folders are made before any window: a failure there has already happened.
+    const QString failedBefore = writes->FailedFolder();
+    if (!failedBefore.isEmpty())
+        show(failedBefore);
 }

@@ -8,9 +8,9 @@
 class QLabel;
 class QToolButton;
 
-// The notices about the program's own files: a model list that cannot serve and a device whose model
-// the list does not know. Their texts name the file, so they grow to fit them (the other notices
-// have one fixed size).
+// The notices about the program's own files: a model list that cannot serve, a device whose model
+// the list does not know, and settings of the program that its per-user folder cannot keep. Their
+// texts name the file or folder, so they grow to fit them (the other notices have one fixed size).
 class FileNotices : public QDialog
 {
     Q_OBJECT
@@ -26,10 +26,14 @@ public:
     static QString ModelListText(int language, const ModelListProblem& problem);
     // A device of this MID is not in the model list; when the list is damaged, what is wrong with it follows.
     static QString UnknownModelText(int language, int mid, const ModelListProblem& problem);
+    static QString SettingsNotKeptText(int language, const QString& folder);
 
     // Start-up: the model list's notice over window, when the list is damaged. The notice is shown
     // without waiting for it (start-up goes on) and deletes itself when closed. Null when nothing is wrong.
     static FileNotices* ShowModelListProblem(QWidget* window, const ModelListProblem& problem = CheckModelList());
+    // From now on the first write of the run that fails in a per-user folder (UserFileWrites) shows
+    // its notice over window, once; a failure before this call shows it at once.
+    static void WatchSettingsWrites(QWidget* window);
 
 public slots:
     void SlotAllLanguage(int index);

@@ -114,7 +114,7 @@ const QVector<UiText::Reader>& UiText::Readers()
         {"UpDataParam", List({"infoTips"}), List({"DialogUpdating"})},
         {"FileNotices", List({"infoTips", "common"}),
          List({"ModelListMissing", "ModelListUnreadable", "ModelListGarbled", "ModelListGroupMissing", "UnknownModel",
-               "OK"})},
+               "SettingsNotKept", "OK"})},
         {"Buttoninterface", List({"key", "macro"}), List({"Import", "Export", "DebounceTime"})},
         {"PreVier", List({"key", "sensor", "Settings"}),
          List({"ReportRate", "DebounceTime", "configName", "MouseVersion", "DongleVersion"})},
