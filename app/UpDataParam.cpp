@@ -36,6 +36,27 @@ void ClearPagesUpdated()
     SensorPageUpdated = false;
 }
 
+bool CurrentDeviceOnline()
+{
+    return VidEzorarA_GetDeviceOnLine(CurrentDevicePath) != 0;
+}
+
+// The imported record becomes the working copy only when the device took it. A device that left
+// during the wait, or a push that did not reach the mouse, leaves the working copy the record the
+// mouse still holds, so that nothing is shown or kept that the mouse does not have.
+bool ImportIntoDevice(const FlashDataMap& record)
+{
+    if (!CurrentDeviceOnline())
+        return false;
+    const bool previousCurrent = DeviceConfigIsCurrent;
+    const FlashDataMap previous = DeviceConfigSnapshot();
+    const uint64_t order = AdoptDeviceConfig(record);
+    if (PushDeviceConfigCopy(record, order))
+        return true;
+    RestoreDeviceConfig(previous, previousCurrent, order);
+    return false;
+}
+
 } // namespace
 
 UpDataParam::UpDataParam(QWidget* parent) : QDialog(parent), ui(new Ui::UpDataParam)
@@ -106,15 +127,18 @@ void UpDataParam::onTimeupDestroy()
         qDebug() << "v";
         FlashDataMap record{};
         ImportResult = ReadConfigFile(importPath, &record);
+        if (ImportResult == 0 && !ImportIntoDevice(record))
+            ImportResult = ImportDeviceAway;
         if (ImportResult == 0) {
-            AdoptDeviceConfig(record);
-            ProtocolDataUpdate(&record);
             emit bus->SigUpDataLightUIA(record);
             emit bus->SigUpDataSensorUIB(record);
             emit bus->SigUpDataButtonUIC(record);
             emit bus->SigFormB();
             for (int step = 0; step < 5; ++step)
                 WaitProcessingEvents(500);
+        } else if (ImportResult == ImportDeviceAway) {
+            close();
+            emit bus->SigMouseOffLineo(0);
         } else {
             InportFail notice;
             const QPoint topLeft = mapToGlobal(QPoint(0, 0));
@@ -158,6 +182,13 @@ void UpDataParam::InstallAsSettingsWait()
 {
     SettingsWait::Install([](const SettingsWait::Request& request, const SettingsWait::Placement& place) {
         const bool importing = !request.importPath.isEmpty();
+        // The file dialog before an import may have stayed open for minutes: a device that left
+        // meanwhile gets the offline notice, not a wait that cannot end in success.
+        if (importing && !CurrentDeviceOnline()) {
+            ImportResult = ImportDeviceAway;
+            emit PostMsg::Instance()->SigMouseOffLineo(0);
+            return;
+        }
         if (importing)
             ImportTextMode = 1;
         UpDataParam wait;

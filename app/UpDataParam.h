@@ -8,9 +8,12 @@ namespace Ui {
 class UpDataParam;
 }
 
-// Result of the last configuration file read by an import: 0 accepted, 1 the file cannot be opened
-// or is no configuration file, 2 it was made for another model or holds impossible values.
+// Result of the last import: 0 accepted and on the device, 1 the file cannot be opened or is no
+// configuration file, 2 it was made for another model or holds impossible values, ImportDeviceAway.
 extern int ImportResult;
+// ImportResult when the device went away before the record reached it: nothing was written, the
+// offline notice tells the user.
+constexpr int ImportDeviceAway = 3;
 // 1 while an import shows its wait dialog.
 extern int ImportTextMode;
 

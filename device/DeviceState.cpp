@@ -58,6 +58,15 @@ bool PushDeviceConfigCopy(const FlashDataMap& record, uint64_t order)
     return lastPushReached;
 }
 
+void RestoreDeviceConfig(const FlashDataMap& previous, bool previousCurrent, uint64_t order)
+{
+    std::lock_guard<std::mutex> locker(DeviceConfigLock);
+    if (lastCopyOrder != order)
+        return;
+    DeviceConfigImage = previous;
+    DeviceConfigIsCurrent = previousCurrent;
+}
+
 void InvalidateDeviceConfig()
 {
     DeviceConfigIsCurrent = false;

@@ -51,6 +51,9 @@ DeviceConfigCopy DeviceConfigForPush();
 // the copy, or, for a copy not sent, the later one.
 bool PushDeviceConfigCopy(const FlashDataMap& record, uint64_t order);
 inline bool PushDeviceConfigCopy(const DeviceConfigCopy& copy) { return PushDeviceConfigCopy(copy.record, copy.order); }
+// Puts back the working copy `previous` (current or not) in place of the record numbered `order`,
+// unless a later copy was taken meanwhile: an adopted record that never reached the device.
+void RestoreDeviceConfig(const FlashDataMap& previous, bool previousCurrent, uint64_t order);
 // Marks the working copy as no longer the current device's (another device was selected).
 void InvalidateDeviceConfig();
 

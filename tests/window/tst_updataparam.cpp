@@ -231,6 +231,10 @@ private slots:
         const FlashDataMap imported = Pattern(40);
         const QString path = files.filePath("accepted.bin");
         QVERIFY(ConfigFileWriter(imported).Write(path));
+        // The receiver of the model the file was made for is open, its record not read yet.
+        FlashDataMap held{};
+        const int receiver = devices.OpenDevice(false, &held);
+        QVERIFY(receiver >= 0);
         InvalidateDeviceConfig();
 
         UpDataParam wait;
@@ -242,6 +246,13 @@ private slots:
         QCOMPARE(Bytes(DeviceConfigSnapshot()), Bytes(imported));
         QVERIFY(DeviceConfigIsCurrent);
         QCOMPARE(LastUpdate(), Bytes(imported));
+        QVERIFY(SimControl_WaitIdle(5000));
+        // The mouse keeps the record as it stores any record (its macro events in its own form).
+        QByteArray raw(HIDUSB_RAW_IMAGE_SIZE, '\0');
+        SimControl_EncodeImage(imported.bytes(), reinterpret_cast<uint8_t*>(raw.data()));
+        FlashDataMap stored{};
+        ProtocolDataParser(reinterpret_cast<const uint8_t*>(raw.constData()), &stored);
+        QCOMPARE(Bytes(devices.Record(receiver)), Bytes(stored));
         QCOMPARE(bus->events, (QStringList{"SigSetver(4)", "SigUpDataLightUIA", "SigUpDataSensorUIB", "SigUpDataButtonUIC",
                                            "SigFormB()"}));
         for (const QByteArray& record : bus->records)
