@@ -14,13 +14,13 @@
 #include "pages/sensor/Sensor.h"
 #include "pages/settings/FormSetting.h"
 #include "platform/AppPaths.h"
+#include "platform/TraceLog.h"
 #include "platform/hidusb/HIDUsb.h"
 #include "ui_Dialog.h"
 #include "widgets/ThemeColor.h"
 #include "widgets/WaitProcessingEvents.h"
 
 #include <QButtonGroup>
-#include <QDebug>
 #include <QKeyEvent>
 
 namespace {
@@ -67,7 +67,7 @@ Dialog::Dialog(QWidget* parent) : QWidget(parent), ui(new Ui::Dialog)
     ui->stackedWidgetDialog->addWidget(formSetting);
 
     waitDialog = new UpDataParam(nullptr);
-    qDebug() << "Start";
+    qCDebug(kestroTrace) << "Start";
 
     SetStyles();
 
@@ -170,7 +170,7 @@ void Dialog::SlotSecondDialog()
 
 void Dialog::SlotUpDataParam(int index)
 {
-    qDebug() << "q";
+    qCDebug(kestroTrace) << "q";
     // A second request while the wait shows is the same wait: a reload only asks it to wait for the pages.
     if (waitDialog->isVisible()) {
         if (index == 1)
@@ -180,12 +180,12 @@ void Dialog::SlotUpDataParam(int index)
     waitDialog->BeginWait();
     if (index == 1)
         waitDialog->SetWaitForPages(true);
-    qDebug() << "w";
+    qCDebug(kestroTrace) << "w";
     const QPoint topLeft = mapToGlobal(QPoint(0, 0));
     waitDialog->move(topLeft.x() + (width() - waitDialog->width()) / 2,
                      topLeft.y() + (height() - waitDialog->height()) / 2 - 20);
     waitDialog->exec();
-    qDebug() << "t1";
+    qCDebug(kestroTrace) << "t1";
 }
 
 void Dialog::WindowMin()

@@ -4,6 +4,7 @@
 #include "app/DialogChange.h"
 #include "device/DialogChangeLists.h"
 #include "app/MouseOffLine.h"
+#include "platform/TraceLog.h"
 #include "widgets/UpDateWarning.h"
 #include "device/ConfigSetting.h"
 #include "device/ConnectionState.h"
@@ -32,7 +33,6 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QCursor>
-#include <QDebug>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QMenu>
@@ -224,7 +224,7 @@ void DialogMain::Quit(bool fromDeviceWindow, bool closeWindow)
     if (quitting)
         return;
     quitting = true;
-    qDebug() << "close";
+    qCDebug(kestroTrace) << "close";
     if (fromDeviceWindow) {
         const QString cacheFile = ReportCacheFileName.Get();
         if (DeviceConfigIsCurrent && !cacheFile.isEmpty())

@@ -8,9 +8,9 @@
 #include "pages/sensor/SensorLOD.h"
 #include "pages/sensor/SensorRate.h"
 #include "platform/RegularFile.h"
+#include "platform/TraceLog.h"
 
 #include <QDataStream>
-#include <QDebug>
 #include <QFile>
 #include <cstring>
 #include <utility>
@@ -111,7 +111,7 @@ int ReadConfigFile(const QString& path, FlashDataMap* out)
 {
     QFile file(path);
     if (!IsRegularFile(path) || !file.open(QIODevice::ReadOnly)) {
-        qDebug() << "failed";
+        qCDebug(kestroTrace) << "failed";
         return 1;
     }
     QDataStream stream(&file);

@@ -9,6 +9,7 @@
 #include "device/PostMsg.h"
 #include "device/Worker.h"
 #include "platform/Sleep.h"
+#include "platform/TraceLog.h"
 #include "platform/hidusb/HIDUsb.h"
 #include "ui_UpDataParam.h"
 #include "widgets/NoticeLook.h"
@@ -16,7 +17,6 @@
 #include "widgets/UiText.h"
 #include "widgets/WaitProcessingEvents.h"
 
-#include <QDebug>
 #include <QTimer>
 
 int ImportResult = 0;
@@ -114,7 +114,7 @@ void UpDataParam::onTimeupDestroy()
     emit bus->SigSetver(4);
 
     if (waitForPages) {
-        qDebug() << "z";
+        qCDebug(kestroTrace) << "z";
         const bool reported = WaitForPageUpdates();
         // A later wait must see fresh reports, not these.
         if (reported)
@@ -124,7 +124,7 @@ void UpDataParam::onTimeupDestroy()
         if (!reported)
             emit bus->SigMouseOffLineo(0);
     } else if (importPending) {
-        qDebug() << "v";
+        qCDebug(kestroTrace) << "v";
         FlashDataMap record{};
         ImportResult = ReadConfigFile(importPath, &record);
         if (ImportResult == 0 && !ImportIntoDevice(record))
@@ -148,7 +148,7 @@ void UpDataParam::onTimeupDestroy()
         importPending = false;
         close();
     } else if (LastPassOnline) {
-        qDebug() << "vvv";
+        qCDebug(kestroTrace) << "vvv";
         const bool reported = WaitForPageUpdates();
         if (reported)
             ClearPagesUpdated();
@@ -160,7 +160,7 @@ void UpDataParam::onTimeupDestroy()
         if (DeviceOnline && DeviceConfigIsCurrent && !ReadDeviceInfoCache(CacheFileName.Get(), &cached))
             WriteDeviceInfoCache(ReportCacheFileName.Get(), DeviceConfigSnapshot());
     } else {
-        qDebug() << "vv";
+        qCDebug(kestroTrace) << "vv";
         FlashDataMap cached;
         if (ReadDeviceInfoCache(CacheFileName.Get(), &cached)) {
             emit bus->SigUpDataLightUIA(cached);
@@ -171,7 +171,7 @@ void UpDataParam::onTimeupDestroy()
         emit bus->SigMouseOffLineo(0);
         close();
     }
-    qDebug() << "x";
+    qCDebug(kestroTrace) << "x";
     // Each wait states its own mode; a mode left over would decide the next wait.
     waitForPages = false;
     importPending = false;

@@ -8,11 +8,11 @@
 #include "device/DeviceState.h"
 #include "device/PostMsg.h"
 #include "device/ReloadThrottle.h"
+#include "platform/TraceLog.h"
 #include "platform/hidusb/HIDUsb.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QDebug>
 #include <QTimer>
 
 Worker* WorkerInstance = nullptr;
@@ -153,11 +153,11 @@ void Worker::Pass(bool requested)
         lastStartedStatus = current.status;
 
         UsbServerC_Start(CurrentDevicePath, CurrentDevicePath, DeviceReportCallback);
-        qDebug() << "OnlinA";
+        qCDebug(kestroTrace) << "OnlinA";
         UsbServer_SetPCDriverStatus(1);
         UsbServer_ReadAllFlashData();
         ConnectionStartedOnline = bool(DeviceOnline);
-        qDebug() << "OnlinB";
+        qCDebug(kestroTrace) << "OnlinB";
     }
     LastPassOnline = bool(DeviceOnline);
     RunRequested = false;

@@ -1,6 +1,6 @@
 #include "pages/advanced/CurvePlotWidget.h"
+#include "platform/TraceLog.h"
 
-#include <QLoggingCategory>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -11,8 +11,6 @@ QString CurveAxisTextX;
 QString CurveAxisTextY;
 
 namespace {
-Q_LOGGING_CATEGORY(curvePlot, "kestro.curveplot", QtInfoMsg)
-
 double Distance(const QPointF& a, const QPointF& b)
 {
     return qSqrt((a.x() - b.x()) * (a.x() - b.x()) + (a.y() - b.y()) * (a.y() - b.y()));
@@ -214,7 +212,7 @@ void CurvePlotWidget::mousePressEvent(QMouseEvent* event)
     if (editable && event->button() == Qt::LeftButton && screenToData(event->localPos(), data)) {
         for (int i = 0; i < points.size(); ++i) {
             const double d = Distance(data, points[i]);
-            qCDebug(curvePlot) << "a1" << d;
+            qCDebug(kestroTrace) << "a1" << d;
             if (d < 50.0) {
                 dragIndex = i;
                 setCursor(Qt::ClosedHandCursor);
@@ -245,7 +243,7 @@ void CurvePlotWidget::mouseMoveEvent(QMouseEvent* event)
     if (mapped) {
         for (int i = 0; i < points.size(); ++i) {
             const double d = Distance(data, points[i]);
-            qCDebug(curvePlot) << d;
+            qCDebug(kestroTrace) << d;
             if (d < 60.0) {
                 hoverIndex = i;
                 update();

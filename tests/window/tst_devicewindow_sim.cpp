@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QMutex>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
@@ -26,6 +27,29 @@ QByteArray Bytes(const FlashDataMap& record)
 {
     return QByteArray(reinterpret_cast<const char*>(record.bytes()), int(sizeof record));
 }
+
+// Every message Qt is handed meanwhile, from any thread; the test's own handler comes back afterwards.
+class MessageCatcher
+{
+public:
+    MessageCatcher() { previous = qInstallMessageHandler(&MessageCatcher::Catch); }
+    ~MessageCatcher() { qInstallMessageHandler(previous); }
+    QStringList Lines() const
+    {
+        QMutexLocker lock(&mutex);
+        return lines;
+    }
+
+private:
+    static void Catch(QtMsgType, const QMessageLogContext&, const QString& text)
+    {
+        QMutexLocker lock(&mutex);
+        lines.append(text);
+    }
+    static inline QMutex mutex;
+    static inline QStringList lines;
+    QtMessageHandler previous = nullptr;
+};
 
 UpDataParam* OpenWait()
 {
@@ -61,6 +85,8 @@ private slots:
         const QString cacheFile = DeviceCacheFolder() + DeviceCacheFileName(info.CID, info.MID);
         QVERIFY(!QFile::exists(cacheFile));
 
+        // Opening a device is quiet: the frame, the connection and the wait print nothing.
+        auto catcher = std::make_unique<MessageCatcher>();
         auto frame = std::make_unique<Dialog>();
         std::unique_ptr<Worker> ownWorker;
         if (!WorkerInstance)
@@ -88,6 +114,9 @@ private slots:
         watch.start(50);
         QTRY_VERIFY_WITH_TIMEOUT(bus.events.contains("SigSetver(4)"), 30000);
         watch.stop();
+        const QStringList printed = catcher->Lines();
+        catcher.reset();
+        QCOMPARE(printed, QStringList());
         QVERIFY(waitShown);
         QCOMPARE(OpenWait(), nullptr);
         QVERIFY(!bus.events.contains("SigMouseOffLineo(1)"));
