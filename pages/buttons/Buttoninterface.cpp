@@ -26,6 +26,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QSignalBlocker>
 #include <QTimer>
@@ -282,13 +283,24 @@ QString Buttoninterface::ReadMacroRepeatMode(const QString& macroName)
     return MacroBlocks::ReadMacroRepeatMode(macroName);
 }
 
+QString Buttoninterface::ExportFilePath(const QString& chosen)
+{
+    const QString name = QFileInfo(chosen).fileName();
+    if (name.isEmpty() || !QFileInfo(name).suffix().isEmpty())
+        return chosen;
+    return chosen.endsWith(QLatin1Char('.')) ? chosen + QStringLiteral("bin") : chosen + QStringLiteral(".bin");
+}
+
 void Buttoninterface::on_OutputData_clicked()
 {
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("FileSave"), QDir::homePath(),
-                                                      QStringLiteral("File(*.bin)"));
-    if (path.isEmpty())
+    // The dialog adds the ending itself where it can, so that it also asks before replacing a file
+    // of the full name; a dialog of the desktop that ignores the default suffix is caught below.
+    QFileDialog dialog(this, QStringLiteral("FileSave"), QDir::homePath(), QStringLiteral("File(*.bin)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("bin"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
-    WriteConfigFile(path, DeviceConfigSnapshot());
+    WriteConfigFile(ExportFilePath(dialog.selectedFiles().constFirst()), DeviceConfigSnapshot());
 }
 
 void Buttoninterface::on_ImportData_clicked()

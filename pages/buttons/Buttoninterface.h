@@ -38,6 +38,9 @@ public:
     // Writes the configuration export file: the marker field, the model's sensor name field and the
     // record, each as a length-prefixed block. The file is written whole or left as it was.
     static bool WriteConfigFile(const QString& path, FlashDataMap record);
+    // The name an export is written under: one chosen without an ending gets ".bin", the only
+    // ending the import lists.
+    static QString ExportFilePath(const QString& chosen);
     // The 12-byte sensor field of an export: at most 11 name bytes, then zeros.
     static QByteArray SensorNameField(const QString& sensorName);
 

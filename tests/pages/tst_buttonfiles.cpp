@@ -7,10 +7,13 @@
 #include "support/FittingRecord.h"
 #include "support/TestHome.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QFileDialog>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTextCodec>
+#include <QTimer>
 #include <QtEndian>
 #include <QtTest>
 
@@ -175,6 +178,48 @@ private slots:
         QVERIFY(!Buttoninterface::WriteConfigFile(path, PatternRecord()));
         QVERIFY(!QFile::exists(path));
         QVERIFY(QDir(exports.path()).entryList(QDir::Files | QDir::Hidden).filter(QStringLiteral("b.bin")).isEmpty());
+    }
+
+    // The import lists ".bin" files only: a name chosen without an ending gets that one.
+    void exportFilePath_data()
+    {
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("no ending") << "/home/u/profile1" << "/home/u/profile1.bin";
+        QTest::newRow("ending") << "/home/u/profile1.bin" << "/home/u/profile1.bin";
+        QTest::newRow("upper-case ending") << "/home/u/profile1.BIN" << "/home/u/profile1.BIN";
+        QTest::newRow("other ending") << "/home/u/profile1.txt" << "/home/u/profile1.txt";
+        QTest::newRow("a dot in the folder only") << "/home/u/v1.2/profile1" << "/home/u/v1.2/profile1.bin";
+        QTest::newRow("ends with a dot") << "/home/u/profile1." << "/home/u/profile1.bin";
+    }
+    void exportFilePath()
+    {
+        QFETCH(QString, chosen);
+        QFETCH(QString, written);
+        QCOMPARE(Buttoninterface::ExportFilePath(chosen), written);
+    }
+
+    // Through the page's export button: the name typed in the save dialog comes back with the ending,
+    // so that the import dialog lists the file just saved.
+    void exportButtonAddsTheEnding()
+    {
+        Buttoninterface page;
+        const QString typed = exports.filePath(QStringLiteral("profile1"));
+        bool answered = false;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            answered = true;
+            dialog->selectFile(typed);
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        QVERIFY(QMetaObject::invokeMethod(&page, "on_OutputData_clicked"));
+        QVERIFY(answered);
+        QVERIFY(!QFile::exists(typed));
+        QFile file(typed + QStringLiteral(".bin"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.size(), qint64(10484));
     }
 
     void macroFileToBlock()
