@@ -115,11 +115,11 @@ int StartUp::RemoveOldFiles(const QString& folder, const QDateTime& now)
     for (const QFileInfo& entry : entries) {
         if (entry.isDir())
             continue;
-        // A file dated after now (a clock that was wrong) is young, not 136 years old.
+        // A file dated after now was written under a wrong clock and would never grow old enough
+        // to go: it goes at once, as one older than a week does.
         const qint64 age = nowSeconds - entry.lastModified().toSecsSinceEpoch();
-        if (age < 0)
-            continue;
-        if (age / 86400 > 7 && QFile::remove(entry.absoluteFilePath()))
+        const bool expired = age < 0 || age / 86400 > 7;
+        if (expired && QFile::remove(entry.absoluteFilePath()))
             ++removed;
     }
     return removed;

@@ -33,7 +33,7 @@ public:
     static int ProbeDesktopWidth(int argc, char* argv[]);
 
     // Removes the files of folder (not its sub-folders) last modified more than 7 whole days before
-    // now. A file dated after now is kept. Returns how many files were removed.
+    // now. A file dated after now is removed too. Returns how many files were removed.
     static int RemoveOldFiles(const QString& folder, const QDateTime& now = QDateTime::currentDateTime());
 
     // The single-instance lock: true when another running copy holds it. Otherwise the lock is

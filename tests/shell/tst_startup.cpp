@@ -215,8 +215,9 @@ private slots:
         QTest::newRow("7 days and 23 hours") << 7 * day + 23 * 3600 << false;
         QTest::newRow("8 days") << 8 * day << true;
         QTest::newRow("a year") << 365 * day << true;
-        QTest::newRow("a day in the future") << -day << false;
-        QTest::newRow("30 years in the future") << -30 * 365 * day << false;
+        QTest::newRow("a minute in the future") << qint64(-60) << true;
+        QTest::newRow("a day in the future") << -day << true;
+        QTest::newRow("30 years in the future") << -30 * 365 * day << true;
     }
     void oldFilesRemoved()
     {
