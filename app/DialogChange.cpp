@@ -75,17 +75,13 @@ QString RatePicture(uint8_t status)
     }
 }
 
-// The pictures "OnLine<n>.png" / "DisOnlin<n>.png" of a model. The models with MID 18 to 20 have
-// their own; any other model takes the one of its place in the model list, so that every known
-// model shows a picture.
-QString PictureSuffix(const DeviceAllInfo& device)
+// The picture "OnLine<n>.png" / "DisOnlin<n>.png" (prefix) of a model: the models with MID 18 to 20
+// have one each. Any other MID has none: an empty name, and the button keeps what it shows.
+QString ModelPicture(const QString& prefix, const DeviceAllInfo& device)
 {
-    switch (device.MID) {
-    case 18: return QStringLiteral("0");
-    case 19: return QStringLiteral("1");
-    case 20: return QStringLiteral("2");
-    default: return QString::number(qMax(0, device.modelIndex) % 3);
-    }
+    if (device.MID < 18 || device.MID > 20)
+        return QString();
+    return prefix + QString::number(device.MID - 18) + QStringLiteral(".png");
 }
 
 bool IsOnline(const QString& path)
@@ -331,18 +327,20 @@ void DialogChange::RefreshDeviceButton(int k)
         connectionBadges.at(k)->show();
         ApplyButtonPicture(k, QStringLiteral("Unknow.png"));
     } else if (!device.online) {
-        ApplyButtonPicture(k, QStringLiteral("DisOnlin") + PictureSuffix(device) + QStringLiteral(".png"));
+        ApplyButtonPicture(k, ModelPicture(QStringLiteral("DisOnlin"), device));
         offlineBadges.at(k)->show();
         connectionBadges.at(k)->hide();
     } else {
         connectionBadges.at(k)->show();
         offlineBadges.at(k)->hide();
-        ApplyButtonPicture(k, QStringLiteral("OnLine") + PictureSuffix(device) + QStringLiteral(".png"));
+        ApplyButtonPicture(k, ModelPicture(QStringLiteral("OnLine"), device));
     }
 }
 
 void DialogChange::ApplyButtonPicture(int k, const QString& picture)
 {
+    if (picture.isEmpty())
+        return;
     deviceButtons.at(k)->setStyleSheet(ToolButtonPictureStyle(QStringLiteral("QToolButton"), pictureFolder, picture));
 }
 
@@ -465,8 +463,7 @@ void DialogChange::BuildDeviceButtons()
         // made after that stay hidden until shown.
         button->show();
         deviceButtons << button;
-        ApplyButtonPicture(k, unknown ? QStringLiteral("Unknow.png")
-                                      : QStringLiteral("DisOnlin") + PictureSuffix(device) + QStringLiteral(".png"));
+        ApplyButtonPicture(k, unknown ? QStringLiteral("Unknow.png") : ModelPicture(QStringLiteral("DisOnlin"), device));
 
         auto* offline = new QLabel(page);
         offline->setObjectName(QStringLiteral("label%1").arg(k));

@@ -50,15 +50,15 @@ private slots:
     void writeThenReadGivesTheSameRecord()
     {
         const FlashDataMap written = patterned(7);
-        QVERIFY(WriteDeviceInfoCache("Device_CID1C_MID21.bin", written));
-        QCOMPARE(QFileInfo(DeviceCacheFolder() + "Device_CID1C_MID21.bin").size(), qint64(10452));
-        QFile file(DeviceCacheFolder() + "Device_CID1C_MID21.bin");
+        QVERIFY(WriteDeviceInfoCache("Device_CID1C_MID12.bin", written));
+        QCOMPARE(QFileInfo(DeviceCacheFolder() + "Device_CID1C_MID12.bin").size(), qint64(10452));
+        QFile file(DeviceCacheFolder() + "Device_CID1C_MID12.bin");
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.read(4), QByteArray("\x00\x00\x28\xD0", 4));
         file.close();
 
         FlashDataMap read{};
-        QVERIFY(ReadDeviceInfoCache("Device_CID1C_MID21.bin", &read));
+        QVERIFY(ReadDeviceInfoCache("Device_CID1C_MID12.bin", &read));
         QCOMPARE(std::memcmp(read.bytes(), written.bytes(), sizeof read), 0);
     }
 
@@ -95,14 +95,14 @@ private slots:
     void failedWriteKeepsLastGoodFile()
     {
         const FlashDataMap good = patterned(9);
-        QVERIFY(WriteDeviceInfoCache("Device_CID1C_MID22.bin", good));
+        QVERIFY(WriteDeviceInfoCache("Device_CID1C_MID13.bin", good));
         QFile::setPermissions(DeviceCacheFolder(), QFile::ReadOwner | QFile::ExeOwner);
-        const bool written = WriteDeviceInfoCache("Device_CID1C_MID22.bin", patterned(10));
+        const bool written = WriteDeviceInfoCache("Device_CID1C_MID13.bin", patterned(10));
         QFile::setPermissions(DeviceCacheFolder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         if (written)
             QSKIP("the folder stays writable for this user (running as root)");
         FlashDataMap read{};
-        QVERIFY(ReadDeviceInfoCache("Device_CID1C_MID22.bin", &read));
+        QVERIFY(ReadDeviceInfoCache("Device_CID1C_MID13.bin", &read));
         QCOMPARE(std::memcmp(read.bytes(), good.bytes(), sizeof read), 0);
     }
 

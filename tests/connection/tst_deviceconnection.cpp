@@ -124,7 +124,7 @@ class TestDeviceConnection : public QObject
         info.MID = reply[1];
         info.status = reply[2];
         info.wired = DeviceAllInfo::IsWiredStatus(info.status);
-        info.modelIndex = info.MID == 33 ? 0 : 1;
+        info.modelIndex = info.MID == 18 ? 0 : 1;
         info.online = VidEzorarA_GetDeviceOnLine(devices->Path(device).constData()) != 0;
         uint8_t address[HIDUSB_USB_ADDRESS_STATUS_SIZE] = {};
         VidEzorarA_GetDeviceOnLineWithUsbAddress(devices->Path(device).constData(), address);
@@ -249,7 +249,7 @@ private slots:
         QCOMPARE(Bytes(DeviceConfigSnapshot()), Bytes(held));
         QVERIFY(DeviceConfigIsCurrent);
         QVERIFY(LastPassOnline);
-        QCOMPARE(ReportCacheFileName.Get(), QString("Device_CID1C_MID22.bin"));
+        QCOMPARE(ReportCacheFileName.Get(), QString("Device_CID1C_MID13.bin"));
         QCOMPARE(QByteArray(CurrentDevicePath.load()), devices->Path(WiredMouse));
 
         QTRY_VERIFY_WITH_TIMEOUT(pages.events.contains("Setver"), 5000);
@@ -310,7 +310,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(pages.events.contains("Setver"), 5000);
         const QString expected = VersionText(SimControl_GetFirmwareVersion(WiredMouse));
         QCOMPARE(CurrentDeviceInfo.Get().firmwareVersion, expected);
-        QCOMPARE(RegistryStore(MouseDriveTestKey()).Value("MouseVer2834").toString(), expected);
+        QCOMPARE(RegistryStore(MouseDriveTestKey()).Value("MouseVer2819").toString(), expected);
     }
 
     void versionTexts_data()
@@ -485,7 +485,7 @@ private slots:
     {
         FlashDataMap cached = devices->Record(WiredMouse);
         cached.sleepTime = 90;
-        QVERIFY(WriteDeviceInfoCache("Device_CID1C_MID22.bin", cached));
+        QVERIFY(WriteDeviceInfoCache("Device_CID1C_MID13.bin", cached));
         const DeviceAllInfo mouse = Describe(WiredMouse);
         SimControl_SetAttached(WiredMouse, 0);
         QVERIFY(SettleDevices());
@@ -517,7 +517,7 @@ private slots:
 
     void offlineOpenWithoutCacheResetsThePages()
     {
-        QFile::remove(DeviceCacheFolder() + "Device_CID1C_MID22.bin");
+        QFile::remove(DeviceCacheFolder() + "Device_CID1C_MID13.bin");
         const DeviceAllInfo mouse = Describe(WiredMouse);
         SimControl_SetAttached(WiredMouse, 0);
         QVERIFY(SettleDevices());

@@ -17,8 +17,8 @@
 
 // The devices of the program's description, by index.
 namespace SimDevices {
-constexpr int Receiver = 0;       // receiver with the wireless mouse (MID 33)
-constexpr int Wired = 1;          // the wired mouse (MID 34)
+constexpr int Receiver = 0;       // receiver with the wireless mouse (MID 18)
+constexpr int Wired = 1;          // the wired mouse (MID 19)
 constexpr int WirelessCable = 2;  // the wireless mouse on its cable, unplugged at start
 }
 

@@ -64,7 +64,7 @@ int main(int argc, char** argv)
         std::vector<uint8_t> image(1024, 0);
         image[20] = 211;
         image[21] = 28;
-        image[22] = 33;
+        image[22] = 18;
         const HidUpgradeImage view{image.data(), uint32_t(image.size())};
         UsbUpgrade_Start(&view, &StuckUpgrade, 10000);
     } else if (std::strcmp(mode, "calm") == 0) {

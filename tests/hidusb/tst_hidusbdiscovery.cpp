@@ -169,10 +169,10 @@ void HidUsbDiscoveryTest::deviceInfo_data()
     QTest::addColumn<QByteArray>("info");
     QTest::addColumn<bool>("online");
 
-    QTest::newRow("receiver") << Receiver << true << Bytes({28, 33, 1}) << true;
-    QTest::newRow("receiver, mouse off") << Receiver << false << Bytes({28, 33, 1}) << false;
-    QTest::newRow("wired") << Wired << true << Bytes({28, 34, 2}) << true;
-    QTest::newRow("wireless on cable") << WirelessCable << true << Bytes({28, 33, 2}) << true;
+    QTest::newRow("receiver") << Receiver << true << Bytes({28, 18, 1}) << true;
+    QTest::newRow("receiver, mouse off") << Receiver << false << Bytes({28, 18, 1}) << false;
+    QTest::newRow("wired") << Wired << true << Bytes({28, 19, 2}) << true;
+    QTest::newRow("wireless on cable") << WirelessCable << true << Bytes({28, 18, 2}) << true;
 }
 
 void HidUsbDiscoveryTest::deviceInfo()

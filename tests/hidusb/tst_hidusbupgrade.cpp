@@ -143,7 +143,7 @@ void HidUsbUpgradeTest::cleanup()
 
 void HidUsbUpgradeTest::receiverUpgradeSucceeds()
 {
-    const QByteArray image = MakeImage(ReceiverKind, 28, 33, 1, 0x06);
+    const QByteArray image = MakeImage(ReceiverKind, 28, 18, 1, 0x06);
     QCOMPARE(BootDevices(image), 0);
     QCOMPARE(Start(image), uint8_t(1));
     QVERIFY(SimControl_WaitIdle(10000));
@@ -175,8 +175,8 @@ void HidUsbUpgradeTest::mouseUpgradeOverItsCable_data()
     QTest::addColumn<int>("cable");
     QTest::addColumn<int>("mid");
     QTest::addColumn<int>("alsoSeenThrough");
-    QTest::newRow("wired mouse") << Wired << 34 << -1;
-    QTest::newRow("wireless mouse on its cable") << WirelessCable << 33 << Receiver;
+    QTest::newRow("wired mouse") << Wired << 19 << -1;
+    QTest::newRow("wireless mouse on its cable") << WirelessCable << 18 << Receiver;
 }
 
 void HidUsbUpgradeTest::mouseUpgradeOverItsCable()
@@ -202,7 +202,7 @@ void HidUsbUpgradeTest::mouseUpgradeOverItsCable()
 void HidUsbUpgradeTest::wirelessMouseThroughItsReceiver()
 {
     // No cable plugged in: the image goes over the air; the receiver stays on the bus.
-    QCOMPARE(Start(MakeImage(MouseKind, 28, 33, 1, 0x11)), uint8_t(1));
+    QCOMPARE(Start(MakeImage(MouseKind, 28, 18, 1, 0x11)), uint8_t(1));
     QVERIFY(SimControl_WaitIdle(10000));
     QCOMPARE(Events::Take(), Progress(100, true));
     QCOMPARE(Events::notices.load(), 0);
@@ -211,16 +211,16 @@ void HidUsbUpgradeTest::wirelessMouseThroughItsReceiver()
 
     // Stopped in boot mode, the mouse no longer answers through the receiver and waits for its cable.
     SimControl_SetUpgradeOutcome(2);
-    QCOMPARE(Start(MakeImage(MouseKind, 28, 33, 1, 0x12)), uint8_t(1));
+    QCOMPARE(Start(MakeImage(MouseKind, 28, 18, 1, 0x12)), uint8_t(1));
     QVERIFY(SimControl_WaitIdle(10000));
     QCOMPARE(Events::Take(), Progress(50, false));
     QCOMPARE(VidEzorarA_GetDeviceOnLine(SimControl_DevicePath(Receiver)), uint8_t(0));
     QCOMPARE(SimControl_GetDeviceMode(Receiver), 1);
-    QCOMPARE(Start(MakeImage(MouseKind, 28, 33, 1, 0x12)), uint8_t(0));
+    QCOMPARE(Start(MakeImage(MouseKind, 28, 18, 1, 0x12)), uint8_t(0));
     SimControl_SetAttached(WirelessCable, 1);
     QCOMPARE(SimControl_GetDeviceMode(WirelessCable), 2);
-    QCOMPARE(BootDevices(MakeImage(MouseKind, 28, 33, 1, 0x12)), 1);
-    QCOMPARE(Start(MakeImage(MouseKind, 28, 33, 1, 0x12)), uint8_t(1));
+    QCOMPARE(BootDevices(MakeImage(MouseKind, 28, 18, 1, 0x12)), 1);
+    QCOMPARE(Start(MakeImage(MouseKind, 28, 18, 1, 0x12)), uint8_t(1));
     QVERIFY(SimControl_WaitIdle(10000));
     QCOMPARE(Events::Take(), Progress(100, true));
     QCOMPARE(SimControl_GetDeviceMode(WirelessCable), 1);
@@ -231,7 +231,7 @@ void HidUsbUpgradeTest::wirelessMouseThroughItsReceiver()
 void HidUsbUpgradeTest::failingHalfwayKeepsTheOldFirmware()
 {
     SimControl_SetUpgradeOutcome(1);
-    QCOMPARE(Start(MakeImage(ReceiverKind, 28, 33, 1, 0x07)), uint8_t(1));
+    QCOMPARE(Start(MakeImage(ReceiverKind, 28, 18, 1, 0x07)), uint8_t(1));
     QVERIFY(SimControl_WaitIdle(10000));
     QCOMPARE(Events::Take(), Progress(50, false));
     QCOMPARE(Events::notices.load(), 4);
@@ -239,14 +239,14 @@ void HidUsbUpgradeTest::failingHalfwayKeepsTheOldFirmware()
     QCOMPARE(SimControl_GetReceiverFirmwareVersion(Receiver), uint16_t(0x0105));
 
     // The outcome held for one upgrade only.
-    QCOMPARE(Start(MakeImage(ReceiverKind, 28, 33, 1, 0x07)), uint8_t(1));
+    QCOMPARE(Start(MakeImage(ReceiverKind, 28, 18, 1, 0x07)), uint8_t(1));
     QVERIFY(SimControl_WaitIdle(10000));
     QCOMPARE(Events::Take(), Progress(100, true));
 }
 
 void HidUsbUpgradeTest::stoppingInBootModeWaitsForARepair()
 {
-    const QByteArray image = MakeImage(ReceiverKind, 28, 33, 1, 0x08);
+    const QByteArray image = MakeImage(ReceiverKind, 28, 18, 1, 0x08);
     const char* path = SimControl_DevicePath(Receiver);
     SimControl_SetUpgradeOutcome(2);
     QCOMPARE(Start(image), uint8_t(1));
@@ -268,8 +268,8 @@ void HidUsbUpgradeTest::stoppingInBootModeWaitsForARepair()
     QCOMPARE(QByteArray(reinterpret_cast<const char*>(VidEzorarA_GetDeviceInfo(bootPath.constData(), 0)), 3), QByteArray(3, '\0'));
     QCOMPARE(BootDevices(image), 1);
     QCOMPARE(BootDevices(image, 0), -1);                              // no room: the count says 0
-    QCOMPARE(BootDevices(MakeImage(MouseKind, 28, 33, 1, 8)), 0);     // waits for receiver firmware only
-    QCOMPARE(BootDevices(MakeImage(ReceiverKind, 28, 34, 1, 8)), 0);  // of its own model
+    QCOMPARE(BootDevices(MakeImage(MouseKind, 28, 18, 1, 8)), 0);     // waits for receiver firmware only
+    QCOMPARE(BootDevices(MakeImage(ReceiverKind, 28, 19, 1, 8)), 0);  // of its own model
 
     // A device waiting for firmware still waits after the program and library start again.
     session.Restart();
@@ -297,21 +297,21 @@ void HidUsbUpgradeTest::stoppingInBootModeWaitsForARepair()
 
 void HidUsbUpgradeTest::refusals()
 {
-    const QByteArray good = MakeImage(ReceiverKind, 28, 33, 1, 9);
+    const QByteArray good = MakeImage(ReceiverKind, 28, 18, 1, 9);
     QCOMPARE(Start(good.left(727)), uint8_t(0));
     QCOMPARE(UsbUpgrade_Start(nullptr, &Events::Record, 10000), uint8_t(0));
-    QCOMPARE(Start(MakeImage(ReceiverKind, 29, 33, 1, 9)), uint8_t(0));   // another customer
+    QCOMPARE(Start(MakeImage(ReceiverKind, 29, 18, 1, 9)), uint8_t(0));   // another customer
     QCOMPARE(Start(MakeImage(ReceiverKind, 28, 40, 1, 9)), uint8_t(0));   // a model not attached
-    QCOMPARE(Start(MakeImage(0x42, 28, 33, 1, 9)), uint8_t(0));           // neither mouse nor receiver
+    QCOMPARE(Start(MakeImage(0x42, 28, 18, 1, 9)), uint8_t(0));           // neither mouse nor receiver
     SimControl_SetMouseOnline(Receiver, 0);
-    QCOMPARE(Start(MakeImage(MouseKind, 28, 33, 1, 9)), uint8_t(0));      // a wireless mouse switched off, no cable
+    QCOMPARE(Start(MakeImage(MouseKind, 28, 18, 1, 9)), uint8_t(0));      // a wireless mouse switched off, no cable
     SimControl_SetMouseOnline(Receiver, 1);
     int count = 5;
     QCOMPARE(UsbUpgradeC_FindBootDevices(nullptr, &count), 0);
     QCOMPARE(count, 0);
 
     QCOMPARE(Start(good), uint8_t(1));
-    QCOMPARE(Start(MakeImage(MouseKind, 28, 34, 1, 9)), uint8_t(0));      // one at a time
+    QCOMPARE(Start(MakeImage(MouseKind, 28, 19, 1, 9)), uint8_t(0));      // one at a time
     QVERIFY(SimControl_WaitIdle(10000));
     QCOMPARE(Events::Take(), Progress(100, true));
     QCOMPARE(SimControl_GetFirmwareVersion(Wired), uint16_t(0x0102));
@@ -319,8 +319,8 @@ void HidUsbUpgradeTest::refusals()
 
 void HidUsbUpgradeTest::callbackStartsTheNextUpgrade()
 {
-    ChainedMouseImage = MakeImage(MouseKind, 28, 34, 3, 1);
-    QCOMPARE(Start(MakeImage(ReceiverKind, 28, 33, 3, 1), &StartMouseWhenReceiverIsDone), uint8_t(1));
+    ChainedMouseImage = MakeImage(MouseKind, 28, 19, 3, 1);
+    QCOMPARE(Start(MakeImage(ReceiverKind, 28, 18, 3, 1), &StartMouseWhenReceiverIsDone), uint8_t(1));
     QVERIFY(SimControl_WaitIdle(10000));
     QCOMPARE(Events::Take(), Progress(100, true) + Progress(100, true));
     QCOMPARE(SimControl_GetReceiverFirmwareVersion(Receiver), uint16_t(0x0301));
@@ -329,7 +329,7 @@ void HidUsbUpgradeTest::callbackStartsTheNextUpgrade()
 
 void HidUsbUpgradeTest::unpluggedDuringTheWrite()
 {
-    QCOMPARE(Start(MakeImage(ReceiverKind, 28, 33, 1, 0x0C), &UnplugAtTwenty), uint8_t(1));
+    QCOMPARE(Start(MakeImage(ReceiverKind, 28, 18, 1, 0x0C), &UnplugAtTwenty), uint8_t(1));
     QVERIFY(SimControl_WaitIdle(10000));
     const QList<QByteArray> expected{Bytes({7, 1, 0}), Bytes({7, 1, 10}), Bytes({7, 1, 20}), Bytes({7, 2, 0})};
     QCOMPARE(Events::Take(), expected);

@@ -116,7 +116,7 @@ private slots:
         QByteArray content;
         QDataStream stream(&content, QIODevice::WriteOnly);
         stream.writeBytes(reinterpret_cast<const char*>(record.bytes()), uint(sizeof record));
-        const QString name = QStringLiteral("Device_CID1C_MID21.bin");
+        const QString name = QStringLiteral("Device_CID1C_MID12.bin");
         FifoFeeder fifo(DeviceCacheFolder() + name, content);
         QVERIFY(fifo.Made());
         FlashDataMap out{};
@@ -186,7 +186,7 @@ private slots:
         QTest::newRow("firmware image") << "program" << "bin/Kestro.bin";
         QTest::newRow("preferences") << "user" << "Macro.ini";
         QTest::newRow("DPI level count") << "user" << "usersetting/SensorPage/Level.ini";
-        QTest::newRow("device cache") << "user" << "Device_Info/Device_CID1C_MID21.bin";
+        QTest::newRow("device cache") << "user" << "Device_Info/Device_CID1C_MID12.bin";
         QTest::newRow("registry") << "config" << "registry.ini";
     }
     void programStartsAndQuits()

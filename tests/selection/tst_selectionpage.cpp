@@ -1,8 +1,10 @@
 // The device selection page against the simulated devices: which buttons it builds and where, the
 // identical-devices notice, the hover refresh, and what pressing a button does.
 #include "app/DialogChange.h"
+#include "app/PreVier.h"
 #include "device/DialogChangeLists.h"
 #include "app/mytoolButtonEnter.h"
+#include "device/ConfigSetting.h"
 #include "device/ConnectionState.h"
 #include "device/DeviceDiscovery.h"
 #include "device/DeviceReportCallback.h"
@@ -28,6 +30,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QPointer>
+#include <QScopeGuard>
 #include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -37,7 +40,7 @@
 
 namespace {
 
-// One attachable device of a test layout. The models: 1 (MID 33) and 2 (MID 34) are the model
+// One attachable device of a test layout. The models: 1 (MID 18) and 2 (MID 19) are the model
 // list's, 3 (MID 99) is not in it. Each device reaches a mouse of its own.
 struct Device {
     bool cable = false;
@@ -63,10 +66,9 @@ Device Cable(int model, int pid = 0xF5D1)
     return {true, pid, 2, model, true};
 }
 
-QString DescriptionText(const QList<Device>& devices)
+QString DescriptionText(const QList<Device>& devices, const QList<int>& mids)
 {
     QString text;
-    const int mids[] = {33, 34, 99};
     for (int model = 0; model < 3; ++model)
         text += QStringLiteral("[Model %1]\nName=Model %1\nMID=%2\nSensor=3395\n\n").arg(model + 1).arg(mids[model]);
     for (int n = 0; n < devices.size(); ++n) {
@@ -174,12 +176,12 @@ private:
     QPointer<DialogChange> page;
     int descriptionCount = 0;
 
-    void Load(const QList<Device>& devices)
+    void Load(const QList<Device>& devices, const QList<int>& mids = {18, 19, 99})
     {
         const QString file = descriptions.filePath(QStringLiteral("devices%1.ini").arg(++descriptionCount));
         QFile out(file);
         QVERIFY(out.open(QIODevice::WriteOnly));
-        out.write(DescriptionText(devices).toUtf8());
+        out.write(DescriptionText(devices, mids).toUtf8());
         out.close();
         SimControl_Reset(file.toLocal8Bit().constData(), flash.path().toLocal8Bit().constData());
         QCOMPARE(SimControl_DeviceCount(), devices.size());
@@ -240,8 +242,11 @@ private slots:
     {
         // A program folder of the test's own, so that firmware images can be laid into its "bin".
         const QString real = AppPaths::ProgramFolder();
-        for (const char* item : {"usersetting", "Language", "Picture", "simulated"})
+        for (const char* item : {"Language", "Picture", "simulated"})
             QVERIFY(QFile::link(real + QLatin1Char('/') + QLatin1String(item), program.filePath(QLatin1String(item))));
+        // A copy of the model list, which a test may change.
+        QVERIFY(QDir(program.path()).mkdir(QStringLiteral("usersetting")));
+        QVERIFY(QFile::copy(real + QStringLiteral("/usersetting/Config.ini"), program.filePath(QStringLiteral("usersetting/Config.ini"))));
         QVERIFY(QDir(program.path()).mkdir(QStringLiteral("bin")));
         AppPaths::SetProgramFolder(program.path());
         home.MakeUserFolders();
@@ -259,7 +264,7 @@ private slots:
         RunRequested = false;
         CurrentDeviceInfo.Set(DeviceAllInfo());
         RegistryStore registry(MouseDriveTestKey());
-        registry.Remove(QStringLiteral("MouseVer2833"));
+        registry.Remove(QStringLiteral("MouseVer2818"));
         registry.Remove(QStringLiteral("UpdateFailInfo"));
         QDir bin(program.filePath(QStringLiteral("bin")));
         for (const QString& file : bin.entryList(QDir::Files))
@@ -473,6 +478,39 @@ private slots:
         QCOMPARE(Button(k), button.data());
     }
 
+    // A model of the list whose MID has no picture of its own: its button keeps what it shows,
+    // whatever the model's place in the list.
+    void modelWithoutPictureKeepsThePicture()
+    {
+        ConfigSetting* config = ConfigSetting::Instance();
+        config->SetValue(QStringLiteral("Drive2"), QStringLiteral("MID"), QStringLiteral("25"));
+        const auto restore = qScopeGuard([config] { config->SetValue(QStringLiteral("Drive2"), QStringLiteral("MID"), QStringLiteral("19")); });
+        Load({Receiver(1, 2, 0xF5D2)}, {18, 25, 99});
+        OpenPage();
+        StopUsbChanged();
+        QPointer<mytoolButtonEnter> button = ButtonOf(SimPath(0));
+        QVERIFY(button);
+        const int k = button->DeviceIndex();
+        QCOMPARE(ListedDevices.at(k).modelIndex, 1);
+        QCOMPARE(int(ListedDevices.at(k).MID), 25);
+        QCOMPARE(PictureOf(button), QString());
+
+        // What the button showed before, online and then offline.
+        const QString shown = QStringLiteral("QToolButton{background-image: url(") + AppPaths::ProgramFolder()
+            + QStringLiteral("/Picture/DialogChange/OnLine2.png);}");
+        button->setStyleSheet(shown);
+        QEvent enter(QEvent::Enter);
+        QApplication::sendEvent(button, &enter);
+        QVERIFY(button);
+        QCOMPARE(button->styleSheet(), shown);
+        SimControl_SetMouseOnline(0, 0);
+        QApplication::sendEvent(button, &enter);
+        QVERIFY(button);
+        QVERIFY(!ListedDevices.at(k).online);
+        QVERIFY(!Child(QStringLiteral("label%1").arg(k))->isHidden());
+        QCOMPARE(button->styleSheet(), shown);
+    }
+
     // The program's own simulated devices: the wireless mouse's receiver and the wired mouse.
     void openingADevice_data()
     {
@@ -496,13 +534,18 @@ private slots:
         QVERIFY(button);
         QCOMPARE(PictureOf(button), QStringLiteral("OnLine%1.png").arg(wired ? 1 : 0));
 
+        // The summary panel shows the model's picture.
+        PreVier summary;
         BusRecorder bus;
         ModalAnswerer answerer;
         const int reads = SimControl_ReadCount(HIDUSB_REPORT_PARAMETER);
         button->click();
         QCOMPARE(answerer.seen, QStringList());
-        QCOMPARE(bus.events, (QStringList{"SigIsUsb(0,1)", "SigSetver(6)", "SigSelectMouseInfo",
-                                          QStringLiteral("SigLabelTextB(%1,)").arg(version), "SigChangeMainDialog(1)"}));
+        QCOMPARE(PictureOf(summary.findChild<QWidget*>(QStringLiteral("widget"))),
+                 QStringLiteral("mouse%1.png").arg(wired ? 1 : 0));
+        QCOMPARE(bus.events, (QStringList{"SigIsUsb(0,1)", "SigSetver(6)", QStringLiteral("SigMouseIndex(%1)").arg(wired ? 1 : 0),
+                                          "SigSelectMouseInfo", QStringLiteral("SigLabelTextB(%1,)").arg(version),
+                                          "SigChangeMainDialog(1)"}));
         QCOMPARE(bus.selected.path, QString(SimPath(device)));
         QCOMPARE(bus.activeAtSwitch, 0);
         QCOMPARE(int(DeviceWindowActive), 1);
@@ -519,6 +562,12 @@ private slots:
         const FlashDataMap working = DeviceConfigSnapshot();
         QCOMPARE(QByteArray(reinterpret_cast<const char*>(working.bytes()), sizeof working),
                  QByteArray(reinterpret_cast<const char*>(held.bytes()), sizeof held));
+        const QByteArray shots = qgetenv("KESTRO_SUMMARY_SHOTS");
+        if (!shots.isEmpty()) {
+            QTest::qWait(300); // the pages' values arrive queued
+            summary.show();
+            summary.grab().save(QString::fromLocal8Bit(shots) + QStringLiteral("/summary-%1.png").arg(wired ? "wired" : "receiver"));
+        }
     }
 
     void noWorkerNoStart()
@@ -565,11 +614,11 @@ private slots:
         QFETCH(bool, paired);
         QFETCH(bool, opened);
         if (!recorded.isEmpty())
-            RegistryStore(MouseDriveTestKey()).SetValue(QStringLiteral("MouseVer2833"), recorded);
+            RegistryStore(MouseDriveTestKey()).SetValue(QStringLiteral("MouseVer2818"), recorded);
         if (mouseImage)
-            WriteImage(QStringLiteral("mouse.bin"), 210, 33, "KestroPlus", 1, 4);
+            WriteImage(QStringLiteral("mouse.bin"), 210, 18, "KestroPlus", 1, 4);
         if (receiverImage)
-            WriteImage(QStringLiteral("receiver.bin"), 211, 33, "KestroPlus-Receiver4K", 1, 6);
+            WriteImage(QStringLiteral("receiver.bin"), 211, 18, "KestroPlus-Receiver4K", 1, 6);
         Load({Receiver(0, 1, 0xF5D2), Receiver(1, 1, 0xF5D4, false)});
         OpenPage();
         QCOMPARE(ListedDevices.size(), 2);
@@ -604,7 +653,7 @@ private slots:
     // answer must not pair a device that is gone (nor touch the pressed button it has replaced).
     void deviceGoneWhileQuestionOpen()
     {
-        RegistryStore(MouseDriveTestKey()).SetValue(QStringLiteral("MouseVer2833"), QStringLiteral("v1.03"));
+        RegistryStore(MouseDriveTestKey()).SetValue(QStringLiteral("MouseVer2818"), QStringLiteral("v1.03"));
         Load({Receiver(0, 1, 0xF5D2), Receiver(1, 1, 0xF5D4, false)});
         OpenPage();
         const QString gone = QString(SimPath(1));

@@ -28,9 +28,9 @@
 
 namespace {
 
-// Both devices reach mice of the model with MID 34, whose group the model list has lost.
-const char Description[] = "[Model 1]\nName=Wireless\nMID=33\nSensor=3395\n\n"
-                           "[Model 2]\nName=Wired\nMID=34\nSensor=3950\n\n"
+// Both devices reach mice of the model with MID 19, whose group the model list has lost.
+const char Description[] = "[Model 1]\nName=Wireless\nMID=18\nSensor=3395\n\n"
+                           "[Model 2]\nName=Wired\nMID=19\nSensor=3950\n\n"
                            "[Mouse 1]\nModel=2\nFirmware=0x0103\n\n"
                            "[Mouse 2]\nModel=2\nFirmware=0x0102\n\n"
                            "[Device 1]\nKind=receiver\nVID=0x3554\nPID=0xF5D2\nBootPID=0xF5E2\nCID=28\nStatus=0\n"
@@ -158,10 +158,10 @@ private slots:
         disconnect(connection);
         // One notice, no pairing, nothing opened.
         QCOMPARE(modals.seen, QStringList{"FileNotices"});
-        QCOMPARE(modals.texts, QStringList{FileNotices::UnknownModelText(language, 34, problem)});
+        QCOMPARE(modals.texts, QStringList{FileNotices::UnknownModelText(language, 19, problem)});
         const QString text = modals.texts.value(0);
         QVERIFY(text.contains(QDir::toNativeSeparators(ConfigSetting::FilePath())));
-        QVERIFY(text.contains(QStringLiteral("34")));
+        QVERIFY(text.contains(QStringLiteral("19")));
         QVERIFY(text.contains(QStringLiteral("[Drive2]")));
         QCOMPARE(opened, 0);
         QVERIFY(!PairDeviceChosen);

@@ -63,7 +63,7 @@ DeviceAllInfo Device(const QString& path, uint8_t status)
     device.VID = "0x3554";
     device.PID = status == 3 ? "0xF5D1" : "0xF5D2";
     device.CID = 28;
-    device.MID = 33;
+    device.MID = 18;
     device.status = status;
     device.wired = DeviceAllInfo::IsWiredStatus(status);
     device.version = "v1.02";
@@ -220,7 +220,7 @@ private slots:
         QFETCH(QStringList, calls);
         QFETCH(bool, quits);
         QFETCH(bool, cacheWritten);
-        const QString cacheFile = "Device_CID1C_MID21.bin";
+        const QString cacheFile = "Device_CID1C_MID12.bin";
         QFile::remove(DeviceCacheFolder() + cacheFile);
         FlashDataMap record;
         for (size_t i = 0; i < sizeof record; ++i)
@@ -345,9 +345,9 @@ private slots:
         QFETCH(QString, opened);
         QFETCH(QStringList, calls);
         RegistryStore versions(MouseDriveTestKey());
-        versions.Remove("MouseVer2833");
+        versions.Remove("MouseVer2818");
         if (!storedMouseVersion.isEmpty())
-            versions.SetValue("MouseVer2833", storedMouseVersion);
+            versions.SetValue("MouseVer2818", storedMouseVersion);
         std::unique_ptr<DialogMain> window = MakeWindow(page);
         const QList<QList<DeviceAllInfo>> lists{
             {}, {Device("receiver-1", 0)}, {Device("wired-1", 3)}, {Device("receiver-1", 0), Device("receiver-2", 4)}};

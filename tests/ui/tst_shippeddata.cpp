@@ -75,8 +75,8 @@ private slots:
         QCOMPARE(config->GetValue("Option", "DeviceTotal"), QString("2"));
         QCOMPARE(config->GetValue("Option", "InterfaceId"), QString("1"));
         QCOMPARE(config->GetValue("Option", "DeviceId"), QString("5"));
-        QCOMPARE(config->GetValue("Drive1", "MID"), QString("33"));
-        QCOMPARE(config->GetValue("Drive2", "MID"), QString("34"));
+        QCOMPARE(config->GetValue("Drive1", "MID"), QString("18"));
+        QCOMPARE(config->GetValue("Drive2", "MID"), QString("19"));
     }
 
     void themeColours()

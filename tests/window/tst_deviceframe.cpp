@@ -75,7 +75,7 @@ void UsbServer_Exit(void)
 
 namespace {
 
-const QString CacheName = QStringLiteral("Device_CID1C_MID22.bin");
+const QString CacheName = QStringLiteral("Device_CID1C_MID13.bin");
 
 QByteArray Bytes(const FlashDataMap& record)
 {

@@ -24,7 +24,7 @@
 
 namespace {
 
-const QString CacheName = QStringLiteral("Device_CID1C_MID21.bin");
+const QString CacheName = QStringLiteral("Device_CID1C_MID12.bin");
 
 QByteArray Bytes(const FlashDataMap& record)
 {
