@@ -21,6 +21,7 @@ public:
     static constexpr int DpiLedReplySize = 8;
     static constexpr int LedBarReplySize = 9;
     static constexpr int StatusFlagCount = 7;
+    static constexpr int LongRangeOffSize = 10;
 
     static Report Make(uint8_t code, uint8_t item, std::vector<uint8_t> data);
 

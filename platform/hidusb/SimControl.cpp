@@ -124,4 +124,19 @@ HIDUSB_API void SimControl_EncodeImage(const uint8_t* record, uint8_t* raw)
         RawImageCodec::Encode(record, raw);
 }
 
+HIDUSB_API void SimControl_ChangeIndicatorOnReceiver(int device, int meaning)
+{
+    Library().ChangeIndicatorOnReceiver(device, meaning);
+}
+
+HIDUSB_API void SimControl_LeaveLongRangeOnReceiver(int device)
+{
+    Library().LeaveLongRangeOnReceiver(device);
+}
+
+HIDUSB_API void SimControl_SendReport(int device, int code, int item, const uint8_t* data, int length)
+{
+    Library().SendReport(device, code, item, data, length);
+}
+
 } // extern "C"

@@ -84,6 +84,18 @@ HIDUSB_API int SimControl_WaitIdle(int timeoutMs);
  * not sent (ProtocolDataUpdate stores records the same way). */
 HIDUSB_API void SimControl_EncodeImage(const uint8_t* record, uint8_t* raw);
 
+/* Reports a receiver sends of itself, through the open connection to it (nothing is sent when the
+ * connection is open to another device or to none).
+ * The indicator was changed on the receiver (meaning 1..3, as Set4KDongleRGB takes it): the receiver
+ * keeps it and sends the indicator report (code 21, no data). */
+HIDUSB_API void SimControl_ChangeIndicatorOnReceiver(int device, int meaning);
+/* The receiver left long-range mode by itself: the mode is off and the long-range report (code 23)
+ * follows with its 10 data bytes. */
+HIDUSB_API void SimControl_LeaveLongRangeOnReceiver(int device);
+/* A report of the test's own making (any code, item and data, also lengths no device sends), sent by
+ * the device as its own reports are. The data is copied before the call returns. */
+HIDUSB_API void SimControl_SendReport(int device, int code, int item, const uint8_t* data, int length);
+
 #ifdef __cplusplus
 }
 #endif

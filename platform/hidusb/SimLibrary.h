@@ -86,6 +86,11 @@ public:
     int LastUpdate(uint8_t* out);
     int WaitIdle(int timeoutMs);
 
+    // Reports a receiver sends of itself, for tests (SimLibraryReceiverReports.cpp)
+    void ChangeIndicatorOnReceiver(int device, int meaning);
+    void LeaveLongRangeOnReceiver(int device);
+    void SendReport(int device, int code, int item, const uint8_t* data, int length);
+
     // Ends the threads; false when one had to be left running (a callback that never returns).
     bool Shutdown();
 

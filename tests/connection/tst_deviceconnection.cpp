@@ -25,6 +25,20 @@ namespace {
 constexpr int Receiver = 0;
 constexpr int WiredMouse = 1;
 constexpr int WirelessCable = 2;
+constexpr int Receiver2K = 5; // the fixture's receiver of status 4
+
+// The receiver's own indicator meaning and long-range mode, as the library reads them.
+int IndicatorOf(const QByteArray& path)
+{
+    uint8_t record[10] = {};
+    return VidEzorarA_Get4KDongleRGBValue(path.constData(), record) ? record[0] : -1;
+}
+
+int LongRangeOf(const QByteArray& path)
+{
+    uint8_t mode = 's';
+    return VidEzorarA_GetLongRangeMode(path.constData(), &mode) ? mode : -1;
+}
 
 QByteArray Bytes(const FlashDataMap& record)
 {
@@ -111,11 +125,13 @@ class TestDeviceConnection : public QObject
     TestHome home;
     QTemporaryDir programFolder;
     SimulatedDevices* devices = nullptr;
+    int extraModels = 0;
     PageStandIn pages;
     Worker* worker = nullptr;
 
-    // The record as the device describes itself, as the selection page hands it over.
-    DeviceAllInfo Describe(int device)
+    // The record as the device describes itself, as the selection page hands it over; a model
+    // index of the test's own when given.
+    DeviceAllInfo Describe(int device, int modelIndex = -1)
     {
         DeviceAllInfo info;
         info.path = QString::fromLocal8Bit(devices->Path(device));
@@ -124,7 +140,7 @@ class TestDeviceConnection : public QObject
         info.MID = reply[1];
         info.status = reply[2];
         info.wired = DeviceAllInfo::IsWiredStatus(info.status);
-        info.modelIndex = info.MID == 18 ? 0 : 1;
+        info.modelIndex = modelIndex >= 0 ? modelIndex : (info.MID == 18 ? 0 : 1);
         info.online = VidEzorarA_GetDeviceOnLine(devices->Path(device).constData()) != 0;
         uint8_t address[HIDUSB_USB_ADDRESS_STATUS_SIZE] = {};
         VidEzorarA_GetDeviceOnLineWithUsbAddress(devices->Path(device).constData(), address);
@@ -133,9 +149,9 @@ class TestDeviceConnection : public QObject
     }
 
     // Opens a device as the selection page does: select it, mark the window open, start a pass.
-    void Open(int device)
+    void Open(int device, int modelIndex = -1)
     {
-        emit PostMsg::Instance()->SigSelectMouseInfo(Describe(device));
+        emit PostMsg::Instance()->SigSelectMouseInfo(Describe(device, modelIndex));
         DeviceWindowActive = 1;
         RunRequested = true;
         worker->start();
@@ -166,6 +182,11 @@ private slots:
         tail.replace("KeyParam2=0x01,0x02,0x00", "KeyParam2=0x05,0x02,0x00");
         tail.replace("KeyParam5=0x01,0x10,0x00", "KeyParam5=0x05,0x10,0x00");
         modelList = modelList.left(drive2) + tail;
+        // Models that differ only in their receiver defaults ("Adveanced"), Drive3 to Drive7.
+        const char* const receiverDefaults[] = {"1,3", "0,0", "-1,-1", "2,-1", nullptr};
+        for (const char* defaults : receiverDefaults)
+            modelList += QByteArray("\n[Drive") + QByteArray::number(++extraModels + 2) + "]\n"
+                + (defaults ? QByteArray("Adveanced=") + defaults + "\n" : QByteArray());
         QFile fixtureConfig(programFolder.path() + "/usersetting/Config.ini");
         QVERIFY(fixtureConfig.open(QIODevice::WriteOnly));
         fixtureConfig.write(modelList);
@@ -179,7 +200,10 @@ private slots:
         fixtureDescription.write("\n[Device 4]\nKind=cable\nVID=0x3554\nPID=0xF5D1\nBootPID=0xF5E1\nCID=29\nStatus=2\nMouse=2\n"
                                  "UsbVersion=0x0101\nAttachedAtStart=false\n"
                                  "\n[Device 5]\nKind=cable\nVID=0x3554\nPID=0xF5D1\nBootPID=0xF5E1\nCID=28\nMID=99\nStatus=2\nMouse=2\n"
-                                 "UsbVersion=0x0101\nAttachedAtStart=false\n");
+                                 "UsbVersion=0x0101\nAttachedAtStart=false\n"
+                                 "\n[Device 6]\nKind=receiver\nVID=0x3554\nPID=0xF5D3\nBootPID=0xF5E3\nCID=28\nStatus=4\n"
+                                 "Mouse=1\nUsbVersion=0x0105\nReceiverFirmware=0x0105\nAddress=0x5A,0x13,0xC7\n"
+                                 "AttachedAtStart=false\nMouseOnlineAtStart=true\nIndicator=3,0,0,0,0,0,0,0,0,0\nLongRange=0\n");
         fixtureDescription.close();
         AppPaths::SetProgramFolder(programFolder.path());
 
@@ -390,6 +414,156 @@ private slots:
         const FlashDataMap held = devices->Record(WiredMouse);
         QCOMPARE(Bytes(DeviceConfigSnapshot()), Bytes(held));
         QVERIFY(DeviceConfigIsCurrent);
+    }
+
+    // A restore of the defaults (code 9) applies the model's receiver defaults ("Adveanced": long-range
+    // mode, then indicator meaning) before the record is read again: the indicator only on a receiver
+    // of status 1, the long-range mode on whatever is open; "-1" or no value leaves each alone.
+    void restoreAppliesTheReceiverDefaults_data()
+    {
+        QTest::addColumn<int>("device");
+        QTest::addColumn<int>("model");        // its "Adveanced": 0 "0,1", 1 "-1,-1", 2 "1,3", 3 "0,0",
+                                               // 4 "-1,-1", 5 "2,-1", 6 none
+        QTest::addColumn<int>("indicator");    // the receiver's afterwards
+        QTest::addColumn<int>("longRange");    // the receiver's afterwards
+        QTest::addColumn<QVariantList>("rgb"); // SigRGBValue's byte 0, when sent
+        QTest::addColumn<QVariantList>("longRangeSignal");
+        // Before each row: indicator 2, long-range mode 1.
+        QTest::newRow("receiver 0,1") << Receiver << 0 << 1 << 0 << QVariantList{1} << QVariantList{false};
+        QTest::newRow("receiver 1,3") << Receiver << 2 << 3 << 1 << QVariantList{3} << QVariantList{true};
+        QTest::newRow("receiver 0,0: no indicator") << Receiver << 3 << 2 << 0 << QVariantList() << QVariantList{false};
+        QTest::newRow("receiver -1,-1") << Receiver << 4 << 2 << 1 << QVariantList() << QVariantList();
+        QTest::newRow("receiver 2,-1: no such mode") << Receiver << 5 << 2 << 1 << QVariantList() << QVariantList();
+        QTest::newRow("receiver without a value") << Receiver << 6 << 2 << 1 << QVariantList() << QVariantList();
+        QTest::newRow("receiver of status 4") << Receiver2K << 0 << 3 << 0 << QVariantList() << QVariantList{false};
+        QTest::newRow("wired mouse") << WiredMouse << 2 << 2 << 1 << QVariantList() << QVariantList{true};
+    }
+    void restoreAppliesTheReceiverDefaults()
+    {
+        QFETCH(int, device);
+        QFETCH(int, model);
+        QFETCH(int, indicator);
+        QFETCH(int, longRange);
+        QFETCH(QVariantList, rgb);
+        QFETCH(QVariantList, longRangeSignal);
+        SimControl_SetAttached(Receiver2K, 1);
+        QVERIFY(SettleDevices());
+        // The receiver the row looks at: the open one, or the wireless mouse's for a cable.
+        const QByteArray receiver = devices->Path(device == Receiver2K ? Receiver2K : Receiver);
+        const uint8_t two[10] = {2};
+        QVERIFY(VidEzorarA_Set4KDongleRGB(devices->Path(Receiver).constData(), two));
+        QVERIFY(VidEzorarA_SetLongRangeMode(receiver.constData(), 1));
+
+        Open(device, model);
+        QTRY_VERIFY_WITH_TIMEOUT(pages.events.contains("Form"), 5000);
+        QVERIFY(SettleDevices());
+        const int before = IndicatorOf(receiver);
+
+        pages.Clear();
+        UsbServer_SetClearSetting();
+        QTRY_VERIFY_WITH_TIMEOUT(pages.events.contains("Form"), 5000);
+        QVERIFY(SettleDevices());
+        QCOMPARE(SimControl_ReadCount(HIDUSB_REPORT_DEFAULTS_RESTORED), 1);
+        QCOMPARE(IndicatorOf(receiver), device == Receiver ? indicator : before);
+        QCOMPARE(LongRangeOf(receiver), longRange);
+        QCOMPARE(pages.Count("Rgb"), rgb.isEmpty() ? 0 : 1);
+        QCOMPARE(pages.Last("Rgb"), rgb);
+        QCOMPARE(pages.Count("LongRange"), longRangeSignal.isEmpty() ? 0 : 1);
+        QCOMPARE(pages.Last("LongRange"), longRangeSignal);
+        // The receiver settings just written are not read back with the record.
+        QVERIFY(pages.events.indexOf("LongRange") <= pages.events.indexOf("Button"));
+    }
+
+    // The whole record read on opening also reads the receiver: its indicator meaning only from a
+    // receiver of status 1, its long-range mode from any device, reported only when it is on (a
+    // device that cannot answer leaves the preset value, which reports nothing).
+    void openingReadsTheReceiver_data()
+    {
+        QTest::addColumn<int>("device");
+        QTest::addColumn<int>("longRange");
+        QTest::addColumn<QVariantList>("rgb");
+        QTest::addColumn<QVariantList>("longRangeSignal");
+        QTest::newRow("receiver, long range on") << Receiver << 1 << QVariantList{2} << QVariantList{true};
+        QTest::newRow("receiver, long range off") << Receiver << 0 << QVariantList{2} << QVariantList();
+        QTest::newRow("receiver of status 4, on") << Receiver2K << 1 << QVariantList() << QVariantList{true};
+        QTest::newRow("wired mouse: no answer") << WiredMouse << 1 << QVariantList() << QVariantList();
+    }
+    void openingReadsTheReceiver()
+    {
+        QFETCH(int, device);
+        QFETCH(int, longRange);
+        QFETCH(QVariantList, rgb);
+        QFETCH(QVariantList, longRangeSignal);
+        SimControl_SetAttached(Receiver2K, 1);
+        QVERIFY(SettleDevices());
+        const uint8_t two[10] = {2};
+        for (int receiver : {Receiver, Receiver2K}) {
+            QVERIFY(VidEzorarA_Set4KDongleRGB(devices->Path(receiver).constData(), two));
+            QVERIFY(VidEzorarA_SetLongRangeMode(devices->Path(receiver).constData(), uint8_t(longRange)));
+        }
+        DongleRGBRecord->bytes[0] = 0;
+
+        Open(device);
+        QTRY_VERIFY_WITH_TIMEOUT(pages.events.contains("Form"), 5000);
+        QVERIFY(SettleDevices());
+        QCOMPARE(pages.Count("Rgb"), rgb.isEmpty() ? 0 : 1);
+        QCOMPARE(pages.Last("Rgb"), rgb);
+        QCOMPARE(pages.Count("LongRange"), longRangeSignal.isEmpty() ? 0 : 1);
+        QCOMPARE(pages.Last("LongRange"), longRangeSignal);
+        if (!rgb.isEmpty())
+            QVERIFY(pages.events.indexOf("Rgb") < pages.events.indexOf("Button"));
+    }
+
+    // A receiver whose indicator was changed on the receiver says so (code 21): the pages are handed
+    // the indicator record as the program holds it.
+    void indicatorChangedOnTheReceiver()
+    {
+        const uint8_t one[10] = {1};
+        QVERIFY(VidEzorarA_Set4KDongleRGB(devices->Path(Receiver).constData(), one));
+        Open(Receiver);
+        QTRY_VERIFY_WITH_TIMEOUT(pages.events.contains("Form"), 5000);
+        QVERIFY(SettleDevices());
+        pages.Clear();
+        SimControl_ChangeIndicatorOnReceiver(Receiver, 3);
+        QVERIFY(SettleDevices());
+        QCOMPARE(SimControl_ReadCount(HIDUSB_REPORT_RECEIVER_INDICATOR), 1);
+        QCOMPARE(pages.events, QStringList{"Rgb"});
+        QCOMPARE(pages.Last("Rgb"), QVariantList{1});
+    }
+
+    // A receiver that left long-range mode says so with 10 bytes (code 23); other lengths say nothing.
+    void longRangeLeftOnTheReceiver_data()
+    {
+        QTest::addColumn<int>("length"); // -1: the receiver's own report
+        QTest::addColumn<QStringList>("events");
+        QTest::newRow("the receiver's report") << -1 << QStringList{"LongRange"};
+        QTest::newRow("10 bytes") << 10 << QStringList{"LongRange"};
+        QTest::newRow("no data") << 0 << QStringList();
+        QTest::newRow("9 bytes") << 9 << QStringList();
+        QTest::newRow("11 bytes") << 11 << QStringList();
+    }
+    void longRangeLeftOnTheReceiver()
+    {
+        QFETCH(int, length);
+        QFETCH(QStringList, events);
+        QVERIFY(VidEzorarA_SetLongRangeMode(devices->Path(Receiver).constData(), 1));
+        Open(Receiver);
+        QTRY_VERIFY_WITH_TIMEOUT(pages.events.contains("Form"), 5000);
+        QVERIFY(SettleDevices());
+        pages.Clear();
+        if (length < 0) {
+            SimControl_LeaveLongRangeOnReceiver(Receiver);
+        } else {
+            const QByteArray data(length, char(1));
+            SimControl_SendReport(Receiver, HIDUSB_REPORT_LONG_RANGE_OFF, 0,
+                                  reinterpret_cast<const uint8_t*>(data.constData()), length);
+        }
+        QVERIFY(SettleDevices());
+        QCOMPARE(SimControl_ReadCount(HIDUSB_REPORT_LONG_RANGE_OFF), 1);
+        QCOMPARE(pages.events, events);
+        if (!events.isEmpty())
+            QCOMPARE(pages.Last("LongRange"), QVariantList{false});
+        QCOMPARE(LongRangeOf(devices->Path(Receiver)), length < 0 ? 0 : 1);
     }
 
     void ignoredReports_data()

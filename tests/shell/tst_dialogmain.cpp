@@ -7,9 +7,14 @@
 #include "device/DeviceInfoCache.h"
 #include "device/DeviceReportCallback.h"
 #include "device/DeviceState.h"
+#include "device/ConfigSetting.h"
+#include "device/FirmwareImage.h"
 #include "device/PostMsg.h"
 #include "device/UserIniStore.h"
 #include "pages/macro/Macro.h"
+#include "pages/settings/ContainReset.h"
+#include "pages/settings/UpDateRepair.h"
+#include "platform/AppPaths.h"
 #include "platform/RegistryStore.h"
 #include "support/TestHome.h"
 #include "widgets/UiText.h"
@@ -17,6 +22,9 @@
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
+#include <QAbstractButton>
+#include <QScopeGuard>
+#include <QTemporaryDir>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -372,6 +380,89 @@ private slots:
         if (opened == "Match" && page == 1)
             QVERIFY(PairFromDeviceWindow);
         MacroRecording = false;
+    }
+
+    // Space on the selection page with one receiver whose mouse version is known: what the firmware
+    // in the program's "bin" offers decides. Only the mouse's: the update notice; only the
+    // receiver's: the question, and on yes the firmware dialog started by itself; both or neither:
+    // pairing.
+    void spaceDecides_data()
+    {
+        QTest::addColumn<bool>("mouseImage");
+        QTest::addColumn<bool>("receiverImage");
+        QTest::addColumn<bool>("confirm");
+        QTest::addColumn<QStringList>("opened");
+        QTest::addColumn<QStringList>("calls");
+        const QStringList afterSelectionPairing{"UsbServer_Exit", "StartUsbChanged(selection,600)"};
+        QTest::newRow("no newer firmware") << false << false << false << QStringList{"Match"} << afterSelectionPairing;
+        QTest::newRow("newer mouse firmware") << true << false << false << QStringList{"UpDateWarning"} << QStringList();
+        QTest::newRow("newer receiver firmware, declined") << false << true << false << QStringList{"ContainReset"}
+                                                           << QStringList();
+        QTest::newRow("newer receiver firmware, confirmed") << false << true << true
+                                                            << QStringList{"ContainReset", "UpDateRepair"} << QStringList();
+        QTest::newRow("both newer") << true << true << false << QStringList{"Match"} << afterSelectionPairing;
+    }
+    void spaceDecides()
+    {
+        QFETCH(bool, mouseImage);
+        QFETCH(bool, receiverImage);
+        QFETCH(bool, confirm);
+        QFETCH(QStringList, opened);
+        QFETCH(QStringList, calls);
+        ConfigSetting* config = ConfigSetting::Instance();
+        const QString cid = config->GetValue("Option", "CID");
+        const QString mid = config->GetValue("Drive1", "MID");
+        RegistryStore versions(MouseDriveTestKey());
+        versions.SetValue("MouseVer" + cid + mid, "v1.00");
+        const auto forget = qScopeGuard([&] { versions.Remove("MouseVer" + cid + mid); });
+
+        // A program folder whose "bin" holds the row's images, each a version the device does not run.
+        QTemporaryDir program;
+        QVERIFY(QDir(program.path()).mkpath("bin"));
+        const auto writeImage = [&](const QString& name, int kind, const QString& model) {
+            QByteArray image(FirmwareImage::HeaderSize + 16, '\0');
+            image[16] = char(0x05);
+            image[17] = char(1);
+            image[20] = char(kind);
+            image[21] = char(cid.toInt());
+            image[22] = char(mid.toInt());
+            const QByteArray modelName = model.toLocal8Bit();
+            std::copy(modelName.begin(), modelName.end(), image.begin() + 87);
+            QFile file(program.filePath("bin/" + name));
+            return file.open(QIODevice::WriteOnly) && file.write(image) == image.size();
+        };
+        if (mouseImage)
+            QVERIFY(writeImage("mouse.bin", FirmwareImage::KindMouse, config->GetValue("Drive1", "MM")));
+        if (receiverImage)
+            QVERIFY(writeImage("receiver.bin", FirmwareImage::KindReceiver, config->GetValue("Drive1", "DM")));
+        const QString shipped = AppPaths::ProgramFolder();
+        AppPaths::SetProgramFolder(program.path());
+        const auto back = qScopeGuard([&] { AppPaths::SetProgramFolder(shipped); });
+
+        std::unique_ptr<DialogMain> window = MakeWindow(0);
+        ListedDevices = {Device("receiver-1", 0)};
+        QStringList seen;
+        bool autoStart = false;
+        QTimer catcher;
+        connect(&catcher, &QTimer::timeout, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal)
+                return;
+            seen << modal->metaObject()->className();
+            if (auto* question = qobject_cast<ContainReset*>(modal); question && confirm) {
+                QTest::mouseClick(question->findChild<QAbstractButton*>("OK"), Qt::LeftButton);
+                return;
+            }
+            if (auto* firmware = qobject_cast<UpDateRepair*>(modal))
+                autoStart = firmware->AutoStart();
+            modal->close();
+        });
+        catcher.start(5);
+        QTest::keyClick(window.get(), Qt::Key_Space);
+        catcher.stop();
+        QCOMPARE(seen, opened);
+        QCOMPARE(autoStart, opened.contains("UpDateRepair"));
+        QCOMPARE(LibraryRecorder::Calls(), calls);
     }
 
     void dragging_data()
