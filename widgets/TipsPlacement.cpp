@@ -4,16 +4,22 @@
 #include <QLabel>
 
 namespace {
-const int TipsGap = 6;
-}
 
-int TipsXAfterCaption(const QLabel* caption, const QWidget* tips, int rightLimit)
+int CaptionTextEnd(const QWidget* caption)
 {
-    const int textEnd = caption->x() + caption->fontMetrics().horizontalAdvance(caption->text());
-    return qMin(textEnd + TipsGap, rightLimit - tips->width());
+    if (const auto* label = qobject_cast<const QLabel*>(caption))
+        return label->x() + label->fontMetrics().horizontalAdvance(label->text());
+    return caption->x() + caption->sizeHint().width();
 }
 
-void PlaceTipsAfterCaption(QLabel* caption, QWidget* tips, int y, int rightLimit)
+} // namespace
+
+int TipsXAfterCaption(const QWidget* caption, const QWidget* tips, int rightLimit)
+{
+    return qMin(CaptionTextEnd(caption) + TipsGap, rightLimit - tips->width());
+}
+
+void PlaceTipsAfterCaption(QWidget* caption, QWidget* tips, int y, int rightLimit)
 {
     const int x = TipsXAfterCaption(caption, tips, rightLimit);
     caption->resize(qMax(0, x - caption->x() - 2), caption->height());

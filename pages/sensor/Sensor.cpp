@@ -18,6 +18,7 @@
 #include "platform/RegularFile.h"
 #include "ui_Sensor.h"
 #include "widgets/ThemeColor.h"
+#include "widgets/TipsPlacement.h"
 #include "widgets/UiText.h"
 
 #include <QAbstractScrollArea>
@@ -463,11 +464,7 @@ void Sensor::SlotHideModel(int index)
 
 void Sensor::SlotAllLanguage(int language)
 {
-    static const int tipsX[8][2] = {{203, 630}, {160, 530}, {235, 650}, {163, 510},
-                                    {203, 530}, {203, 530}, {213, 630}, {178, 630}};
     if (language >= 0 && language < 8) {
-        ui->label->move(tipsX[language][0], 361);
-        ui->label_2->move(tipsX[language][1], 361);
         ui->frameLOD->MoveTips(language);
         ui->frame->MoveTips(language);
         ui->frame_3->MoveTips(language);
@@ -494,6 +491,12 @@ void Sensor::SlotAllLanguage(int language)
     for (int row = 0; row < 8 && row < ui->PerformanceOpen->count(); ++row)
         ui->PerformanceOpen->setItemText(
             row, UiText::Option(index, QStringLiteral("PerformanceOptions"), QString::fromLatin1(PerformanceOptionKeys[row])));
+    // Measured after the texts are in: each icon follows its caption and keeps clear of the next
+    // panel, whose caption starts at its left edge.
+    if (language >= 0 && language < 8) {
+        PlaceTipsAfterCaption(ui->label_11, ui->label, 361, ui->frameLOD->x() - TipsGap);
+        PlaceTipsAfterCaption(ui->Performance, ui->label_2, 361, ui->frame->x() - TipsGap);
+    }
 }
 
 void Sensor::on_ModelChoose_currentIndexChanged(int index)

@@ -26,6 +26,7 @@
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -455,6 +456,74 @@ private slots:
         QCOMPARE(int(devices->Record(mouse).reportRate), 2);
         UsbServer_Exit();
         QVERIFY(SettleDevices());
+    }
+
+    // Every tips icon sits after its caption's text, keeps a gap to whatever follows on its row and
+    // stays inside the page, in every language: compared as rectangles on the page.
+    void tipsIconsKeepClear_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::newRow("English") << 0;
+        QTest::newRow("Chinese") << 1;
+        QTest::newRow("Russian") << 2;
+    }
+    void tipsIconsKeepClear()
+    {
+        QFETCH(int, language);
+        const int gap = 4;
+        Sensor page;
+        page.SlotUpDataSenSorUISensor(Record(1));
+        page.SlotAllLanguage(language);
+        page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        const auto onPage = [&page](const QWidget* widget) {
+            return QRect(widget->mapTo(&page, QPoint(0, 0)), widget->size());
+        };
+        // What is drawn on the page: visible widgets without visible widgets of their own.
+        QList<QWidget*> leaves;
+        for (QWidget* widget : page.findChildren<QWidget*>()) {
+            if (!widget->isVisibleTo(&page))
+                continue;
+            const QList<QWidget*> children = widget->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+            if (std::none_of(children.begin(), children.end(), [&page](QWidget* child) { return child->isVisibleTo(&page); }))
+                leaves << widget;
+        }
+        // Where a caption's text ends, as drawn.
+        const auto textEnd = [&](const QWidget* widget) {
+            if (const auto* label = qobject_cast<const QLabel*>(widget))
+                return onPage(label).left() + label->fontMetrics().horizontalAdvance(label->text());
+            if (const auto* box = qobject_cast<const QCheckBox*>(widget))
+                return onPage(box).left() + box->sizeHint().width();
+            return onPage(widget).right() + 1;
+        };
+        int icons = 0;
+        for (QWidget* icon : leaves) {
+            if (!icon->styleSheet().contains(QLatin1String("Tips.png")))
+                continue;
+            ++icons;
+            const QRect rect = onPage(icon);
+            const QString name = icon->parentWidget()->objectName() + QLatin1Char('/') + icon->objectName();
+            QVERIFY2(page.rect().contains(rect), qPrintable(name + " leaves the page"));
+            // The caption: the nearest widget on the icon's row that starts left of it.
+            QWidget* caption = nullptr;
+            for (QWidget* other : leaves) {
+                const QRect o = onPage(other);
+                if (other == icon || o.bottom() < rect.top() || o.top() > rect.bottom())
+                    continue;
+                if (o.left() < rect.left()) {
+                    if (!other->styleSheet().contains(QLatin1String("Tips.png"))
+                        && (!caption || o.left() > onPage(caption).left()))
+                        caption = other;
+                } else {
+                    QVERIFY2(o.left() - rect.right() - 1 >= gap,
+                             qPrintable(name + " touches " + other->objectName()));
+                }
+            }
+            QVERIFY2(caption, qPrintable(name + " has no caption"));
+            QVERIFY2(textEnd(caption) <= rect.left(), qPrintable(name + " covers the text of " + caption->objectName()));
+            QVERIFY2(onPage(caption).right() < rect.left(), qPrintable(name + " lies on " + caption->objectName()));
+        }
+        QVERIFY(icons >= 4);
     }
 
     // The page renders in each language with its texts.
