@@ -233,6 +233,8 @@ bool DeviceDescription::Load(const std::string& file)
         mouse.firmware = uint16_t(reader.Number("Firmware", 0x0100, 0, 0xFFFF));
         mouse.battery = int(reader.Number("Battery", 100, 0, 100));
         mouse.charging = reader.Flag("Charging", false);
+        if (mouse.model < 0)
+            reader.Fail("Model must name a [Model n] group");
         mice.push_back(mouse);
     }
     for (const auto& [name, group] : Numbered(groups, "Device")) {
