@@ -7,17 +7,26 @@
 #include "device/FirmwareImageSearch.h"
 #include "device/PostMsg.h"
 #include "pages/buttons/Buttoninterface.h"
+#include "device/UserIniStore.h"
 #include "pages/settings/ContainReset.h"
+#include "pages/settings/Match.h"
 #include "pages/settings/UpDateRepair.h"
 #include "platform/AppPaths.h"
+#include "platform/AutoStartEntry.h"
+#include "platform/DesktopMouseSettings.h"
+#include "platform/ScreenInfo.h"
+#include "platform/UrlOpener.h"
 #include "platform/hidusb/HIDUsb.h"
 #include "ui_FormSetting.h"
+#include "widgets/ComboBoxLook.h"
 #include "widgets/ThemeColor.h"
 #include "widgets/UiText.h"
 #include "widgets/UiTextTables.h"
 
-#include <QDesktopServices>
+#include <QCoreApplication>
 #include <QDir>
+#include <QScrollBar>
+#include <QSignalBlocker>
 #include <QUrl>
 
 QString WiredModeText;
@@ -64,10 +73,24 @@ FormSetting::FormSetting(QWidget* parent) : QWidget(parent), ui(new Ui::FormSett
 {
     ui->setupUi(this);
     ui->Receive_2->hide();
+    ui->NewLabel->hide();
     ui->toolButton_2->hide();
     ui->toolButton_3->hide();
+    // The "Others" block.
+    ui->TitleButton_5->move(40, 430);
+    ui->checkBox->move(40, OthersOffset + 380);
+    ui->label_10->move(70, OthersOffset + 380);
+    ui->label_9->move(70, OthersOffset + 343);
+    ui->toolButton->move(40, OthersOffset + 420);
+    ui->pushButton->move(60, OthersOffset + 420);
+    // Without a settings program of the running desktop on the PATH the row would lead nowhere.
+    if (!DesktopMouseSettings::Available()) {
+        ui->toolButton->hide();
+        ui->pushButton->hide();
+    }
 
     PostMsg* bus = PostMsg::Instance();
+    connect(bus, &PostMsg::SigLanguageSameB, this, &FormSetting::SlotLanguageSameB);
     connect(bus, &PostMsg::SigSetNewVer, this, &FormSetting::SetVerText);
     connect(bus, &PostMsg::SigLightToFrom, this, &FormSetting::SlotLightToFrom);
     // The receiver record, the long-range state and the form notices come from the Worker and the
@@ -81,6 +104,10 @@ FormSetting::FormSetting(QWidget* parent) : QWidget(parent), ui(new Ui::FormSett
     connect(bus, &PostMsg::SigCheckUpdate, this, &FormSetting::SlotCheckUpdate);
     connect(bus, &PostMsg::SigLabelTextB, this, &FormSetting::SlotLabelTextB);
     connect(bus, &PostMsg::SigFormReset, this, &FormSetting::SlotFormResetForm, Qt::BlockingQueuedConnection);
+    connect(bus, &PostMsg::SigUpdateStart, this, &FormSetting::on_Start);
+    connect(bus, &PostMsg::SigUpdateFrame, this, &FormSetting::SlotUpdateFrame);
+    connect(bus, &PostMsg::SigContinue, this, &FormSetting::SlotContinue);
+    connect(ui->scrollArea->verticalScrollBar(), &QScrollBar::valueChanged, this, &FormSetting::SlotScroolChange);
 
     pictureFolder = AppPaths::ProgramFolder() + QStringLiteral("/Picture/FormSetting/");
     // One upgrade dialog serves the program: one the selection page made already is used, not owned.
@@ -103,8 +130,10 @@ FormSetting::FormSetting(QWidget* parent) : QWidget(parent), ui(new Ui::FormSett
     const QString labelColor = ThemeColor(QStringLiteral("LabelColor"));
     buttonColor = ThemeColor(QStringLiteral("ButtonColor"));
     const QString labelStyle = QStringLiteral("QLabel{color: rgb(") + labelColor + QStringLiteral(");}");
-    for (QLabel* label : {ui->label, ui->label_3, ui->label_4, ui->label_5, ui->label_6, ui->label_7, ui->label_12})
+    for (QLabel* label : {ui->label, ui->label_2, ui->label_3, ui->label_4, ui->label_5, ui->label_6, ui->label_7,
+                          ui->label_8, ui->label_9, ui->label_10, ui->label_12})
         label->setStyleSheet(labelStyle);
+    StyleRows(labelColor);
     // The picture stretches with the button, which grows with a longer text.
     ui->Reset->setStyleSheet(QStringLiteral("QToolButton{border:0px;color: rgb(") + buttonColor
                              + QStringLiteral(");border-image: url(") + pictureFolder + QStringLiteral("PariButton.png);}"));
@@ -112,7 +141,7 @@ FormSetting::FormSetting(QWidget* parent) : QWidget(parent), ui(new Ui::FormSett
         + QStringLiteral(");text-align : right;padding-right:1px;}");
     ui->pushButton_3->setStyleSheet(linkStyle);
     ui->pushButton_4->setStyleSheet(linkStyle);
-    for (QToolButton* title : {ui->TitleButton_3, ui->TitleButton_8})
+    for (QToolButton* title : {ui->TitleButton_2, ui->TitleButton_3, ui->TitleButton_4, ui->TitleButton_5, ui->TitleButton_8})
         title->setStyleSheet(QLatin1Char('#') + title->objectName() + QStringLiteral("{border-image: url(") + pictureFolder
                              + QStringLiteral("Title.png);}"));
     const QString markerStyle = QStringLiteral("QToolButton{border:0px;background-position:center;background-repeat:no-repeat;color: rgb(255,106,0);background-image: url(")
@@ -125,6 +154,8 @@ FormSetting::FormSetting(QWidget* parent) : QWidget(parent), ui(new Ui::FormSett
     ui->scrollArea->setFrameShape(QFrame::NoFrame);
     // The page lies on the device window's background.
     ui->scrollArea->viewport()->setAutoFillBackground(false);
+    versionLabelPosition = ui->label->pos();
+    ui->checkBox->setChecked(UserIniStore::Instance()->GetValue(QStringLiteral("AutoStart"), QStringLiteral("Enable")).toInt() == 1);
 
     connect(bus, &PostMsg::SigAllLanguage, this, &FormSetting::SlotAllLanguage);
     SlotAllLanguage(UiLanguage);
@@ -136,6 +167,24 @@ FormSetting::~FormSetting()
     if (ownsUpdateDialog && UpDateRepairInstance == updateDialog.get())
         UpDateRepairInstance = nullptr;
     delete ui;
+}
+
+void FormSetting::StyleRows(const QString& labelColor)
+{
+    ui->pushButton_2->setStyleSheet(QStringLiteral("QPushButton{border:0px;background-position:center;background-repeat:no-repeat;color: rgb(")
+                                    + buttonColor + QStringLiteral(");background-image: url(") + pictureFolder
+                                    + QStringLiteral("PariButton.png);}"));
+    ui->pushButton->setStyleSheet(QStringLiteral("QPushButton{border:none;background:transparent;color: rgb(") + labelColor
+                                  + QStringLiteral(");text-align : left;padding-right:1px;}"));
+    ui->toolButton->setStyleSheet(QStringLiteral("#toolButton{border-image: url(") + pictureFolder + QStringLiteral("Mouse.png);}"));
+    ui->checkBox->setStyleSheet(QStringLiteral("#checkBox{color: rgb(255, 255, 255);}#checkBox::indicator:unchecked{image: url(")
+                                + pictureFolder + QStringLiteral("CheckBox.png);}#checkBox::indicator:checked{image: url(")
+                                + pictureFolder + QStringLiteral("CheckBoxChecked.png);}"));
+    ApplyComboBoxLook(ui->comboBox, pictureFolder);
+    ui->comboBox->setStyleSheet(ui->comboBox->styleSheet() + QStringLiteral("QComboBox:disabled{color: rgb(63, 63, 63);}"));
+    ui->comboBox->setMaxVisibleItems(5);
+    ui->NewLabel->setStyleSheet(QStringLiteral("QTextEdit{border:none;background:transparent;color: rgb(") + labelColor
+                                + QStringLiteral(");}"));
 }
 
 void FormSetting::SetUpdateButtonLook(bool newFirmware)
@@ -291,6 +340,12 @@ void FormSetting::KeepClearOf(QWidget* caption, QWidget* value, int x, int y)
 
 void FormSetting::SlotAllLanguage(int index)
 {
+    QFont updateFont(QStringLiteral("微软雅黑"), 10);
+    if (firstLanguagePass)
+        updateFont.setPointSizeF(10.0 / (ScreenInfo::LogicalDpi() / 96.0));
+    ui->Receive_2->setFont(updateFont);
+    firstLanguagePass = 1;
+
     const VersionRow row = VersionRowOf(index);
     ui->Receive_2->move(row.buttonX, row.buttonY);
     ui->toolButton_2->move(row.receiverMarkerX, 160);
@@ -304,13 +359,28 @@ void FormSetting::SlotAllLanguage(int index)
     ui->pushButton_4->setText(name.isEmpty() ? QString() : QStringLiteral("© ") + name);
     ui->pushButton_3->setText(company.value(chinese ? 2 : 3));
     // Both are right-aligned at x 861: a longer text grows to the left.
-    for (QPushButton* button : {ui->pushButton_3, ui->pushButton_4}) {
+    for (QPushButton* button : std::initializer_list<QPushButton*>{ui->pushButton_3, ui->pushButton_4}) {
         const QRect shape = button->geometry();
         const int width = qMax(shape.width(), button->fontMetrics().horizontalAdvance(button->text()) + 12);
         button->setGeometry(shape.right() + 1 - width, shape.y(), width, shape.height());
     }
 
+    {
+        // The choice shows the language; the list itself reads the same in every language.
+        const QSignalBlocker blocker(ui->comboBox);
+        ui->comboBox->setCurrentIndex(UiText::ValidLanguage(UiLanguage));
+    }
     ui->label->setText(Text(index, "Version") + QLatin1String(DriverVersion));
+    ui->label_2->setText(Text(index, "Language"));
+    ui->label_8->setText(Text(index, "PairTool"));
+    ui->pushButton_2->setText(Text(index, "Pair"));
+    ui->label_9->setText(Text(index, "Others"));
+    ui->label_10->setText(Text(index, "AutoOpen"));
+    ui->pushButton->setText(Text(index, "WindowSet"));
+    ui->NewLabel->setPlainText(Text(index, "LabelTip"));
+    autoStartFailText = Text(index, "AutoOpenFail");
+    mouseSettingsFailText = Text(index, "WindowSetFail");
+    linkFailText = Text(index, "LinkFail");
     ui->label_3->setText(Text(index, "DeviceInfo"));
     ui->label_4->setText(Text(index, "DongleVersion"));
     ui->label_6->setText(Text(index, "MouseVersion"));
@@ -375,7 +445,86 @@ void FormSetting::on_Reset_clicked()
 
 void FormSetting::on_pushButton_3_clicked()
 {
-    QDesktopServices::openUrl(QUrl(ui->pushButton_3->text()));
+    if (!UrlOpener::Open(QUrl(ui->pushButton_3->text())))
+        ShowWarning(linkFailText);
+}
+
+void FormSetting::on_pushButton_clicked()
+{
+    if (!DesktopMouseSettings::Open())
+        ShowWarning(mouseSettingsFailText);
+}
+
+void FormSetting::on_pushButton_2_clicked()
+{
+    PairFromDeviceWindow = true;
+    {
+        Match pairing(nullptr);
+        pairing.InitPairDevice();
+        const QPoint corner = mapToGlobal(QPoint(0, 0));
+        pairing.move(corner.x() + (width() - pairing.width()) / 2 - 70, (height() - pairing.height()) / 2 + corner.y() - 30);
+        pairing.exec();
+    }
+    GiveDeviceWindowCallbacksBack();
+}
+
+void FormSetting::on_comboBox_activated(int index)
+{
+    UserIniStore::Instance()->SetValue(QStringLiteral("Language"), QStringLiteral("Language"), QString::number(index));
+    UiLanguage = index;
+    PostMsg* bus = PostMsg::Instance();
+    emit bus->SigAllLanguage(index);
+    // The selection page shows the same choice.
+    emit bus->SigLanguageSameA(index);
+}
+
+void FormSetting::SlotLanguageSameB(int index)
+{
+    const QSignalBlocker blocker(ui->comboBox);
+    ui->comboBox->setCurrentIndex(index);
+}
+
+void FormSetting::SlotScroolChange(int index)
+{
+    // The driver version stays in view while the page scrolls.
+    ui->label->move(versionLabelPosition.x(), versionLabelPosition.y() + index + 10);
+}
+
+void FormSetting::on_checkBox_clicked(bool checked)
+{
+    // The entry is what starts the program: the stored choice follows it only once it is written
+    // or removed, and a box the session would not honour goes back.
+    const bool done = checked ? AutoStartEntry::Write(QCoreApplication::applicationFilePath()) : AutoStartEntry::Remove();
+    if (!done) {
+        const QSignalBlocker blocker(ui->checkBox);
+        ui->checkBox->setChecked(!checked);
+        ShowWarning(autoStartFailText);
+        return;
+    }
+    UserIniStore::Instance()->SetValue(QStringLiteral("AutoStart"), QStringLiteral("Enable"),
+                                       checked ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+// Controls the form does not hold, and the upgrade sequence's steps, which come with the upgrade.
+void FormSetting::on_toolButton_4_clicked() {}
+
+void FormSetting::on_pushButton_5_clicked() {}
+
+void FormSetting::on_checkBox_2_clicked(bool checked)
+{
+    Q_UNUSED(checked)
+}
+
+void FormSetting::on_Start() {}
+
+void FormSetting::SlotContinue(int index)
+{
+    Q_UNUSED(index)
+}
+
+void FormSetting::SlotUpdateFrame(bool IsVis)
+{
+    Q_UNUSED(IsVis)
 }
 
 void FormSetting::mousePressEvent(QMouseEvent* event)

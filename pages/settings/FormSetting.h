@@ -1,6 +1,10 @@
 #pragma once
 #include "device/DeviceState.h"
+#include "pages/settings/InputPicA.h"
+#include "pages/settings/InputPicB.h"
+#include "pages/settings/LedInfo.h"
 
+#include <QPoint>
 #include <QString>
 #include <QWidget>
 
@@ -20,8 +24,9 @@ extern QString WiredModeText;
 extern QString ReceiverVersionText;
 extern QString MouseVersionText;
 
-// The settings page: device information with the firmware versions and the update check, restore
-// defaults, the web link and the product labels.
+// The settings page: the interface language, device information with the firmware versions and the
+// update check, pairing, restore defaults, start at login, the desktop's mouse settings, the web
+// link and the product labels.
 class FormSetting : public QWidget
 {
     Q_OBJECT
@@ -40,7 +45,25 @@ public:
     // Shows a message in the page's notice box, over the page and modal.
     void ShowWarning(const QString& text);
 
+    // Without effect: the form holds no such controls, and the upgrade start comes with the upgrade
+    // sequence. Plain functions, so that the form's connection by name does not look for them.
+    void on_toolButton_4_clicked();
+    void on_pushButton_5_clicked();
+    void on_checkBox_2_clicked(bool checked);
+    void on_Start();
+
+    // Where the "Others" block starts: its rows are placed from this offset.
+    static constexpr int OthersOffset = 80;
+
 public slots:
+    void on_pushButton_clicked();
+    void on_pushButton_2_clicked();
+    void on_comboBox_activated(int index);
+    void SlotLanguageSameB(int index);
+    void SlotScroolChange(int index);
+    void on_checkBox_clicked(bool checked);
+    void SlotContinue(int index);
+    void SlotUpdateFrame(bool IsVis);
     void SetVer(int index);
     void SetVerText();
     void SlotAllLanguage(int index);
@@ -64,6 +87,12 @@ private:
     // Moves a version text clear of its caption, which is as wide as the language makes it.
     void KeepClearOf(QWidget* caption, QWidget* value, int x, int y);
 
+    void StyleRows(const QString& labelColor);
+
+    // Held with the page and never shown; LedInfo still follows the receiver record.
+    LedInfo ledInfo;
+    InputPicA inputPicA;
+    InputPicB inputPicB;
     Ui::FormSetting* ui;
     QString pictureFolder;
     QString buttonColor;
@@ -77,4 +106,8 @@ private:
     bool receiverNewFirmware = false;
     int receiverMarker = 0;
     int mouseMarker = 0;
+    QPoint versionLabelPosition;
+    // Set by the first language pass: later passes size the update button's font for the screen.
+    int firstLanguagePass = 0;
+    QString autoStartFailText, mouseSettingsFailText, linkFailText;
 };

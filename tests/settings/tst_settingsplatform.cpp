@@ -2,6 +2,7 @@
 #include "platform/DesktopMouseSettings.h"
 #include "platform/UrlOpener.h"
 #include "settings/DesktopEntryExec.h"
+#include "settings/StandInProgram.h"
 #include "support/TestHome.h"
 
 #include <QDir>
@@ -17,17 +18,6 @@ QByteArray ReadAll(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-void WriteScript(const QString& path, const QString& record)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    // Notes its arguments, one a line, in the record file.
-    file.write(QStringLiteral("#!/bin/sh\nfor a in \"$@\"; do echo \"$a\"; done > '%1.part'\n/bin/mv '%1.part' '%1'\n")
-                   .arg(record)
-                   .toUtf8());
-    file.close();
-    file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-}
 
 } // namespace
 
@@ -160,7 +150,7 @@ private slots:
         QFETCH(QStringList, arguments);
         QTemporaryDir folder;
         for (const QString& name : onPath)
-            WriteScript(folder.filePath(name), folder.filePath("record"));
+            WriteStandInProgram(folder.filePath(name), folder.filePath("record"));
         qputenv("PATH", folder.path().toLocal8Bit());
         qputenv("XDG_CURRENT_DESKTOP", desktop.toLocal8Bit());
         const DesktopMouseSettings::Command found = DesktopMouseSettings::Find();
@@ -172,7 +162,7 @@ private slots:
     void mouseSettingsStartAtTheMousePage()
     {
         QTemporaryDir folder;
-        WriteScript(folder.filePath("gnome-control-center"), folder.filePath("record"));
+        WriteStandInProgram(folder.filePath("gnome-control-center"), folder.filePath("record"));
         qputenv("PATH", folder.path().toLocal8Bit());
         qputenv("XDG_CURRENT_DESKTOP", "GNOME");
         QVERIFY(DesktopMouseSettings::Open());
