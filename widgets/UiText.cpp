@@ -124,7 +124,7 @@ const QVector<UiText::Reader>& UiText::Readers()
         {"Buttoninterface", List({"key", "macro"}), List({"Import", "Export", "DebounceTime"})},
         {"PreVier", List({"key", "sensor", "Settings"}),
          List({"ReportRate", "DebounceTime", "configName", "MouseVersion", "DongleVersion"})},
-        {"LeftButtonOnly", List({"key"}), {}},
+        {"LeftButtonOnly", List({"key"}), List({"DialogKeepLeftKey"})},
         {"LampLight", List({"light"}), List({"DPIEffect", "Speed", "Brightness"})},
         {"MouseLight", List({"light"}), {}},
         {"ReceiveLight", List({"light"}), {}},

@@ -51,6 +51,66 @@ const std::array<const char*, 41> Options = {{
     "VolumeDown_2", "VolumeUp_2", "VolumeUp_10", "VolumeUp_8", "VolumeUp_9", "VolumeUp_14", "VolumeDown_14",
 }};
 
+constexpr OptionKind T = OptionKind::Triple;
+constexpr OptionKind M = OptionKind::Multimedia;
+constexpr OptionKind L = OptionKind::DpiLock;
+
+const std::array<OptionRow, 49> OptionTable = {{
+    // The main list: mouse keys, report-rate switch, profile switch, no function.
+    {"LeftKey_3", T, FunctionMouseKey, 1, 0, 0, true},
+    {"RightKey_3", T, FunctionMouseKey, 2, 0, 0, true},
+    {"MidKey", T, FunctionMouseKey, 4, 0, 0, true},
+    {"BackKey_2", T, FunctionMouseKey, 8, 0, 0, true},
+    {"ForWardKey", T, FunctionMouseKey, 16, 0, 0, true},
+    {"DPI_2", T, FunctionReportRate, 0, 0, 0, true},
+    {"DPI_3", T, FunctionProfile, 0, 0, 0, true},
+    {"DPI_5", T, FunctionDisabled, 0, 0, 0, true},
+    // Multimedia keys: the names do not follow the keys (VolumeUp is mute, Mute is stop).
+    {"Player", M, FunctionKeyRecord, 0, 0x83, 0, false},
+    {"StartPause_2", M, FunctionKeyRecord, 0, 0xCD, 0, false},
+    {"BackMusic_2", M, FunctionKeyRecord, 0, 0xB5, 0, false},
+    {"TopMusic_2", M, FunctionKeyRecord, 0, 0xB6, 0, false},
+    {"Mute", M, FunctionKeyRecord, 0, 0xB7, 0, false},
+    {"VolumeUp", M, FunctionKeyRecord, 0, 0xE2, 0, false},
+    {"VolumeDown", M, FunctionKeyRecord, 0, 0xE9, 0, false},
+    {"VolumeDown_4", M, FunctionKeyRecord, 0, 0xEA, 0, false},
+    {"VolumeDown_5", M, FunctionKeyRecord, 0, 0x8A, 0, false},
+    {"VolumeDown_6", M, FunctionKeyRecord, 0, 0x92, 0, false},
+    {"VolumeDown_3", M, FunctionKeyRecord, 0, 0x94, 0, false},
+    {"VolumeDown_8", M, FunctionKeyRecord, 0, 0x23, 0, false},
+    {"VolumeDown_9", M, FunctionKeyRecord, 0, 0x21, 0, false},
+    {"VolumeDown_7", M, FunctionKeyRecord, 0, 0x25, 0, false},
+    {"VolumeDown_10", M, FunctionKeyRecord, 0, 0x24, 0, false},
+    {"VolumeDown_12", M, FunctionKeyRecord, 0, 0x26, 0, false},
+    {"VolumeDown_13", M, FunctionKeyRecord, 0, 0x27, 0, false},
+    {"VolumeDown_11", M, FunctionKeyRecord, 0, 0x2A, 0, false},
+    // Wheel tilt, lights (no code 2), DPI actions, wheel up/down.
+    {"VolumeUp_2", T, FunctionWheelLeftRight, 1, 0, 0, false},
+    {"VolumeDown_2", T, FunctionWheelLeftRight, 2, 0, 0, false},
+    {"VolumeUp_4", T, FunctionLights, 0, 0, 0, false},
+    {"VolumeUp_5", T, FunctionLights, 1, 0, 0, false},
+    {"VolumeUp_6", T, FunctionLights, 3, 0, 0, false},
+    {"VolumeUp_7", T, FunctionLights, 4, 0, 0, false},
+    {"VolumeUp_8", T, FunctionDpi, 1, 0, 0, false},
+    {"VolumeUp_9", T, FunctionDpi, 2, 0, 0, false},
+    {"VolumeUp_10", T, FunctionDpi, 3, 0, 0, false},
+    {"VolumeUp_14", T, FunctionWheelUpDown, 1, 0, 0, false},
+    {"VolumeDown_14", T, FunctionWheelUpDown, 2, 0, 0, false},
+    // DPI locks: the value goes with the text, not with the name's number.
+    {"VolumeUp_11", L, FunctionDpiLock, 0, 0, 100, false},
+    {"VolumeUp_12", L, FunctionDpiLock, 0, 0, 200, false},
+    {"VolumeUp_13", L, FunctionDpiLock, 0, 0, 300, false},
+    {"VolumeUp_16", L, FunctionDpiLock, 0, 0, 400, false},
+    {"VolumeUp_15", L, FunctionDpiLock, 0, 0, 500, false},
+    {"VolumeUp_19", L, FunctionDpiLock, 0, 0, 600, false},
+    {"VolumeUp_20", L, FunctionDpiLock, 0, 0, 700, false},
+    {"VolumeUp_22", L, FunctionDpiLock, 0, 0, 800, false},
+    {"VolumeUp_18", L, FunctionDpiLock, 0, 0, 900, false},
+    {"VolumeUp_24", L, FunctionDpiLock, 0, 0, 1000, false},
+    {"VolumeUp_23", L, FunctionDpiLock, 0, 0, 1100, false},
+    {"VolumeUp_21", L, FunctionDpiLock, 0, 0, 1200, false},
+}};
+
 const std::array<ButtonFunction, PageButtonCount> Defaults = {{
     {FunctionMouseKey, 1, 0},    // left
     {FunctionMouseKey, 2, 0},    // right
@@ -95,6 +155,20 @@ const std::array<const char*, 17>& MenuEntryNames()
 const std::array<const char*, 41>& OptionNames()
 {
     return Options;
+}
+
+const std::array<OptionRow, 49>& OptionRows()
+{
+    return OptionTable;
+}
+
+const OptionRow* FindOption(const QString& option)
+{
+    for (const OptionRow& row : OptionTable) {
+        if (option == QLatin1String(row.option))
+            return &row;
+    }
+    return nullptr;
 }
 
 const std::array<ButtonFunction, PageButtonCount>& DefaultAssignment()

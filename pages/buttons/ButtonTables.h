@@ -41,6 +41,25 @@ const std::array<const char*, 17>& MenuEntryNames();
 // 4 light toggles, 12 DPI locks, wheel right and left, DPI down, cycle and up, wheel up and down.
 const std::array<const char*, 41>& OptionNames();
 
+// How an option of the function menu writes its function.
+enum class OptionKind {
+    Triple,     // the triple {type, p1, 0} alone
+    Multimedia, // a key record of one multimedia key, by its one-byte code, with {5, 0, 0}
+    DpiLock,    // {10, the sensor's code of the DPI value, 0}
+};
+// One of the 49 options that assign in one click. A main-list option clears the sub-pages' marks first.
+struct OptionRow {
+    const char* option;
+    OptionKind kind;
+    uint8_t type;
+    uint8_t p1;       // Triple
+    uint8_t code;     // Multimedia: the low byte of the consumer usage
+    int dpiValue;     // DpiLock
+    bool mainList;
+};
+const std::array<OptionRow, 49>& OptionRows();
+const OptionRow* FindOption(const QString& option);
+
 // Buttons 0..11 when the mouse is offline and no record of it is kept.
 const std::array<ButtonFunction, PageButtonCount>& DefaultAssignment();
 

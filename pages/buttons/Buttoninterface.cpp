@@ -54,7 +54,7 @@ QAbstractButton* Child(const QWidget& page, const char* name)
 }
 
 // Places a dialog over a widget's centre, shifted by (dx, dy).
-void PlaceOver(QWidget* dialog, QWidget* over, int dx, int dy)
+void PlaceOver(QWidget* dialog, const QWidget* over, int dx, int dy)
 {
     if (!over)
         return;
@@ -144,6 +144,11 @@ void Buttoninterface::FillGroups()
     for (QToolButton* hotspot : {ui->Number1, ui->Number2, ui->Number3, ui->Number4, ui->Number5, ui->Number6, ui->Number7,
                                  ui->Number8, ui->Number9, ui->Number10, ui->Number11, ui->Number12})
         HotspotGroup->addButton(hotspot);
+}
+
+void Buttoninterface::PlaceNotice(QWidget* notice) const
+{
+    PlaceOver(notice, this, -50, -70);
 }
 
 QString Buttoninterface::ModelGroup() const

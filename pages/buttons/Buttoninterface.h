@@ -81,12 +81,18 @@ public:
     // the setter of its type (a key record for type 5, a macro block for type 6) and, only when the
     // mouse took it, shows text on the button's selector and keeps the whole numbers in the copy.
     // Refused (no button, a type 5 or 6 without its record or block, the mouse offline): nothing
-    // changes and the result is false; the setter has raised the offline notice.
+    // changes and the result is false; the setter has raised the offline notice. A function other
+    // than the left click for the only button that shows the left click is refused too, with the
+    // LeftButtonOnly notice and the menu closed: a mouse without a left click cannot be used.
     bool AssignToButton(int button, int type, int code, int parameter, const QString& text,
                         const ButtonKeyRecord* record = nullptr, const ButtonMacroBlock* block = nullptr);
     // The same for the selected button; with no selector checked nothing is written.
     bool AssignToSelected(int type, int code, int parameter, const QString& text,
                           const ButtonKeyRecord* record = nullptr, const ButtonMacroBlock* block = nullptr);
+
+    // An option of the function menu chosen for the selected button, then the menu closes whatever
+    // happened. Unchecked does nothing.
+    void ChooseOption(const QString& option, bool checked);
 
     // Clears the marks of all 41 function options and of the macro list before another function is
     // shown as chosen. The selectors and the menu entries keep theirs.
@@ -129,6 +135,56 @@ public slots:
 
     void on_ImportData_clicked();
     void on_OutputData_clicked();
+    // The 49 options that assign in one click (ButtonTables::OptionRows), each through ChooseOption.
+    void on_LeftKey_3_clicked(bool checked);
+    void on_RightKey_3_clicked(bool checked);
+    void on_MidKey_clicked(bool checked);
+    void on_BackKey_2_clicked(bool checked);
+    void on_ForWardKey_clicked(bool checked);
+    void on_DPI_2_clicked(bool checked);
+    void on_DPI_3_clicked(bool checked);
+    void on_DPI_5_clicked(bool checked);
+    void on_Player_clicked(bool checked);
+    void on_StartPause_2_clicked(bool checked);
+    void on_BackMusic_2_clicked(bool checked);
+    void on_TopMusic_2_clicked(bool checked);
+    void on_Mute_clicked(bool checked);
+    void on_VolumeUp_clicked(bool checked);
+    void on_VolumeDown_clicked(bool checked);
+    void on_VolumeDown_4_clicked(bool checked);
+    void on_VolumeDown_5_clicked(bool checked);
+    void on_VolumeDown_6_clicked(bool checked);
+    void on_VolumeDown_3_clicked(bool checked);
+    void on_VolumeDown_8_clicked(bool checked);
+    void on_VolumeDown_9_clicked(bool checked);
+    void on_VolumeDown_7_clicked(bool checked);
+    void on_VolumeDown_10_clicked(bool checked);
+    void on_VolumeDown_12_clicked(bool checked);
+    void on_VolumeDown_13_clicked(bool checked);
+    void on_VolumeDown_11_clicked(bool checked);
+    void on_VolumeUp_2_clicked(bool checked);
+    void on_VolumeDown_2_clicked(bool checked);
+    void on_VolumeUp_4_clicked(bool checked);
+    void on_VolumeUp_5_clicked(bool checked);
+    void on_VolumeUp_6_clicked(bool checked);
+    void on_VolumeUp_7_clicked(bool checked);
+    void on_VolumeUp_8_clicked(bool checked);
+    void on_VolumeUp_9_clicked(bool checked);
+    void on_VolumeUp_10_clicked(bool checked);
+    void on_VolumeUp_14_clicked(bool checked);
+    void on_VolumeDown_14_clicked(bool checked);
+    void on_VolumeUp_11_clicked(bool checked);
+    void on_VolumeUp_12_clicked(bool checked);
+    void on_VolumeUp_13_clicked(bool checked);
+    void on_VolumeUp_16_clicked(bool checked);
+    void on_VolumeUp_15_clicked(bool checked);
+    void on_VolumeUp_19_clicked(bool checked);
+    void on_VolumeUp_20_clicked(bool checked);
+    void on_VolumeUp_22_clicked(bool checked);
+    void on_VolumeUp_18_clicked(bool checked);
+    void on_VolumeUp_24_clicked(bool checked);
+    void on_VolumeUp_23_clicked(bool checked);
+    void on_VolumeUp_21_clicked(bool checked);
     // A button of the macro list: the clicked macro goes to the selected button.
     void slotButtonClicked(bool checked);
 
@@ -143,6 +199,9 @@ protected:
 
 private:
     void ApplyRecord(const FlashDataMap& record);
+    bool TakesTheLastLeftClick(int button, int type, int code) const;
+    // Where the button page's notices stand: over the page's centre, 50 left and 70 up.
+    void PlaceNotice(QWidget* notice) const;
     QString ModelGroup() const;
     void FillGroups();
     // The selector list or the function menu, with the list's 10 px scroll bar and the idle sub-page.

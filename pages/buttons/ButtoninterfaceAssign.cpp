@@ -5,6 +5,7 @@
 #include "device/DeviceParamSetters.h"
 #include "device/KeyRecords.h"
 #include "pages/buttons/ButtonTables.h"
+#include "pages/buttons/LeftButtonOnly.h"
 #include "ui_Buttoninterface.h"
 
 #include <QButtonGroup>
@@ -55,6 +56,13 @@ bool Buttoninterface::AssignToButton(int button, int type, int code, int paramet
     QToolButton* selector = SelectorOfButton(button);
     if (!selector)
         return false;
+    if (TakesTheLastLeftClick(button, type, code)) {
+        CloseFunctionMenu();
+        LeftButtonOnly notice;
+        PlaceNotice(&notice);
+        notice.exec();
+        return false;
+    }
     const uint8_t triple[3] = {uint8_t(type), uint8_t(code), uint8_t(parameter)};
     bool written = false;
     if (type == FunctionKeyRecord)
@@ -68,6 +76,20 @@ bool Buttoninterface::AssignToButton(int button, int type, int code, int paramet
     selector->setText(text);
     UpDataButtonFunction(button, type, code, parameter);
     return true;
+}
+
+// The selectors' own guard asks the same: is this the one selector showing the left click's text?
+bool Buttoninterface::TakesTheLastLeftClick(int button, int type, int code) const
+{
+    if (type == FunctionMouseKey && code == 1)
+        return false;
+    const QString leftClick = ui->LeftKey_3->text();
+    int showing = 0;
+    for (const ButtonTables::SelectorRow& row : ButtonTables::SelectorRows()) {
+        const auto* selector = findChild<QToolButton*>(QLatin1String(row.selector));
+        showing += selector && selector->text() == leftClick;
+    }
+    return showing == 1 && SelectorOfButton(button)->text() == leftClick;
 }
 
 bool Buttoninterface::AssignToSelected(int type, int code, int parameter, const QString& text,

@@ -5,6 +5,7 @@
 #include "device/PostMsg.h"
 #include "pages/buttons/ButtonTables.h"
 #include "pages/buttons/Buttoninterface.h"
+#include "support/ButtonPageSupport.h"
 #include "support/FindChild.h"
 #include "support/SimulatedDeviceFixture.h"
 #include "ui_Buttoninterface.h"
@@ -84,17 +85,6 @@ void FillMacroFolder(const QStringList& files)
     }
 }
 
-// The record of a multimedia key as the device must receive it: press and release of the usage.
-ButtonKeyRecord ConsumerBytes(uint16_t usage)
-{
-    ButtonKeyRecord record{};
-    uint8_t* bytes = reinterpret_cast<uint8_t*>(&record);
-    bytes[0] = 2;
-    const uint8_t events[2][8] = {{0, 2, uint8_t(usage & 0xFF), uint8_t(usage >> 8), 10, 0, 0, 0},
-                                  {1, 2, uint8_t(usage & 0xFF), uint8_t(usage >> 8), 10, 0, 0, 0}};
-    std::memcpy(bytes + 4, events, sizeof events);
-    return record;
-}
 
 } // namespace
 
@@ -294,6 +284,86 @@ private slots:
             QCOMPARE(object->geometry(), geometry);
         else if (geometry.width() != -1)
             QCOMPARE(object->size(), geometry.size());
+    }
+
+    // Where widgets overlap, the one made later paints over: the menu over the right of the selector
+    // list and its scroll bar, the sub-menus beside it, the picture under the commands.
+    void formPaintingOrder_data()
+    {
+        QTest::addColumn<QString>("below");
+        QTest::addColumn<QString>("above");
+        QTest::newRow("menu over the list") << "scrollArea_11" << "stackedWidget";
+        QTest::newRow("sub-menus over the menu") << "stackedWidget" << "groupBox_4";
+        QTest::newRow("commands over the picture") << "widget" << "ImportData";
+        QTest::newRow("profile list over the band") << "groupBox" << "ProjectChoose";
+        QTest::newRow("row 7 before its label") << "Button7" << "label_16";
+        QTest::newRow("rows 8 to 12 before their labels") << "Button12" << "label_17";
+    }
+    void formPaintingOrder()
+    {
+        QFETCH(QString, below);
+        QFETCH(QString, above);
+        QWidget root;
+        Ui::Buttoninterface form;
+        form.setupUi(&root);
+        auto* lower = root.findChild<QWidget*>(below);
+        auto* upper = root.findChild<QWidget*>(above);
+        QVERIFY(lower && upper);
+        QCOMPARE(lower->parent(), upper->parent());
+        const QObjectList siblings = lower->parent()->children();
+        QVERIFY(siblings.indexOf(lower) < siblings.indexOf(upper));
+    }
+
+    // The form's fonts by region: hotspots 16, commands 10, row labels 16, selectors 11, menu entries
+    // 8 (the categories 6, multimedia 7), options 9.
+    void formFonts_data()
+    {
+        QTest::addColumn<QStringList>("objects");
+        QTest::addColumn<int>("points");
+        QTest::newRow("hotspots") << QStringList{"Number1", "Number12"} << 16;
+        QTest::newRow("commands") << QStringList{"ImportData", "OutputData"} << 10;
+        QTest::newRow("row labels") << QStringList{"label_14", "label_21"} << 16;
+        QTest::newRow("selectors") << QStringList{"FireKey", "TopMusic", "Button12"} << 11;
+        QTest::newRow("entries") << QStringList{"LeftKey_3", "DPI_2", "DPI_6", "DPI_8", "DPI_5", "DPI_10"} << 8;
+        QTest::newRow("categories") << QStringList{"DPI_13", "DPI_11", "DPI_4", "DPI_9", "DPI_7"} << 6;
+        QTest::newRow("multimedia category") << QStringList{"DPI_12"} << 7;
+        QTest::newRow("options") << QStringList{"Player", "VolumeUp_21", "VolumeDown_14", "VolumeUp_7"} << 9;
+        QTest::newRow("debounce caption and profiles") << QStringList{"label_3", "ProjectChoose"} << 11;
+    }
+    void formFonts()
+    {
+        QFETCH(QStringList, objects);
+        QFETCH(int, points);
+        QWidget root;
+        Ui::Buttoninterface form;
+        form.setupUi(&root);
+        for (const QString& name : objects)
+            QCOMPARE(root.findChild<QWidget*>(name)->font().pointSize(), points);
+    }
+
+    // Every slot the page names after an object of its form finds that object and a signal of that
+    // signature: a misspelt name would leave the slot dead without a word.
+    void everyNamedSlotFindsItsObject()
+    {
+        Buttoninterface page;
+        const QMetaObject* meta = page.metaObject();
+        int named = 0;
+        for (int i = meta->methodOffset(); i < meta->methodCount(); ++i) {
+            const QMetaMethod method = meta->method(i);
+            const QString signature = QString::fromLatin1(method.methodSignature());
+            if (method.methodType() != QMetaMethod::Slot || !signature.startsWith(QLatin1String("on_")))
+                continue;
+            const int open = signature.indexOf(QLatin1Char('('));
+            const int split = signature.lastIndexOf(QLatin1Char('_'), open);
+            const QString object = signature.mid(3, split - 3);
+            const QString signal = signature.mid(split + 1);
+            const QObject* child = page.findChild<QObject*>(object);
+            QVERIFY2(child, qPrintable(signature));
+            QVERIFY2(child->metaObject()->indexOfSignal(QMetaObject::normalizedSignature(qPrintable(signal))) >= 0,
+                     qPrintable(signature));
+            ++named;
+        }
+        QVERIFY(named >= 51);
     }
 
     // The form alone: the menu on its entries, the debounce panel, nothing checked, the sub-pages in
@@ -570,11 +640,11 @@ private slots:
     }
 
     // The selected button is the first checked selector in row order; rows 4 and 5 show buttons 4 and 3.
+    // (Row 1 shows the only left click: the left-click rule is tst_buttonoptions'.)
     void assignmentGoesToTheSelectedButton_data()
     {
         QTest::addColumn<QString>("selector");
         QTest::addColumn<int>("button");
-        QTest::newRow("row 1") << "FireKey" << 0;
         QTest::newRow("row 3") << "BackKey" << 2;
         QTest::newRow("row 4") << "StartPause" << 4;
         QTest::newRow("row 5") << "TopMusic" << 3;
@@ -743,7 +813,7 @@ private slots:
         FlashDataMap expected = record;
         if (!option.isEmpty()) {
             expected.buttons[button] = ButtonFunction{FunctionKeyRecord, 0, 0};
-            expected.keyRecords[button] = ConsumerBytes(uint16_t(usage));
+            expected.keyRecords[button] = ButtonPageSupport::ConsumerBytes(uint16_t(usage));
             QCOMPARE(SimControl_UpdateCount(), updates + 1);
             QCOMPARE(page.SelectorOfButton(button)->text(), Child<QToolButton>(page, option.toLatin1().constData())->text());
             QCOMPARE(page.FunctionAt(button).type, 5);
@@ -830,22 +900,18 @@ private slots:
     // over the simulated mouse's record, with the menu closed and open.
     void shots_data()
     {
-        QTest::addColumn<int>("language");
-        QTest::newRow("English") << 0;
-        QTest::newRow("Chinese") << 1;
-        QTest::newRow("Russian") << 2;
+        ButtonPageSupport::LanguageRows();
     }
     void shots()
     {
         QFETCH(int, language);
-        const QString folder = qEnvironmentVariable("KESTRO_BUTTON_SHOTS");
+        const QString folder = ButtonPageSupport::ShotFolder();
         if (folder.isEmpty())
             QSKIP("KESTRO_BUTTON_SHOTS names no folder");
         FillMacroFolder({"Copy.ini", "Paste.ini"});
         UiLanguage = language;
         QWidget ground;
-        ground.setObjectName("ground");
-        ground.setStyleSheet("QWidget#ground{background: rgb(24, 27, 33);}");
+        ButtonPageSupport::MakeGround(ground);
         auto* page = new Buttoninterface(&ground);
         FlashDataMap record{};
         QVERIFY(OpenMouse(*page, &record) >= 0);
