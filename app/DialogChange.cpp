@@ -604,6 +604,7 @@ void DialogChange::EndClick()
 
 void DialogChange::slotButtonClicked()
 {
+    emit DeviceWindowNeeded();
     PostMsg* bus = PostMsg::Instance();
     emit bus->SigIsUsb(false, true);
     emit bus->SigSetver(6);
@@ -772,6 +773,7 @@ void DialogChange::on_comboBox_activated(int index)
 
 void DialogChange::on_Repair_clicked()
 {
+    emit DeviceWindowNeeded();
     // The settings page keeps the one upgrade dialog; without a settings page the page makes it.
     if (!UpDateRepairInstance)
         UpDateRepairInstance = new UpDateRepair(nullptr);

@@ -41,6 +41,11 @@ public:
     // The model list's "DeviceTotal".
     int ModelCount() const { return modelCount; }
 
+signals:
+    // Sent, and answered at once, before a device is opened or the upgrade dialog shown: the
+    // device window, with every page listening on the bus, must exist by then.
+    void DeviceWindowNeeded();
+
 public slots:
     void SlotAllLanguage(int index);
     void SlotEnterKey();

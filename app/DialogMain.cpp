@@ -57,11 +57,11 @@ DialogMain::DialogMain(QWidget* parent) : QDialog(parent), ui(new Ui::DialogMain
 
     pictureFolder = AppPaths::ProgramFolder() + QStringLiteral("/Picture/Dialog/");
 
-    deviceWindow = new Dialog(this);
+    // The device window (page 1) is built after the first paint: BuildDeviceWindow.
     selectionPage = new DialogChange(this);
     ui->stackedWidgetMain->addWidget(selectionPage);
-    ui->stackedWidgetMain->addWidget(deviceWindow);
     ui->stackedWidgetMain->setCurrentIndex(0);
+    connect(selectionPage, &DialogChange::DeviceWindowNeeded, this, &DialogMain::BuildDeviceWindow, Qt::DirectConnection);
 
     setWindowFlags(Qt::FramelessWindowHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint);
     setFixedSize(width(), height());
@@ -80,6 +80,31 @@ DialogMain::DialogMain(QWidget* parent) : QDialog(parent), ui(new Ui::DialogMain
     emit bus->SigLanguageSameA(UiLanguage);
     emit bus->SigLanguageSameB(UiLanguage);
     emit bus->SigAllLanguage(UiLanguage);
+}
+
+void DialogMain::BuildDeviceWindow()
+{
+    if (deviceWindow)
+        return;
+    // Its seven pages cost about as much as everything before the first paint. No device can be
+    // opened without it: the connection thread is one of its pages' and every page connects to the
+    // bus while it is built, so all of them listen before a device is opened and can report.
+    deviceWindow = new Dialog(this);
+    ui->stackedWidgetMain->addWidget(deviceWindow);
+    emit DeviceWindowBuilt(deviceWindow);
+    // The pages label themselves in the current language as they are built; the settings page's
+    // language choice is told which one, as at construction.
+    emit PostMsg::Instance()->SigLanguageSameB(UiLanguage);
+}
+
+void DialogMain::paintEvent(QPaintEvent* event)
+{
+    QDialog::paintEvent(event);
+    if (!deviceWindow && !deviceWindowQueued) {
+        deviceWindowQueued = true;
+        // Posted from the first paint, it runs once the painted window has reached the screen.
+        QTimer::singleShot(0, this, &DialogMain::BuildDeviceWindow);
+    }
 }
 
 DialogMain::~DialogMain()
@@ -113,6 +138,7 @@ void DialogMain::SlotChangeMainDialog(int index)
         ui->stackedWidgetMain->setCurrentIndex(0);
         StartUsbChanged(SelectPageUsbChangedCallback, 600);
     } else if (index == 1) {
+        BuildDeviceWindow();
         ui->stackedWidgetMain->setCurrentIndex(1);
         StartUsbChanged(MainPageUsbChangedCallback, 600);
     }
@@ -306,6 +332,8 @@ void DialogMain::mouseReleaseEvent(QMouseEvent* event)
 
 void DialogMain::keyPressEvent(QKeyEvent* event)
 {
+    // The shortcuts reach the pages of the device window (pairing, the upgrade, Enter).
+    BuildDeviceWindow();
     if (MacroRecording) {
         event->ignore();
         return;

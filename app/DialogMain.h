@@ -32,13 +32,24 @@ public:
     QMenu* TrayMenu() const { return trayMenu; }
     // True once the quit sequence has started.
     bool IsQuitting() const { return quitting; }
+    // The device window, null until it is built.
+    Dialog* DeviceWindow() const { return deviceWindow; }
+    // Builds the device window (page 1) unless it exists. The window builds it by itself right
+    // after its first paint, and at once when anything needs it earlier: a device being opened,
+    // the upgrade dialog, a shortcut, a switch to page 1.
+    void BuildDeviceWindow();
 
     // The tray icon's activation. Not a slot: the form's by-name connection would take it for one.
     void on_activatedSysTrayIcon(QSystemTrayIcon::ActivationReason reason);
     // Closes the window, which quits.
     void on_pushButton_clicked();
 
+signals:
+    // The device window has just been built (directly connected receivers run before anything uses it).
+    void DeviceWindowBuilt(QWidget* deviceWindow);
+
 protected:
+    void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -73,6 +84,7 @@ private:
     QMenu* trayMenu = nullptr;
     bool trayConnected = false;
     Dialog* deviceWindow = nullptr;
+    bool deviceWindowQueued = false;
     DialogChange* selectionPage = nullptr;
     QString pictureFolder;
     QString openText;

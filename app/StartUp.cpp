@@ -279,6 +279,9 @@ int StartUp::Run(int argc, char* argv[])
 
     std::unique_ptr<DialogMain> window(new DialogMain(nullptr));
     ScaleWidgetFont(window.get(), 1.0 / factor);
+    // The device window comes after the first paint and is scaled the same way.
+    QObject::connect(window.get(), &DialogMain::DeviceWindowBuilt,
+                     [factor](QWidget* deviceWindow) { ScaleWidgetFont(deviceWindow, 1.0 / factor); });
     CloseOnTerminationSignals(window.get());
     window->show();
     // Over the window, not before it: the user sees which program speaks.

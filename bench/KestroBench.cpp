@@ -1,5 +1,6 @@
 // Start-up and record costs of the program, measured on the simulated devices.
 // Prints medians over repeated runs with the machine's core count: figures compare within one run.
+#include "FirstPaintFigures.h"
 #include "support/SettleDevices.h"
 #include "support/RunOnDeviceThread.h"
 #include "app/Dialog.h"
@@ -16,17 +17,14 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QEvent>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <thread>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -76,73 +74,101 @@ std::vector<double> Measure(int repeats, const std::function<void()>& work)
 // is measured: the connection's callback drops them, and each run waits until they are delivered.
 void DropReports(const uint8_t*, int, const uint8_t*, uint32_t) {}
 
-// The child of the start-up benchmark: the program's own start-up, which reports when the top-level
-// window has painted for the first time and ends there.
-class FirstPaint : public QObject
-{
-public:
-    using QObject::QObject;
-    bool eventFilter(QObject* object, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint && object->inherits("DialogMain")) {
-            QCoreApplication::instance()->removeEventFilter(this);
-            std::printf("shown\n");
-            std::fflush(stdout);
-            // The program's own way out closes the library's connection and frees the single-instance lock.
-            QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
-        }
-        return false;
-    }
-};
-
-void WatchFirstPaint()
-{
-    // StartUp's probe application runs this too; the filter goes with whichever application it
-    // watches, so nothing of it is left behind.
-    QCoreApplication* application = QCoreApplication::instance();
-    application->installEventFilter(new FirstPaint(application));
-    // A start-up that never shows its window is reported as a failure, not waited for.
-    QTimer::singleShot(30000, [] { _exit(3); });
-}
-
+// The child of the start-up comparison: the program's own start-up, which reports its figures when
+// the top-level window has painted for the first time and ends there.
 int RunStartUpChild(int argc, char* argv[])
 {
     AppPaths::SetProgramFolder(QStringLiteral(KESTRO_BENCH_PROGRAM_DIR));
-    qAddPreRoutine(WatchFirstPaint);
+    qAddPreRoutine([] { ReportFirstPaintOf("DialogMain"); });
     return StartUp::Run(argc, argv);
 }
 
-// Process start to the top-level window painted, each run in a fresh temporary HOME.
-std::vector<double> MeasureStartUp(const QString& self, int repeats)
+struct StartFigures
 {
-    std::vector<double> runs;
-    for (int run = 0; run < repeats; ++run) {
-        QTemporaryDir home;
-        QProcess child;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("HOME"), home.path());
-        environment.remove(QStringLiteral("XDG_CONFIG_HOME"));
-        environment.remove(QStringLiteral("XDG_DATA_HOME"));
-        // The single-instance lock lives in the temporary folder: a copy of the program running
-        // elsewhere does not stop the runs, nor do they leave anything behind.
-        environment.insert(QStringLiteral("TMPDIR"), home.path());
-        child.setProcessEnvironment(environment);
-        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        const auto start = Clock::now();
-        child.start(self, {QString::fromLatin1(StartUpChild)});
-        bool shown = false;
-        while (!shown && child.waitForReadyRead(30000))
-            shown = child.readAll().contains("shown");
-        const auto elapsed = Clock::now() - start;
-        if (!child.waitForFinished(10000))
-            child.kill();
-        if (!shown) {
-            std::fprintf(stderr, "start-up run %d: the window was not shown\n", run);
-            return {};
-        }
-        runs.push_back(Milliseconds(elapsed));
+    std::vector<double> firstWindowMs, memoryMiB, privateMiB, cpuMs;
+};
+
+// One start of program (process start to the first paint of its window) in a fresh temporary HOME.
+bool StartOnce(const QString& program, const QStringList& arguments, StartFigures* figures)
+{
+    QTemporaryDir home;
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("HOME"), home.path());
+    environment.remove(QStringLiteral("XDG_CONFIG_HOME"));
+    environment.remove(QStringLiteral("XDG_DATA_HOME"));
+    // The single-instance lock lives in the temporary folder: a copy of the program running
+    // elsewhere does not stop the runs, nor do they leave anything behind.
+    environment.insert(QStringLiteral("TMPDIR"), home.path());
+    // Qt warns on every start without a runtime folder; the temporary folder (mode 0700) serves.
+    if (!environment.contains(QStringLiteral("XDG_RUNTIME_DIR")))
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.path());
+    child.setProcessEnvironment(environment);
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    const auto start = Clock::now();
+    child.start(program, arguments);
+    QByteArray output;
+    FirstPaintFigures shown;
+    bool painted = false;
+    while (!painted && child.waitForReadyRead(30000)) {
+        output += child.readAll();
+        painted = output.contains('\n') && ReadFirstPaintLine(output.left(output.indexOf('\n')), &shown);
     }
-    return runs;
+    const auto elapsed = Clock::now() - start;
+    if (!child.waitForFinished(10000))
+        child.kill();
+    if (!painted) {
+        std::fprintf(stderr, "%s: the window was not shown\n", qPrintable(program));
+        return false;
+    }
+    figures->firstWindowMs.push_back(Milliseconds(elapsed));
+    figures->memoryMiB.push_back(shown.memoryKiB / 1024);
+    figures->privateMiB.push_back(shown.privateKiB / 1024);
+    figures->cpuMs.push_back(shown.cpuMs);
+    return true;
+}
+
+void ReportStart(const char* name, const StartFigures& figures)
+{
+    std::printf("  %-30s %10.1f ms %11.1f MiB %9.1f MiB %10.1f ms\n", name, Median(figures.firstWindowMs),
+                Median(figures.memoryMiB), Median(figures.privateMiB), Median(figures.cpuMs));
+}
+
+double Ratio(const std::vector<double>& program, const std::vector<double>& bare)
+{
+    const double base = Median(bare);
+    return base > 0 ? Median(program) / base : 0;
+}
+
+// The program's start against a bare Qt Widgets window (kestro_bench_bare), started in turns in the
+// same run so that both meet the same machine.
+bool CompareStartUp(const QString& self, int repeats)
+{
+    const QString bare = QStringLiteral(KESTRO_BENCH_BARE_WINDOW);
+    StartFigures program, window;
+    for (int run = 0; run < repeats; ++run) {
+        // Each takes the first turn every other run.
+        const bool programFirst = run % 2 == 0;
+        for (int turn = 0; turn < 2; ++turn) {
+            const bool ok = (turn == 0) == programFirst
+                ? StartOnce(self, {QString::fromLatin1(StartUpChild)}, &program)
+                : StartOnce(bare, {}, &window);
+            if (!ok)
+                return false;
+        }
+    }
+    Report("start-up to the first window painted (process)", program.firstWindowMs);
+    Report("bare Qt window, the same (process)", window.firstWindowMs);
+    std::printf("start-up at the first paint, medians of %d fresh starts each (platform %s):\n", repeats,
+                qgetenv("QT_QPA_PLATFORM").constData());
+    std::printf("  %-30s %13s %15s %13s %13s\n", "", "first window", "resident", "private", "CPU to start");
+    ReportStart("this program", program);
+    ReportStart("bare Qt Widgets window", window);
+    std::printf("  %-30s %13.2f %15.2f %13.2f %13.2f\n", "ratio program / bare", Ratio(program.firstWindowMs, window.firstWindowMs),
+                Ratio(program.memoryMiB, window.memoryMiB), Ratio(program.privateMiB, window.privateMiB),
+                Ratio(program.cpuMs, window.cpuMs));
+    std::fflush(stdout);
+    return true;
 }
 
 // The program's debug lines would mix with the figures; warnings still go to stderr.
@@ -165,7 +191,8 @@ int main(int argc, char* argv[])
     std::printf("kestro_bench: %u cores (std::thread::hardware_concurrency)\n", std::thread::hardware_concurrency());
     std::fflush(stdout);
 
-    Report("start-up to window shown (process)", MeasureStartUp(QString::fromLocal8Bit(argv[0]), repeats ? repeats : 7));
+    if (!CompareStartUp(QString::fromLocal8Bit(argv[0]), repeats ? repeats : 7))
+        std::printf("%-44s failed\n", "start-up comparison");
 
     // Everything else runs in this process, in a temporary HOME with the build's program folder.
     QTemporaryDir home;

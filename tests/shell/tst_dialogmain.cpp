@@ -1,6 +1,8 @@
 #include "LibraryRecorder.h"
 
 #include "device/DialogChangeLists.h"
+#include "app/Dialog.h"
+#include "app/DialogChange.h"
 #include "app/DialogMain.h"
 #include "app/MouseOffLine.h"
 #include "device/ConnectionState.h"
@@ -24,6 +26,7 @@
 #include <QMenu>
 #include <QAbstractButton>
 #include <QScopeGuard>
+#include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QSignalSpy>
 #include <QtTest>
@@ -499,6 +502,68 @@ private slots:
                          Qt::NoModifier);
         QApplication::sendEvent(window.get(), &move);
         QCOMPARE(window->pos() - start, moved);
+    }
+
+    // The device window is built after the first paint, or at once by whatever needs it earlier;
+    // it is built once, as page 1, and exists before a pressed device button tells the bus anything.
+    void deviceWindowBuiltWhenNeeded_data()
+    {
+        QTest::addColumn<bool>("shown");
+        QTest::addColumn<Action>("need");
+        QTest::addColumn<int>("page");
+        QTest::newRow("the first paint") << true << Action([](DialogMain& window) {
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            QTRY_VERIFY(window.DeviceWindow());
+        }) << 0;
+        QTest::newRow("a device button pressed") << false << Action([](DialogMain& window) {
+            auto* page = window.findChild<DialogChange*>();
+            QVERIFY(page);
+            QVERIFY(QMetaObject::invokeMethod(page, "slotButtonClicked"));
+        }) << 0;
+        QTest::newRow("the repair button") << false << Action([](DialogMain& window) {
+            auto* page = window.findChild<DialogChange*>();
+            QVERIFY(page);
+            QVERIFY(QMetaObject::invokeMethod(page, "on_Repair_clicked"));
+            QVERIFY(UpDateRepairInstance);
+            UpDateRepairInstance->hide();
+        }) << 0;
+        QTest::newRow("a device opened") << false << Action([](DialogMain& window) {
+            window.SlotChangeMainDialog(1);
+        }) << 1;
+        QTest::newRow("a shortcut") << false << Action([](DialogMain& window) {
+            QTest::keyClick(&window, Qt::Key_Escape);
+        }) << 0;
+    }
+    void deviceWindowBuiltWhenNeeded()
+    {
+        QFETCH(bool, shown);
+        QFETCH(Action, need);
+        QFETCH(int, page);
+        std::unique_ptr<DialogMain> window(new DialogMain);
+        QSignalSpy built(window.get(), &DialogMain::DeviceWindowBuilt);
+        bool builtBeforeTheBus = true;
+        QMetaObject::Connection watch = connect(PostMsg::Instance(), &PostMsg::SigIsUsb, this,
+                                                [&] { builtBeforeTheBus = builtBeforeTheBus && window->DeviceWindow(); });
+        QVERIFY(!window->DeviceWindow());
+        if (shown)
+            window->show();
+        need(*window);
+        disconnect(watch);
+        QVERIFY(window->DeviceWindow());
+        QVERIFY(builtBeforeTheBus);
+        QCOMPARE(built.count(), 1);
+        QCOMPARE(built.at(0).at(0).value<QWidget*>(), static_cast<QWidget*>(window->DeviceWindow()));
+        auto* stack = window->findChild<QStackedWidget*>("stackedWidgetMain");
+        QVERIFY(stack);
+        QCOMPARE(stack->count(), 2);
+        QCOMPARE(stack->indexOf(window->DeviceWindow()), 1);
+        QCOMPARE(window->CurrentPage(), page);
+        // Needed again, or painted: the same window stays.
+        window->BuildDeviceWindow();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QCoreApplication::processEvents();
+        QCOMPARE(built.count(), 1);
     }
 
     void offlineNotice()
