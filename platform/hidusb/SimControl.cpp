@@ -98,6 +98,31 @@ HIDUSB_API int SimControl_GetActiveProfile(int device)
     return Library().ActiveProfile(device);
 }
 
+HIDUSB_API int SimControl_GetReceiverRecord(int device, int which, uint8_t* out)
+{
+    return Library().GetReceiverRecord(device, which, out);
+}
+
+HIDUSB_API int SimControl_SetReceiverRecord(int device, int which, const uint8_t* in)
+{
+    return Library().SetReceiverRecord(device, which, in);
+}
+
+HIDUSB_API void SimControl_SetReceiverRefusesLights(int device, int refuse)
+{
+    Library().SetReceiverRefusesLights(device, refuse != 0);
+}
+
+HIDUSB_API void SimControl_ReportIndicator(int device)
+{
+    Library().ReportIndicator(device);
+}
+
+HIDUSB_API int SimControl_ReceiverWriteCount(int which)
+{
+    return Library().ReceiverWriteCount(which);
+}
+
 HIDUSB_API int SimControl_UpdateCount(void)
 {
     return Library().UpdateCount();

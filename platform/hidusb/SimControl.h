@@ -67,9 +67,28 @@ HIDUSB_API int SimControl_GetDeviceMode(int device);
 /* The on-board profile 0..3 the mouse behind the device uses; -1 when there is no such device. */
 HIDUSB_API int SimControl_GetActiveProfile(int device);
 
+/* The receiver's own records, as the receiver calls of HIDUsb.h exchange them. */
+enum {
+    SIMCONTROL_RECEIVER_INDICATOR = 0,      /* HIDUSB_DONGLE_RGB_SIZE bytes, byte 0 = meaning */
+    SIMCONTROL_RECEIVER_LIGHT_BAR = 1,      /* HIDUSB_DONGLE_RGB_BAR_SIZE bytes */
+    SIMCONTROL_RECEIVER_INDICATOR_LEDS = 2  /* HIDUSB_DONGLE_INDICATOR_LED_SIZE bytes */
+};
+/* What a receiver holds now of one record (copied to out). Non-zero when the device is a receiver. */
+HIDUSB_API int SimControl_GetReceiverRecord(int device, int which, uint8_t* out);
+/* Replaces what a receiver holds, as a change made on the receiver itself; nothing is reported. */
+HIDUSB_API int SimControl_SetReceiverRecord(int device, int which, const uint8_t* in);
+/* From now on the receiver refuses (1) or takes (0) the light-bar and indicator-LED writes
+ * (VidEzorarA_SetDongleRGBBarMode, VidEzorarA_SetDongleIndicatorLed answer 0 and keep nothing).
+ * A reset makes every receiver take them again. */
+HIDUSB_API void SimControl_SetReceiverRefusesLights(int device, int refuse);
+/* The receiver sends its indicator report (code 21) when a connection to it is open. */
+HIDUSB_API void SimControl_ReportIndicator(int device);
+
 /* Counters of what the program did. */
 HIDUSB_API int SimControl_UpdateCount(void);           /* ProtocolDataUpdate calls that reached a device */
 HIDUSB_API int SimControl_ReadCount(int reportCode);   /* reports delivered with this code (answers and notices of the device) */
+/* Writes of one receiver record (SIMCONTROL_RECEIVER_...) the program made, taken or refused. */
+HIDUSB_API int SimControl_ReceiverWriteCount(int which);
 /* The last record handed to ProtocolDataUpdate, whichever device (or none) it reached. Non-zero when any. */
 HIDUSB_API int SimControl_LastUpdate(uint8_t* out);
 

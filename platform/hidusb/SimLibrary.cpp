@@ -407,25 +407,34 @@ uint8_t SimLibrary::EnterPairing(uint8_t cid)
 
 // ---- Receiver ----
 
+uint8_t* SimLibrary::ReceiverBytes(SimDevice& device, ReceiverRecord which, std::size_t* length)
+{
+    switch (which) {
+    case ReceiverRecord::Indicator:
+        *length = device.indicator.size();
+        return device.indicator.data();
+    case ReceiverRecord::LightBar:
+        *length = device.lightBar.size();
+        return device.lightBar.data();
+    case ReceiverRecord::IndicatorLeds:
+        *length = device.indicatorLeds.size();
+        return device.indicatorLeds.data();
+    }
+    *length = 0;
+    return nullptr;
+}
+
 uint8_t SimLibrary::ReceiverGet(const char* path, ReceiverRecord which, uint8_t* out)
 {
     if (!out)
         return 0;
     std::lock_guard<std::mutex> locker(lock);
-    const SimDevice* device = bus.ByPath(path);
+    SimDevice* device = bus.ByPath(path);
     if (!device || !device->IsReceiver() || !device->Running())
         return 0;
-    switch (which) {
-    case ReceiverRecord::Indicator:
-        std::copy(device->indicator.begin(), device->indicator.end(), out);
-        break;
-    case ReceiverRecord::LightBar:
-        std::copy(device->lightBar.begin(), device->lightBar.end(), out);
-        break;
-    case ReceiverRecord::IndicatorLeds:
-        std::copy(device->indicatorLeds.begin(), device->indicatorLeds.end(), out);
-        break;
-    }
+    std::size_t length = 0;
+    const uint8_t* bytes = ReceiverBytes(*device, which, &length);
+    std::copy(bytes, bytes + length, out);
     return 1;
 }
 
@@ -434,24 +443,27 @@ uint8_t SimLibrary::ReceiverSet(const char* path, ReceiverRecord which, const ui
     if (!in)
         return 0;
     std::lock_guard<std::mutex> locker(lock);
+    ++receiverWrites[std::size_t(which)];
     SimDevice* device = bus.ByPath(path);
     if (!device || !device->IsReceiver() || !device->Running())
         return 0;
+    std::size_t length = 0;
+    uint8_t* bytes = ReceiverBytes(*device, which, &length);
     switch (which) {
     case ReceiverRecord::Indicator:
         if (in[0] < 1 || in[0] > 3) // the indicator shows one of three things
             return 0;
-        std::copy(in, in + device->indicator.size(), device->indicator.begin());
         break;
     case ReceiverRecord::LightBar:
-        std::copy(in, in + device->lightBar.size(), device->lightBar.begin());
+        if (device->refusesLights)
+            return 0;
         break;
     case ReceiverRecord::IndicatorLeds:
-        if (std::any_of(in, in + device->indicatorLeds.size(), [](uint8_t mode) { return mode > 3; }))
+        if (device->refusesLights || std::any_of(in, in + length, [](uint8_t mode) { return mode > 3; }))
             return 0;
-        std::copy(in, in + device->indicatorLeds.size(), device->indicatorLeds.begin());
         break;
     }
+    std::copy(in, in + length, bytes);
     bus.Save(*device);
     return 1;
 }
@@ -696,6 +708,7 @@ void SimLibrary::Reset(const char* descriptionFile, const char* flashFolder)
         lastUpdate.fill(0);
         for (auto& count : readCounts)
             count = 0;
+        receiverWrites.fill(0);
         LoadLocked(descriptionFile, flashFolder);
     }
     reportThread.Clear();
@@ -857,6 +870,52 @@ int SimLibrary::ActiveProfile(int device)
     std::lock_guard<std::mutex> locker(lock);
     const SimDevice* found = bus.Device(device);
     return found ? found->Mouse()->ActiveProfile() : -1;
+}
+
+int SimLibrary::GetReceiverRecord(int device, int which, uint8_t* out)
+{
+    std::lock_guard<std::mutex> locker(lock);
+    SimDevice* found = bus.Device(device);
+    if (!found || !found->IsReceiver() || !out || which < 0 || which > 2)
+        return 0;
+    std::size_t length = 0;
+    const uint8_t* bytes = ReceiverBytes(*found, ReceiverRecord(which), &length);
+    std::copy(bytes, bytes + length, out);
+    return 1;
+}
+
+int SimLibrary::SetReceiverRecord(int device, int which, const uint8_t* in)
+{
+    std::lock_guard<std::mutex> locker(lock);
+    SimDevice* found = bus.Device(device);
+    if (!found || !found->IsReceiver() || !in || which < 0 || which > 2)
+        return 0;
+    std::size_t length = 0;
+    uint8_t* bytes = ReceiverBytes(*found, ReceiverRecord(which), &length);
+    std::copy(in, in + length, bytes);
+    bus.Save(*found);
+    return 1;
+}
+
+void SimLibrary::SetReceiverRefusesLights(int device, bool refuse)
+{
+    std::lock_guard<std::mutex> locker(lock);
+    if (SimDevice* found = bus.Device(device))
+        found->refusesLights = refuse;
+}
+
+void SimLibrary::ReportIndicator(int device)
+{
+    std::lock_guard<std::mutex> locker(lock);
+    SimDevice* found = bus.Device(device);
+    if (found && found->IsReceiver() && found->Running() && ConnectedLocked() == found)
+        PostReportLocked(ReportFormat::Make(HIDUSB_REPORT_RECEIVER_INDICATOR, 0, {}));
+}
+
+int SimLibrary::ReceiverWriteCount(int which)
+{
+    std::lock_guard<std::mutex> locker(lock);
+    return which >= 0 && which < int(receiverWrites.size()) ? receiverWrites[std::size_t(which)] : 0;
 }
 
 int SimLibrary::UpdateCount()

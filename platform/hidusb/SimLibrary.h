@@ -81,6 +81,11 @@ public:
     uint16_t ReceiverFirmwareVersion(int device);
     int DeviceMode(int device);
     int ActiveProfile(int device);
+    int GetReceiverRecord(int device, int which, uint8_t* out);
+    int SetReceiverRecord(int device, int which, const uint8_t* in);
+    void SetReceiverRefusesLights(int device, bool refuse);
+    void ReportIndicator(int device);
+    int ReceiverWriteCount(int which);
     int UpdateCount();
     int ReadCount(int code);
     int LastUpdate(uint8_t* out);
@@ -98,6 +103,8 @@ private:
     SimLibrary();
     void LoadLocked(const char* descriptionFile, const char* flashFolder);
     SimDevice* ConnectedLocked() const;
+    // The bytes of one receiver record of a device and their length; null for another kind.
+    static uint8_t* ReceiverBytes(SimDevice& device, ReceiverRecord which, std::size_t* length);
     // The connected device when it reaches this mouse, else null.
     SimDevice* ConnectionToLocked(const SimMouse* mouse) const;
     void PostReportLocked(Report report);
@@ -125,6 +132,7 @@ private:
     bool hasLastUpdate = false;
     Record lastUpdate{};
     std::array<std::atomic<int>, 256> readCounts{};
+    std::array<int, 3> receiverWrites{}; // by ReceiverRecord
 
     static constexpr int FindRing = 8;
     std::array<std::array<const char*, HIDUSB_MAX_PATHS + 1>, FindRing> findResults{};

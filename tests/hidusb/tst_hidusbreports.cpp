@@ -131,6 +131,9 @@ private slots:
     void pairing_data();
     void pairing();
     void pairingNeedsAReceiver();
+    void receiverLightWrites_data();
+    void receiverLightWrites();
+    void indicatorReportOnlyOverTheConnection();
 
 private:
     TestHome home;
@@ -514,6 +517,71 @@ void HidUsbReportsTest::pairingNeedsAReceiver()
     QCOMPARE(UsbServer_ReadDonglePairStatus(), uint8_t(0));
     QVERIFY(SimControl_WaitIdle(5000));
     QCOMPARE(int(ReportLog::Take().size()), 0);
+}
+
+// A receiver told to refuse its light writes answers 0 to the light bar and the indicator LEDs and
+// keeps what it held; the indicator meaning is not a light write. Every attempt is counted.
+void HidUsbReportsTest::receiverLightWrites_data()
+{
+    QTest::addColumn<int>("which");
+    QTest::addColumn<bool>("refusing");
+    QTest::addColumn<QByteArray>("sent");
+    QTest::addColumn<bool>("taken");
+    const QByteArray bar = Bytes({3, 10, 20, 30, 4, 5, 1});
+    const QByteArray leds = Bytes({1, 2, 3});
+    const QByteArray meaning = Bytes({2, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+    QTest::newRow("light bar taken") << int(SIMCONTROL_RECEIVER_LIGHT_BAR) << false << bar << true;
+    QTest::newRow("light bar refused") << int(SIMCONTROL_RECEIVER_LIGHT_BAR) << true << bar << false;
+    QTest::newRow("indicator LEDs taken") << int(SIMCONTROL_RECEIVER_INDICATOR_LEDS) << false << leds << true;
+    QTest::newRow("indicator LEDs refused") << int(SIMCONTROL_RECEIVER_INDICATOR_LEDS) << true << leds << false;
+    QTest::newRow("indicator LED mode 4 refused") << int(SIMCONTROL_RECEIVER_INDICATOR_LEDS) << false << Bytes({0, 4, 0})
+                                                  << false;
+    QTest::newRow("meaning taken while lights are refused") << int(SIMCONTROL_RECEIVER_INDICATOR) << true << meaning
+                                                            << true;
+}
+
+void HidUsbReportsTest::receiverLightWrites()
+{
+    QFETCH(int, which);
+    QFETCH(bool, refusing);
+    QFETCH(QByteArray, sent);
+    QFETCH(bool, taken);
+    using Set = uint8_t (*)(const char*, const uint8_t*);
+    const Set set[3] = {VidEzorarA_Set4KDongleRGB, VidEzorarA_SetDongleRGBBarMode, VidEzorarA_SetDongleIndicatorLed};
+    QByteArray before(sent.size(), 0);
+    QVERIFY(SimControl_GetReceiverRecord(Receiver, which, reinterpret_cast<uint8_t*>(before.data())));
+    SimControl_SetReceiverRefusesLights(Receiver, refusing ? 1 : 0);
+    const uint8_t result = set[which](SimControl_DevicePath(Receiver), reinterpret_cast<const uint8_t*>(sent.constData()));
+    QCOMPARE(result != 0, taken);
+    QByteArray held(sent.size(), 0);
+    QVERIFY(SimControl_GetReceiverRecord(Receiver, which, reinterpret_cast<uint8_t*>(held.data())));
+    QCOMPARE(held, taken ? sent : before);
+    QCOMPARE(SimControl_ReceiverWriteCount(which), 1);
+    // Told otherwise, the receiver takes the same write.
+    SimControl_SetReceiverRefusesLights(Receiver, 0);
+    if (which != SIMCONTROL_RECEIVER_INDICATOR && sent.at(1) != 4) {
+        QCOMPARE(set[which](SimControl_DevicePath(Receiver), reinterpret_cast<const uint8_t*>(sent.constData())),
+                 uint8_t(1));
+        QCOMPARE(SimControl_ReceiverWriteCount(which), 2);
+    }
+    // A reset takes the refusal back and zeroes the counts.
+    SimControl_SetReceiverRefusesLights(Receiver, 1);
+    session.Reset();
+    QCOMPARE(SimControl_ReceiverWriteCount(which), 0);
+    QCOMPARE(VidEzorarA_SetDongleIndicatorLed(SimControl_DevicePath(Receiver), reinterpret_cast<const uint8_t*>("\1\1\1")),
+             uint8_t(1));
+}
+
+void HidUsbReportsTest::indicatorReportOnlyOverTheConnection()
+{
+    SimControl_ReportIndicator(Receiver);
+    QVERIFY(SimControl_WaitIdle(5000));
+    QCOMPARE(SimControl_ReadCount(HIDUSB_REPORT_RECEIVER_INDICATOR), 0);
+    ReportLog::Connect(Receiver);
+    SimControl_ReportIndicator(Wired);
+    SimControl_ReportIndicator(Receiver);
+    QVERIFY(SimControl_WaitIdle(5000));
+    QCOMPARE(Codes(ReportLog::Take()), QList<int>{HIDUSB_REPORT_RECEIVER_INDICATOR});
 }
 
 QTEST_GUILESS_MAIN(HidUsbReportsTest)

@@ -1,10 +1,12 @@
 #include "device/DeviceDiscovery.h"
 #include "device/ModelFeatures.h"
 #include "device/SleepTimeCodes.h"
+#include "pages/lighting/ReceiverLightRecords.h"
 #include "support/TestHome.h"
 #include "widgets/DpiLightEffect.h"
 
 #include <QFrame>
+#include <cstddef>
 #include <QtTest>
 
 // The small tables the light and sleep panels share, and the model feature the receiver panels ask.
@@ -115,6 +117,25 @@ private slots:
         QCOMPARE(ModelHasIndicatorMeaning(modelIndex), has);
         CurrentDeviceInfo.Update([&](DeviceAllInfo& info) { info.modelIndex = modelIndex; });
         QCOMPARE(ModelHasIndicatorMeaning(), has);
+    }
+
+    // The receiver's records are the device library's exchange format, byte for byte; a page being
+    // built starts from zeroed records and nothing remembered.
+    void receiverRecordsStartZeroed()
+    {
+        QCOMPARE(offsetof(DongleRGBBar, on), std::size_t(6));
+        QCOMPARE(offsetof(DongleRGBBar, brightness), std::size_t(5));
+        QCOMPARE(offsetof(DongleRGBBar, speed), std::size_t(4));
+        *DongleRGBBarImage = DongleRGBBar{1, 2, 3, 4, 5, 6, 1};
+        *DongleIndicatorLedImage = DongleIndicatorLed{{1, 2, 3}};
+        LastMouseLightMode = LastReceiverLightMode = LastReceiverLightBrightness = LastReceiverLightSpeed = 5;
+        LastIndicatorLedModes[2] = 3;
+        ResetReceiverLightRecords();
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(RecordBytes(DongleRGBBarImage)), 7), QByteArray(7, 0));
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(RecordBytes(DongleIndicatorLedImage)), 3), QByteArray(3, 0));
+        for (int value : {LastMouseLightMode, LastReceiverLightMode, LastReceiverLightBrightness, LastReceiverLightSpeed,
+                          LastIndicatorLedModes[0], LastIndicatorLedModes[1], LastIndicatorLedModes[2]})
+            QCOMPARE(value, 0);
     }
 };
 
