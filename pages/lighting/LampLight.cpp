@@ -1,27 +1,38 @@
 #include "pages/lighting/LampLight.h"
 
-#include "device/RefreshingScope.h"
-#include "device/ConfigSetting.h"
 #include "device/ConnectionState.h"
 #include "device/DeviceDiscovery.h"
+#include "device/DeviceParamSetters.h"
 #include "device/ModelFeatures.h"
 #include "device/PostMsg.h"
+#include "device/RefreshingScope.h"
+#include "device/SleepTimeCodes.h"
+#include "pages/lighting/ReceiverLightRecords.h"
 #include "platform/AppPaths.h"
+#include "platform/hidusb/HIDUsb.h"
 #include "ui_LampLight.h"
 #include "widgets/DpiLightEffect.h"
 #include "widgets/UiText.h"
 
 #include <QTabBar>
 
-
 LampLight::LampLight(QWidget* parent) : QWidget(parent), ui(new Ui::LampLight)
 {
     ui->setupUi(this);
     pictureFolder = AppPaths::ProgramFolder() + QStringLiteral("/Picture/Light/");
+    ResetReceiverLightRecords();
+
+    ui->FrameMouseLight->hide();
+    ui->verticalScrollBar->hide();
     ui->tabWidget->setStyleSheet(
         QStringLiteral("QTabWidget::pane {    border: 0px solid #AAAAAA;    background-color: transparent;}"));
+    ui->verticalScrollBar->setStyleSheet(QStringLiteral(
+        "QScrollBar:vertical{background: #3f3f3f; width: 12px; border-radius: 6px;}"
+        "QScrollBar::handle:vertical{background: #5B5B5B; border-radius: 5px; min-height: 20px;}"
+        "QScrollBar::handle:vertical:hover{background: #666666;}"));
     ui->tabWidget->tabBar()->hide();
-    ui->verticalScrollBar->hide();
+    // Shown only for a receiver whose model has the feature, when it reports its meaning.
+    ui->FrameOneLed->hide();
 
     PostMsg* bus = PostMsg::Instance();
     connect(bus, &PostMsg::SigAllLanguage, this, &LampLight::SlotAllLanguage);
@@ -55,6 +66,26 @@ SensorEffect* LampLight::EffectPanel() const
     return ui->frameEffect;
 }
 
+MouseLight* LampLight::MouseLightPanel() const
+{
+    return ui->FrameMouseLight;
+}
+
+ReceiveLight* LampLight::ReceiveLightPanel() const
+{
+    return ui->FrameReceiveLight;
+}
+
+OneLed* LampLight::IndicatorMeaningPanel() const
+{
+    return ui->FrameOneLed;
+}
+
+ThreeLed* LampLight::IndicatorLedsPanel() const
+{
+    return ui->FrameThreeLed;
+}
+
 void LampLight::SlotAllLanguage(int index)
 {
     SensorEffect* effect = ui->frameEffect;
@@ -65,7 +96,39 @@ void LampLight::SlotAllLanguage(int index)
     effect->SetLightText(UiText::ForReader(index, QStringLiteral("LampLight"), QStringLiteral("Brightness")));
 }
 
-void LampLight::ApplyDpiEffect(const FlashDataMap& record)
+void LampLight::ReadReceiverLights()
+{
+    // What a receiver that does not answer leaves in the records is shown as it is.
+    const char* path = CurrentDevicePath;
+    VidEzorarA_GetDongleRGBBarMode(path, RecordBytes(DongleRGBBarImage));
+    VidEzorarA_GetDongleIndicatorLed(path, RecordBytes(DongleIndicatorLedImage));
+    ThreeLed* leds = ui->FrameThreeLed;
+    for (int led = 0; led < 3; ++led)
+        LastIndicatorLedModes[led] = DongleIndicatorLedImage->modes[led];
+    leds->SetLed1Mode(DongleIndicatorLedImage->modes[0]);
+    leds->SetLed2Mode(DongleIndicatorLedImage->modes[1]);
+    leds->SetLed3Mode(DongleIndicatorLedImage->modes[2]);
+}
+
+void LampLight::ShowReceiverLightBar()
+{
+    ReceiveLight* bar = ui->FrameReceiveLight;
+    const DongleRGBBar& record = *DongleRGBBarImage;
+    bar->BlockValueSignals(true);
+    LastReceiverLightBrightness = record.brightness + 1;
+    LastReceiverLightSpeed = record.speed + 1;
+    bar->SetLightValue(LastReceiverLightBrightness);
+    bar->SetSpeedValue(LastReceiverLightSpeed);
+    bar->SetLightSpinBox(LastReceiverLightBrightness);
+    bar->SetSpeedSpinBox(LastReceiverLightSpeed);
+    bar->SetRGB(record.red, record.green, record.blue);
+    bar->BlockValueSignals(false);
+    // With signals live, so that the panel shows the mode's controls; it writes nothing meanwhile.
+    LastReceiverLightMode = record.on != 0 ? record.mode : 0;
+    bar->SetLightMode(LastReceiverLightMode);
+}
+
+void LampLight::ShowDpiEffect(const FlashDataMap& record)
 {
     SensorEffect* effect = ui->frameEffect;
     // The effect switched on with a mode the panel does not offer keeps the mode shown.
@@ -77,19 +140,35 @@ void LampLight::ApplyDpiEffect(const FlashDataMap& record)
     effect->SetLightValue(BrightnessStep(record.dpiLedBrightness));
 }
 
-void LampLight::ApplyRecord(const FlashDataMap& record)
+void LampLight::ShowMouseLight(const FlashDataMap& record)
 {
+    MouseLight* light = ui->FrameMouseLight;
+    light->BlockValueSignals(true);
+    light->SetLightValue(record.lightBrightness + 1);
+    light->SetSpeedValue(record.lightSpeed + 1);
+    light->SetSpeedSpinBox(record.lightSpeed + 1);
+    light->SetLightSpinBox(record.lightBrightness + 1);
+    light->SetRGB(record.lightRed, record.lightGreen, record.lightBlue);
+    light->BlockValueSignals(false);
+    // The mode is kept while the light is off; off shows mode 0.
+    LastMouseLightMode = record.lightOn != 0 ? record.lightMode : 0;
+    light->SetLightMode(LastMouseLightMode);
+    light->SetRippeControl(record.movingOffLight != 0);
+}
+
+void LampLight::ShowRecord(const FlashDataMap& record, bool fromDevice)
+{
+    // An imported record is not the mouse's yet: its sliders stay locked until a read shows it.
+    ui->FrameMouseLight->EnableSliders(fromDevice);
+    ReadReceiverLights();
+    ShowReceiverLightBar();
     ui->frameEffect->EnableSliders(true);
     ui->frameEffect->UnlockSliders();
-    ApplyDpiEffect(record);
-    shown.mouseLightBrightness = record.lightBrightness + 1;
-    shown.mouseLightSpeed = record.lightSpeed + 1;
-    shown.mouseRed = record.lightRed;
-    shown.mouseGreen = record.lightGreen;
-    shown.mouseBlue = record.lightBlue;
-    // The mode is kept while the light is off; off shows mode 0.
-    shown.mouseLightMode = record.lightOn != 0 ? record.lightMode : 0;
-    shown.movingOffLight = record.movingOffLight != 0;
+    ShowDpiEffect(record);
+    ShowMouseLight(record);
+    // Without its mouse the receiver's meaning is unknown; the second one is shown, not sent.
+    if (!fromDevice || !CurrentDeviceInfo.Get().online)
+        ui->FrameOneLed->SetMeaningQuiet(1);
 }
 
 void LampLight::SlotUpDataLightUILight(FlashDataMap DataMap)
@@ -97,7 +176,7 @@ void LampLight::SlotUpDataLightUILight(FlashDataMap DataMap)
     LightPageUpdated = false;
     {
         const RefreshingScope refreshing(LightPageRefreshing);
-        ApplyRecord(DataMap);
+        ShowRecord(DataMap, true);
     }
     LightPageUpdated = true;
 }
@@ -108,25 +187,45 @@ void LampLight::SlotUpDataLightUIA(FlashDataMap DataMap)
     // read sets it again.
     LightPageUpdated = false;
     const RefreshingScope refreshing(LightPageRefreshing);
-    ApplyRecord(DataMap);
-}
-
-void LampLight::SlotFormResetLight()
-{
-    const RefreshingScope refreshing(LightPageRefreshing);
-    shown.mouseLightMode = 1;
-    shown.mouseLightBrightness = 10;
-    shown.mouseLightSpeed = 8;
-    shown.movingOffLight = false;
-    shown.indicatorMeaningShown = false;
-    ui->frameEffect->SetModel(0);
-    ui->frameEffect->SetSpeedValue(3);
-    ui->frameEffect->SetLightValue(5);
+    ShowRecord(DataMap, false);
 }
 
 void LampLight::SlotUpDataDPILed(FlashDataMap DataMap)
 {
-    ApplyDpiEffect(DataMap);
+    ShowDpiEffect(DataMap);
+}
+
+void LampLight::SlotFormResetLight()
+{
+    // The mouse's defaults; the colours and the receiver's records stay as they are. No signal is
+    // held back: the panels' slots see the flag and write nothing.
+    const RefreshingScope refreshing(LightPageRefreshing);
+    MouseLight* mouse = ui->FrameMouseLight;
+    ReceiveLight* bar = ui->FrameReceiveLight;
+    mouse->SetLightMode(1);
+    bar->SetLightMode(1);
+    LastMouseLightMode = 1;
+    mouse->SetLightValue(10);
+    mouse->SetSpeedValue(8);
+    LastReceiverLightMode = 1;
+    bar->SetLightValue(10);
+    LastReceiverLightBrightness = 10;
+    bar->SetSpeedValue(8);
+    LastReceiverLightSpeed = 8;
+    bar->SetSpeedSpinBox(8);
+    bar->SetLightSpinBox(10);
+    mouse->SetLightSpinBox(10);
+    mouse->SetSpeedSpinBox(8);
+    mouse->SetRippeControl(false);
+    ui->FrameOneLed->hide();
+    ui->frameEffect->SetModel(0);
+    ui->frameEffect->SetSpeedValue(3);
+    ui->frameEffect->SetLightValue(5);
+    ui->FrameThreeLed->SetLed1Mode(0);
+    ui->FrameThreeLed->SetLed2Mode(0);
+    ui->FrameThreeLed->SetLed3Mode(0);
+    for (int& mode : LastIndicatorLedModes)
+        mode = 0;
 }
 
 void LampLight::SlotRGBValue(DongleRGB* Rgb)
@@ -134,24 +233,49 @@ void LampLight::SlotRGBValue(DongleRGB* Rgb)
     const DeviceAllInfo device = CurrentDeviceInfo.Get();
     if (!ModelHasIndicatorMeaning() || device.wired || device.status != 1)
         return;
-    shown.indicatorMeaningShown = true;
+    ui->FrameOneLed->show();
     const int meaning = Rgb ? Rgb->bytes[0] : 0;
+    // With the box's signals live: a meaning the panel did not show yet goes back to the receiver.
     if (meaning >= 1 && meaning <= 3)
-        shown.indicatorMeaning = meaning - 1;
+        ui->FrameOneLed->SetMeaning(meaning - 1);
 }
 
 void LampLight::SlotForm()
 {
-    const DeviceAllInfo device = CurrentDeviceInfo.Get();
     // Only a receiver of kind 1 has the indicator meaning; SlotRGBValue shows the panel.
-    if (!ModelHasIndicatorMeaning() || device.wired || device.status != 1)
-        shown.indicatorMeaningShown = false;
+    const DeviceAllInfo device = CurrentDeviceInfo.Get();
+    const bool receiverKind = DeviceAllInfo::IsWiredStatus(device.status) || device.status == 1;
+    if (!ModelHasIndicatorMeaning() || !receiverKind || device.wired)
+        ui->FrameOneLed->hide();
 }
 
 void LampLight::SlotFormB()
 {
-    // After an import the panel waits for the receiver to report its indicator meaning again.
-    shown.indicatorMeaningShown = false;
+    const DeviceAllInfo device = CurrentDeviceInfo.Get();
+    if (!ModelHasIndicatorMeaning() || !DeviceAllInfo::IsWiredStatus(device.status) || device.wired)
+        ui->FrameOneLed->hide();
+}
+
+void LampLight::on_StopCloseTime_activated(int index)
+{
+    if (!UserWritesEnabled)
+        return;
+    const int code = SleepTimeCode(index);
+    if (code < 0 || LightPageRefreshing)
+        return;
+    SetDeviceSleepTime(uint8_t(code));
+}
+
+void LampLight::on_LightSpinBox_2_valueChanged(int) {}
+void LampLight::on_SpeedSpinBox_2_valueChanged(int) {}
+void LampLight::on_LightMod_editTextChanged(const QString&) {}
+void LampLight::on_LightMod_activated(int) {}
+void LampLight::on_verticalScrollBar_valueChanged(int) {}
+
+void LampLight::changeEvent(QEvent* event)
+{
+    // Nothing of the page changes with the language or the style: the panels retranslate themselves.
+    Q_UNUSED(event)
 }
 
 void LampLight::wheelEvent(QWheelEvent* event)

@@ -8,11 +8,17 @@
 namespace Ui {
 class LampLight;
 }
+class MouseLight;
+class OneLed;
+class ReceiveLight;
 class SensorEffect;
+class ThreeLed;
 
-// The lighting page: the DPI light effect, the mouse light and the receiver lights. The page writes
-// nothing itself; it carries the device's values into its panels with LightPageRefreshing set, so
-// that the panels write nothing back.
+// The lighting page: five light panels in the three tabs of a tab widget whose tab bar is hidden,
+// so that only the DPI light effect panel is on screen; the others are built, kept up to date from
+// the device and never shown. The page writes nothing itself: it carries the device's values into
+// the panels with LightPageRefreshing set, so that the panels write nothing back, and it keeps the
+// receiver's two light records that the receiver panels send.
 class LampLight : public QWidget
 {
     Q_OBJECT
@@ -20,21 +26,17 @@ public:
     explicit LampLight(QWidget* parent = nullptr);
     ~LampLight() override;
 
-    // The values the page last took from the device for the panels it does not yet hold.
-    struct Shown {
-        int mouseLightMode = 0;      // 0 off
-        int mouseRed = 0, mouseGreen = 0, mouseBlue = 0;
-        int mouseLightSpeed = 1;
-        int mouseLightBrightness = 1;
-        bool movingOffLight = false;
-        bool indicatorMeaningShown = false; // the receiver indicator meaning panel
-        int indicatorMeaning = -1;          // 0..2 while known
-    };
-    const Shown& ShownValues() const { return shown; }
-
     // The step (1..10) of a DPI light brightness code; a code outside the table is its own step.
     static int BrightnessStep(int code);
+
     SensorEffect* EffectPanel() const;
+    MouseLight* MouseLightPanel() const;
+    ReceiveLight* ReceiveLightPanel() const;
+    OneLed* IndicatorMeaningPanel() const;
+    ThreeLed* IndicatorLedsPanel() const;
+
+    // Sleep time by list row 0..10, written to the mouse. No control of the page calls it.
+    void on_StopCloseTime_activated(int index);
 
 public slots:
     void SlotAllLanguage(int index);
@@ -46,14 +48,26 @@ public slots:
     void SlotForm();
     void SlotFormB();
 
+private slots:
+    // Connected by name to controls of the mouse light panel and the page's scroll bar; they do nothing.
+    void on_LightSpinBox_2_valueChanged(int value);
+    void on_SpeedSpinBox_2_valueChanged(int value);
+    void on_LightMod_editTextChanged(const QString& text);
+    void on_LightMod_activated(int index);
+    void on_verticalScrollBar_valueChanged(int value);
+
 protected:
+    void changeEvent(QEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
 
 private:
-    void ApplyDpiEffect(const FlashDataMap& record);
-    void ApplyRecord(const FlashDataMap& record);
+    // A record read from the device (true) or imported (false) into every panel.
+    void ShowRecord(const FlashDataMap& record, bool fromDevice);
+    void ReadReceiverLights();
+    void ShowReceiverLightBar();
+    void ShowDpiEffect(const FlashDataMap& record);
+    void ShowMouseLight(const FlashDataMap& record);
 
     Ui::LampLight* ui;
     QString pictureFolder;
-    Shown shown;
 };

@@ -8,6 +8,7 @@
 #include "pages/advanced/StopCloseTime.h"
 #include "pages/buttons/Buttoninterface.h"
 #include "pages/lighting/LampLight.h"
+#include "pages/lighting/MouseLight.h"
 #include "pages/sensor/Sensor.h"
 #include "pages/settings/FormSetting.h"
 #include "pages/settings/UpDateRepair.h"
@@ -19,6 +20,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QSlider>
+#include <QToolButton>
 #include <QtTest>
 
 #include <functional>
@@ -217,18 +219,18 @@ private slots:
         LampLight page;
         FlashDataMap record = SampleRecord();
         page.SlotUpDataLightUILight(record);
-        const LampLight::Shown& shown = page.ShownValues();
+        MouseLight* mouse = page.MouseLightPanel();
         QCOMPARE(Child<QComboBox>(page, "Model")->currentIndex(), 2);
         QCOMPARE(Child<QSlider>(page, "LightH")->value(), 10);
-        QCOMPARE(shown.mouseLightMode, 4);
-        QCOMPARE(shown.mouseLightSpeed, 3);
-        QCOMPARE(shown.mouseLightBrightness, 7);
-        QVERIFY(shown.movingOffLight);
+        QCOMPARE(Child<QComboBox>(*mouse, "LightMod")->currentIndex(), 4);
+        QCOMPARE(Child<QSlider>(*mouse, "horizontalSpeed")->value(), 3);
+        QCOMPARE(Child<QSlider>(*mouse, "horizontalLight")->value(), 7);
+        QVERIFY(Child<QToolButton>(*mouse, "RippeControl")->isChecked());
         // Off shows mode 0 whatever mode is kept; an effect mode the panel lacks keeps the shown one.
         record.lightOn = 0;
         record.dpiLedMode = 3;
         page.SlotUpDataLightUILight(record);
-        QCOMPARE(page.ShownValues().mouseLightMode, 0);
+        QCOMPARE(Child<QComboBox>(*mouse, "LightMod")->currentIndex(), 0);
         QCOMPARE(Child<QComboBox>(page, "Model")->currentIndex(), 2);
         QCOMPARE(LampLight::BrightnessStep(16), 1);
         QCOMPARE(LampLight::BrightnessStep(40), 40);

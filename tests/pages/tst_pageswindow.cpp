@@ -9,13 +9,16 @@
 #include "pages/advanced/StopCloseTime.h"
 #include "pages/buttons/Buttoninterface.h"
 #include "pages/lighting/LampLight.h"
+#include "pages/lighting/MouseLight.h"
 #include "pages/sensor/Sensor.h"
 #include "pages/settings/FormSetting.h"
+#include "support/FindChild.h"
 #include "support/OpenInDeviceWindow.h"
 #include "support/SimulatedDeviceFixture.h"
 #include "widgets/UiTextTables.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QPointer>
 #include <QTimer>
 #include <QtTest>
@@ -122,7 +125,7 @@ private slots:
         QCOMPARE(buttons->Types().size(), 6);
         for (int i = 0; i < 6; ++i)
             QCOMPARE(buttons->Types().at(i), int(held.buttons[i].type));
-        QCOMPARE(light->ShownValues().mouseLightMode, 3);
+        QCOMPARE(Child<QComboBox>(*light->MouseLightPanel(), "LightMod")->currentIndex(), 3);
         QVERIFY(DeviceConfigIsCurrent);
         QCOMPARE(int(DeviceConfigSnapshot().debounceTime), 11);
 
