@@ -146,6 +146,26 @@ void DrawSolid(QPainter& painter, const QSize& size, const Options& options)
     painter.fillRect(QRect(QPoint(0, 0), size), QColor(options.value(QStringLiteral("color"), panelBottom.name())));
 }
 
+// Every hue from red through the spectrum back to red, left to right: a colour board to pick from.
+void DrawHues(QPainter& painter, const QSize& size, const Options&)
+{
+    QLinearGradient gradient(0, 0, size.width(), 0);
+    for (int step = 0; step <= 6; ++step)
+        gradient.setColorAt(step / 6.0, QColor::fromHsv((step * 60) % 360, 255, 255));
+    painter.fillRect(QRect(QPoint(0, 0), size), gradient);
+}
+
+// Bands of equal height from top to bottom, one per colour of colors=#rrggbb,#rrggbb,...
+void DrawBands(QPainter& painter, const QSize& size, const Options& options)
+{
+    const QStringList colors = options.value(QStringLiteral("colors")).split(QLatin1Char(','), Qt::SkipEmptyParts);
+    for (int i = 0; i < colors.size(); ++i) {
+        const int top = size.height() * i / colors.size();
+        const int bottom = size.height() * (i + 1) / colors.size();
+        painter.fillRect(QRect(0, top, size.width(), bottom - top), QColor(colors.at(i)));
+    }
+}
+
 // Line symbols of the window's icons, drawn in a 24 x 24 grid centred in the picture (battery and
 // charge use the whole picture). state=normal|hover|active picks muted, light or accent; color=#rrggbb
 // overrides it.
@@ -409,7 +429,8 @@ const QHash<QString, Drawer>& Drawers()
         {QStringLiteral("button"), DrawButton}, {QStringLiteral("check"), DrawCheck},
         {QStringLiteral("arrow"), DrawArrow},   {QStringLiteral("solid"), DrawSolid},
         {QStringLiteral("badge"), DrawBadge},   {QStringLiteral("glyph"), DrawGlyph},
-        {QStringLiteral("mouse"), DrawMouse},
+        {QStringLiteral("mouse"), DrawMouse},   {QStringLiteral("hues"), DrawHues},
+        {QStringLiteral("bands"), DrawBands},
         {QStringLiteral("symbol"), DrawSymbol},
     };
     return drawers;

@@ -15,6 +15,7 @@
 #include "widgets/UiText.h"
 
 #include <QTabBar>
+#include <QWheelEvent>
 
 LampLight::LampLight(QWidget* parent) : QWidget(parent), ui(new Ui::LampLight)
 {
@@ -281,5 +282,7 @@ void LampLight::changeEvent(QEvent* event)
 void LampLight::wheelEvent(QWheelEvent* event)
 {
     // A wheel turn over the page stops here: nothing scrolls and the device window does not see it.
-    Q_UNUSED(event)
+    // The application hands the event over as ignored, and an ignored wheel event goes on to the
+    // parent: taking it is what ends it here.
+    event->accept();
 }

@@ -1,0 +1,79 @@
+#pragma once
+#include "device/DeviceDiscovery.h"
+#include "device/DeviceState.h"
+#include "device/PostMsg.h"
+#include "pages/lighting/ReceiverLightRecords.h"
+#include "support/SimulatedDeviceFixture.h"
+
+#include <QByteArray>
+#include <QSignalSpy>
+
+// The lighting tests' starting point: the simulated receiver of model 1 (status 1) current and
+// connected, its mouse online, writes allowed, no page refreshing, and counters of what reached
+// the receiver and the mouse.
+class ReceiverFixture
+{
+public:
+    SimulatedDevices devices;
+    int receiver = -1;
+    FlashDataMap held{};
+
+    bool Open()
+    {
+        receiver = devices.OpenDevice(false, &held);
+        if (receiver < 0)
+            return false;
+        DeviceAllInfo info;
+        info.path = QString::fromLocal8Bit(devices.Path(receiver));
+        info.status = 1;
+        info.modelIndex = 0;
+        info.online = true;
+        info.wired = false;
+        CurrentDeviceInfo.Set(info);
+        *DongleRGBRecord = DongleRGB{};
+        ResetReceiverLightRecords();
+        return true;
+    }
+
+    // What the receiver holds of one record (SIMCONTROL_RECEIVER_...).
+    QByteArray Held(int which) const
+    {
+        QByteArray bytes(Size(which), 0);
+        SimControl_GetReceiverRecord(receiver, which, reinterpret_cast<uint8_t*>(bytes.data()));
+        return bytes;
+    }
+    void Hold(int which, const QByteArray& bytes) const
+    {
+        SimControl_SetReceiverRecord(receiver, which, reinterpret_cast<const uint8_t*>(bytes.constData()));
+    }
+    static int Size(int which)
+    {
+        return which == SIMCONTROL_RECEIVER_INDICATOR ? 10 : which == SIMCONTROL_RECEIVER_LIGHT_BAR ? 7 : 3;
+    }
+    // Writes of all three receiver records, taken or refused.
+    static int ReceiverWrites()
+    {
+        return SimControl_ReceiverWriteCount(SIMCONTROL_RECEIVER_INDICATOR)
+               + SimControl_ReceiverWriteCount(SIMCONTROL_RECEIVER_LIGHT_BAR)
+               + SimControl_ReceiverWriteCount(SIMCONTROL_RECEIVER_INDICATOR_LEDS);
+    }
+    void SetMouseOnline(bool online) const
+    {
+        SimControl_SetMouseOnline(receiver, online ? 1 : 0);
+        CurrentDeviceInfo.Update([&](DeviceAllInfo& info) { info.online = online; });
+    }
+};
+
+inline QByteArray Bytes(std::initializer_list<int> values)
+{
+    QByteArray bytes;
+    for (int value : values)
+        bytes.append(char(value));
+    return bytes;
+}
+
+template <typename Record>
+QByteArray BytesOf(Record* record)
+{
+    return QByteArray(reinterpret_cast<const char*>(RecordBytes(record)), int(sizeof(Record)));
+}
