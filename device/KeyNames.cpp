@@ -253,6 +253,29 @@ QString UsageText(int usage)
     return QStringLiteral("0x") + QString::number(usage & 0xFF, 16).toUpper().rightJustified(2, QLatin1Char('0'));
 }
 
+QString VirtualKeyToKeyName(int virtualKey, bool* known)
+{
+    for (const KeyEntry& entry : Table) {
+        if (entry.virtualKey == virtualKey) {
+            if (known)
+                *known = true;
+            return NameOf(entry);
+        }
+    }
+    if (known)
+        *known = false;
+    return QString();
+}
+
+QString VirtualKeyToComboName(int virtualKey)
+{
+    for (const KeyEntry& entry : Table) {
+        if (entry.virtualKey == virtualKey)
+            return entry.type == KindModifier ? QString() : NameOf(entry);
+    }
+    return QString();
+}
+
 QString ComboUsageToName(int usage, int kind)
 {
     return NameOfCode(ComboCodeNames, usage, kind);

@@ -87,6 +87,17 @@ QStringList KeyNameToUsage(const QString& name);
 // the codes that are both a modifier bit and a key; 0x58 reads "Enter".
 QString KeyCodeToKeyName(int code, int kind);
 
+// --- virtual-key codes, as the keyboard hook reports keys ---
+
+// The macro key name of a virtual-key code: the name of that key among the 104 ("LShift" for 0xA0;
+// keypad 5 without NumLock, 0x0C, has the empty name). *known (when given) is false for a code
+// outside the 104, which gives the empty name too.
+QString VirtualKeyToKeyName(int virtualKey, bool* known = nullptr);
+// The combination name of a virtual-key code: the same names, but the Shift, Ctrl, Alt and Windows
+// keys (which a combination names by its ticked modifiers) and any code outside the 104 give the
+// empty name.
+QString VirtualKeyToComboName(int virtualKey);
+
 // "0x" + two upper-case hexadecimal digits.
 QString UsageText(int usage);
 

@@ -319,6 +319,69 @@ private slots:
         KeyNameToMacroEvent(QStringLiteral("A"), k, block);
         QCOMPARE(std::memcmp(&block, &zero, sizeof block), 0);
     }
+    // The keyboard hook's codes: the combination names over every code, written out from the
+    // key-combination dialog's own table, and the macro names of the recorder's 104 codes.
+    void virtualKeyToComboName()
+    {
+        QMap<int, QString> expected;
+        for (int i = 0; i < 10; ++i) {
+            expected[0x30 + i] = QString::number(i);
+            expected[0x60 + i] = QStringLiteral("Num") + QString::number(i);
+        }
+        for (int i = 0; i < 26; ++i)
+            expected[0x41 + i] = QString(QChar('A' + i));
+        for (int i = 0; i < 12; ++i)
+            expected[0x70 + i] = QStringLiteral("F") + QString::number(i + 1);
+        const QList<QPair<int, QString>> single = {
+            {0x08, "BackSpace"}, {0x09, "Tab"}, {0x0D, "Enter"}, {0x13, "Pause"}, {0x14, "CapsLock"}, {0x1B, "Esc"},
+            {0x20, "Space"}, {0x21, "PgUp"}, {0x22, "PgDn"}, {0x23, "End"}, {0x24, "Home"}, {0x25, LeftArrow},
+            {0x26, QString(QChar(0x2191))}, {0x27, RightArrow}, {0x28, QString(QChar(0x2193))}, {0x2C, "Screen"},
+            {0x2D, "Insert"}, {0x2E, "Del"}, {0x5D, "APPs"}, {0x6A, "Num*"}, {0x6B, "Num+"}, {0x6D, "Num-"},
+            {0x6E, "Num."}, {0x6F, "Num/"}, {0x90, "NumLock"}, {0x91, "Scroll"}, {0xBA, ";"}, {0xBB, "="},
+            {0xBC, ","}, {0xBD, "-"}, {0xBE, "."}, {0xBF, "/"}, {0xC0, "`"}, {0xDB, "["}, {0xDC, "\\"},
+            {0xDD, "]"}, {0xDE, "'"}};
+        for (const auto& entry : single)
+            expected[entry.first] = entry.second;
+        for (int code = -1; code <= 0x1FF; ++code)
+            QCOMPARE(VirtualKeyToComboName(code), expected.value(code));
+    }
+
+    void virtualKeyToKeyName_data()
+    {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("known");
+        QTest::newRow("A") << 0x41 << "A" << true;
+        QTest::newRow("left Shift") << 0xA0 << "LShift" << true;
+        QTest::newRow("right Alt") << 0xA5 << "RAlt" << true;
+        QTest::newRow("right Windows key") << 0x5C << "RWin" << true;
+        QTest::newRow("keypad 5 without NumLock") << 0x0C << "" << true;
+        QTest::newRow("F12") << 0x7B << "F12" << true;
+        QTest::newRow("generic Shift") << 0x10 << "" << false;
+        QTest::newRow("volume up") << 0xAF << "" << false;
+        QTest::newRow("none") << 0 << "" << false;
+    }
+    void virtualKeyToKeyName()
+    {
+        QFETCH(int, code);
+        QFETCH(QString, name);
+        QFETCH(bool, known);
+        bool found = !known;
+        QCOMPARE(VirtualKeyToKeyName(code, &found), name);
+        QCOMPARE(found, known);
+        QCOMPARE(VirtualKeyToKeyName(code), name);
+    }
+
+    void everyRecorderCodeIsNamed()
+    {
+        int known = 0;
+        for (int code = 0; code < 0x100; ++code) {
+            bool found = false;
+            VirtualKeyToKeyName(code, &found);
+            known += found;
+        }
+        QCOMPARE(known, 104);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestKeyNames)
