@@ -1,5 +1,7 @@
 #include "pages/lighting/LightPanel.h"
 
+#include "device/DeviceParamSetters.h"
+#include "device/DeviceState.h"
 #include "widgets/ComboBoxLook.h"
 #include "widgets/PanelLook.h"
 #include "widgets/SliderLook.h"
@@ -7,51 +9,17 @@
 
 #include <QComboBox>
 #include <QLabel>
-#include <QListView>
+#include <QSignalBlocker>
 #include <QSlider>
 #include <QSpinBox>
 #include <QToolButton>
 
-namespace {
-
-// Which controls a mode shows besides the mode list: brightness row, speed row, colour group, and
-// the flat bars in the places of hidden sliders.
-struct ModeRows
-{
-    bool light;
-    bool speed;
-    bool colour;
-    bool lightLine;
-    bool speedLine;
-};
-
-const ModeRows modeRows[LightPanel::ModeCount] = {
-    {false, false, false, true, true}, // 0 off
-    {true, true, false, false, false}, // 1
-    {true, true, true, false, false},  // 2
-    {true, false, true, false, true},  // 3
-    {true, true, false, false, false}, // 4
-    {true, true, false, false, false}, // 5
-    {true, false, false, false, true}, // 6
-};
-
-const char presetLetters[] = "ABCDEFGHIJKLMN";
-
-} // namespace
-
 LightPanel::LightPanel(QWidget* parent) : QFrame(parent) {}
 
-QString LightPanel::PreviewStyle(int red, int green, int blue)
-{
-    return QStringLiteral("QLabel{background-color: rgb(%1,%2,%3);border: 2px solid  rgb(220,220,220);}")
-        .arg(red)
-        .arg(green)
-        .arg(blue);
-}
-
-void LightPanel::TakeWidgets(const LightPanelWidgets& widgets, const QString& folder)
+void LightPanel::TakeWidgets(const LightPanelWidgets& widgets, const QString& folder, const Rules& panelRules)
 {
     controls = widgets;
+    rules = panelRules;
     controls.title->setStyleSheet(QStringLiteral("#") + controls.title->objectName() + QStringLiteral("{border-image: url(")
                                   + folder + QStringLiteral("Title.png);}"));
     ApplyComboBoxLook(controls.mode, folder);
@@ -65,48 +33,105 @@ void LightPanel::TakeWidgets(const LightPanelWidgets& widgets, const QString& fo
     const QString numberStyle = PanelLook::PlainNumberStyle();
     controls.lightBox->setStyleSheet(numberStyle);
     controls.speedBox->setStyleSheet(numberStyle);
-    const QString editColour = ThemeColor(QStringLiteral("LinEditColorSecond"));
-    const QString colourBoxStyle = QStringLiteral("QSpinBox{color: rgb(") + editColour
-                                   + QStringLiteral(";);background-color: rgb(0, 0, 0);border: 1px solid gray;}"
-                                                    "QSpinBox:hover{background-color: transparent;}");
-    for (QSpinBox* box : {controls.red, controls.green, controls.blue})
-        box->setStyleSheet(colourBoxStyle);
-    for (QToolButton* button : controls.adds)
-        button->setStyleSheet(PanelLook::StepButtonStyle(button->objectName(), folder, QStringLiteral("Add.png")));
-    for (QToolButton* button : controls.reduces)
-        button->setStyleSheet(PanelLook::StepButtonStyle(button->objectName(), folder, QStringLiteral("Reduce.png")));
-    controls.board->setStyleSheet(QStringLiteral("QLabel{background-image: url(") + folder
-                                  + QStringLiteral("ColorBoard.png);}"));
-    controls.preview->setStyleSheet(QStringLiteral("QLabel{background-image: url(") + folder
-                                    + QStringLiteral("PreviewColor.png);}"));
-    for (int i = 0; i < controls.presets.size(); ++i) {
-        QToolButton* button = controls.presets.at(i);
-        button->setStyleSheet(QStringLiteral("#") + button->objectName() + QStringLiteral("{background-image: url(")
-                              + folder + QStringLiteral("Color") + QLatin1Char(presetLetters[i])
-                              + QStringLiteral(".png);border: 0px;}"));
-    }
+
+    ColourGroupWidgets colourWidgets = controls.colour;
+    colourWidgets.otherNumbers = {controls.lightBox, controls.speedBox};
+    colour = new ColourGroup(this, colourWidgets, ColourGroup::Guard::DeviceOnline,
+                             [this](int red, int green, int blue) {
+                                 if (UserWritesEnabled)
+                                     WriteColour(red, green, blue);
+                             });
+    colour->ApplyLook(folder);
+
+    lightRow = {controls.light, controls.lightBox, rules.rememberedLight, &LightPanel::WriteLight};
+    speedRow = {controls.speed, controls.speedBox, rules.rememberedSpeed, &LightPanel::WriteSpeed};
+    connect(controls.mode, QOverload<int>::of(&QComboBox::currentIndexChanged), this, &LightPanel::ModeChosen);
+    connect(controls.light, &QSlider::sliderMoved, this, [this](int position) { SliderMoved(lightRow, position); });
+    connect(controls.light, &QSlider::valueChanged, this, [this](int value) { SliderValueChanged(lightRow, value); });
+    connect(controls.speed, &QSlider::sliderMoved, this, [this](int position) { SliderMoved(speedRow, position); });
+    connect(controls.speed, &QSlider::valueChanged, this, [this](int value) { SliderValueChanged(speedRow, value); });
 }
 
 void LightPanel::ApplyModeRows(int mode)
 {
-    if (mode < 0 || mode >= ModeCount)
+    LightModeWidgets rows;
+    rows.light = {controls.light, controls.lightBox};
+    rows.speed = {controls.speed, controls.speedBox};
+    rows.lightLine = controls.lightLine;
+    rows.speedLine = controls.speedLine;
+    rows.colour = controls.colourGroup;
+    ApplyLightModeRows(mode, rows);
+}
+
+void LightPanel::ModeChosen(int index)
+{
+    if (UserWritesEnabled && !LightPageRefreshing) {
+        if (!WriteMode(index)) {
+            // Refused: the list goes back to the mode in force and the controls stay as they are.
+            const QSignalBlocker blocker(controls.mode);
+            controls.mode->setCurrentIndex(*rules.rememberedMode);
+            return;
+        }
+        *rules.rememberedMode = index;
+        ModeTaken(index);
+    }
+    ApplyModeRows(index);
+}
+
+void LightPanel::SliderMoved(const SliderRow& row, int position)
+{
+    if (rules.slider == SliderRule::LockAtShownNumber) {
+        if (!row.slider->isEnabled())
+            return;
+        // Without the mouse the slider goes back to the number shown and stays locked. It is locked
+        // only then: locking a slider ends its drag, and a drag the mouse answers goes on.
+        if (!IsDeviceOnline()) {
+            row.slider->setEnabled(false);
+            row.slider->setValue(row.box->value());
+            return;
+        }
+    }
+    row.box->setValue(position);
+}
+
+void LightPanel::SliderValueChanged(const SliderRow& row, int value)
+{
+    const bool lock = rules.slider == SliderRule::LockAtShownNumber;
+    if (lock && !row.slider->isEnabled()) {
+        row.slider->setValue(row.box->value());
         return;
-    const ModeRows& rows = modeRows[mode];
-    controls.light->setVisible(rows.light);
-    controls.lightBox->setVisible(rows.light);
-    controls.speed->setVisible(rows.speed);
-    controls.speedBox->setVisible(rows.speed);
-    controls.lightLine->setVisible(rows.lightLine);
-    controls.speedLine->setVisible(rows.speedLine);
-    for (QWidget* widget : controls.colourGroup)
-        widget->setVisible(rows.colour);
+    }
+    if (!lock)
+        row.box->setValue(value);
+    if (!UserWritesEnabled || LightPageRefreshing)
+        return;
+    if ((this->*row.write)(value)) {
+        if (lock)
+            row.box->setValue(value);
+        else
+            *row.remembered = value;
+        return;
+    }
+    const QSignalBlocker blocker(row.slider);
+    if (lock) {
+        row.slider->setEnabled(false);
+        row.slider->setValue(row.box->value());
+    } else {
+        row.slider->setValue(*row.remembered);
+        row.box->setValue(*row.remembered);
+    }
+}
+
+void LightPanel::mousePressEvent(QMouseEvent* event)
+{
+    colour->Press(event);
 }
 
 void LightPanel::BlockValueSignals(bool block)
 {
-    for (QObject* control : std::initializer_list<QObject*>{controls.light, controls.speed, controls.red, controls.green,
-                                                            controls.blue})
-        control->blockSignals(block);
+    controls.light->blockSignals(block);
+    controls.speed->blockSignals(block);
+    colour->BlockSignals(block);
 }
 
 void LightPanel::SetLightMode(int mode)
@@ -136,9 +161,5 @@ void LightPanel::SetSpeedSpinBox(int value)
 
 void LightPanel::SetRGB(int red, int green, int blue)
 {
-    controls.red->setValue(red);
-    controls.green->setValue(green);
-    controls.blue->setValue(blue);
-    // The boxes keep a colour within 0..255; the preview shows what they show.
-    controls.preview->setStyleSheet(PreviewStyle(controls.red->value(), controls.green->value(), controls.blue->value()));
+    colour->ShowColour(red, green, blue);
 }

@@ -1,4 +1,7 @@
 #pragma once
+#include "pages/lighting/ColourGroup.h"
+#include "pages/lighting/LightModeRows.h"
+
 #include <QFrame>
 #include <QList>
 #include <QString>
@@ -21,21 +24,20 @@ struct LightPanelWidgets
     QSlider* speed = nullptr;
     QSpinBox* speedBox = nullptr;
     QWidget* speedLine = nullptr; // stands where the speed slider is hidden
-    QSpinBox* red = nullptr;
-    QSpinBox* green = nullptr;
-    QSpinBox* blue = nullptr;
-    QLabel* board = nullptr;   // the colour board
-    QLabel* preview = nullptr; // the colour shown
-    QList<QToolButton*> adds;    // red, green, blue
-    QList<QToolButton*> reduces; // red, green, blue
-    QList<QToolButton*> presets; // A..N
+    ColourGroupWidgets colour;
     QList<QWidget*> colourGroup; // everything that shows only with a colour
 };
 
-// What the two light panels share: their look, the controls each light mode shows, and the
-// operations through which the lighting page shows the device's values. None of the operations
-// writes to a device; SetLightMode lets the mode list's signal through, so that the panel's mode
-// slot runs and shows the mode's controls (it writes nothing while the page refreshes).
+// What the two light panels share: their look, the controls each light mode shows, the operations
+// through which the lighting page shows the device's values, and what a user's change of mode,
+// brightness, speed or colour does. Each panel says how a change reaches its device (the Write
+// functions) and what a refused slider write puts back (its SliderRule); a mode the device refuses
+// puts the list back to the panel's remembered mode, and the mode's controls stay as they were.
+// Changes are written only while writes are allowed and the page is not refreshing (a colour only
+// while writes are allowed: the page holds the colour boxes' signals back instead).
+//
+// None of the page's operations writes to a device; SetLightMode lets the mode list's signal
+// through, so that the panel's mode handling runs and shows the mode's controls.
 class LightPanel : public QFrame
 {
     Q_OBJECT
@@ -50,18 +52,63 @@ public:
     void SetRGB(int red, int green, int blue);
 
     // The preview square's style for a colour.
-    static QString PreviewStyle(int red, int green, int blue);
+    static QString PreviewStyle(int red, int green, int blue) { return ColourGroup::PreviewStyle(red, green, blue); }
     // The light modes the list offers: 0 off .. 6.
-    static constexpr int ModeCount = 7;
+    static constexpr int ModeCount = LightModeCount;
 
 protected:
+    // What a refused brightness or speed write puts back.
+    enum class SliderRule {
+        // The mouse's: a drag first asks whether the mouse answers; a drag without it, or a refused
+        // write, puts the slider back to the number shown and locks it until the page opens it.
+        // The number follows only what the mouse took (or a drag, while nothing is written).
+        LockAtShownNumber,
+        // The receiver's: the number follows the slider; a refused write puts both back to the
+        // value remembered for the panel (the last one taken or shown).
+        BackToRemembered,
+    };
+    struct Rules
+    {
+        SliderRule slider = SliderRule::LockAtShownNumber;
+        int* rememberedMode = nullptr;
+        int* rememberedLight = nullptr; // BackToRemembered only
+        int* rememberedSpeed = nullptr; // BackToRemembered only
+    };
+
     explicit LightPanel(QWidget* parent);
-    // Takes the form's controls (after setupUi) and gives them the panels' look from folder.
-    void TakeWidgets(const LightPanelWidgets& widgets, const QString& folder);
+    // Takes the form's controls (after setupUi), gives them the panels' look from folder and
+    // connects them. The mode's controls are the caller's to apply.
+    void TakeWidgets(const LightPanelWidgets& widgets, const QString& folder, const Rules& rules);
     // Shows the controls of a mode and hides the others; a mode above 6 changes nothing.
     void ApplyModeRows(int mode);
     const LightPanelWidgets& Widgets() const { return controls; }
 
+    // The device writes; true when the device took the change. Light and speed are slider values 1..10.
+    virtual bool WriteMode(int index) = 0;
+    virtual bool WriteLight(int value) = 0;
+    virtual bool WriteSpeed(int value) = 0;
+    // A colour is written without a look at the answer: the boxes keep the colour either way.
+    virtual void WriteColour(int red, int green, int blue) = 0;
+    // After the device took a mode.
+    virtual void ModeTaken(int index) { Q_UNUSED(index) }
+
+    void mousePressEvent(QMouseEvent* event) override;
+
 private:
+    struct SliderRow
+    {
+        QSlider* slider;
+        QSpinBox* box;
+        int* remembered;
+        bool (LightPanel::*write)(int);
+    };
+    void ModeChosen(int index);
+    void SliderMoved(const SliderRow& row, int position);
+    void SliderValueChanged(const SliderRow& row, int value);
+
     LightPanelWidgets controls;
+    Rules rules;
+    ColourGroup* colour = nullptr;
+    SliderRow lightRow{};
+    SliderRow speedRow{};
 };

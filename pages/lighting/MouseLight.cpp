@@ -26,23 +26,27 @@ MouseLight::MouseLight(QWidget* parent) : LightPanel(parent), ui(new Ui::MouseLi
     widgets.speed = ui->horizontalSpeed;
     widgets.speedBox = ui->SpeedSpinBox_2;
     widgets.speedLine = ui->line_2;
-    widgets.red = ui->RSpinBox;
-    widgets.green = ui->GSpinBox;
-    widgets.blue = ui->BSpinBox;
-    widgets.board = ui->label_7;
-    widgets.preview = ui->labelPreView;
-    widgets.adds = {ui->AddR, ui->AddG, ui->AddB};
-    widgets.reduces = {ui->ReduceR, ui->ReduceG, ui->ReduceB};
-    widgets.presets = {ui->toolButtonColorA, ui->toolButtonColorB, ui->toolButtonColorC, ui->toolButtonColorD,
-                       ui->toolButtonColorE, ui->toolButtonColorF, ui->toolButtonColorG, ui->toolButtonColorH,
-                       ui->toolButtonColorI, ui->toolButtonColorJ, ui->toolButtonColorK, ui->toolButtonColorL,
-                       ui->toolButtonColorM, ui->toolButtonColorN};
+    ColourGroupWidgets& colour = widgets.colour;
+    colour.red = ui->RSpinBox;
+    colour.green = ui->GSpinBox;
+    colour.blue = ui->BSpinBox;
+    colour.board = ui->label_7;
+    colour.preview = ui->labelPreView;
+    colour.adds = {ui->AddR, ui->AddG, ui->AddB};
+    colour.reduces = {ui->ReduceR, ui->ReduceG, ui->ReduceB};
+    colour.presets = {ui->toolButtonColorA, ui->toolButtonColorB, ui->toolButtonColorC, ui->toolButtonColorD,
+                      ui->toolButtonColorE, ui->toolButtonColorF, ui->toolButtonColorG, ui->toolButtonColorH,
+                      ui->toolButtonColorI, ui->toolButtonColorJ, ui->toolButtonColorK, ui->toolButtonColorL,
+                      ui->toolButtonColorM, ui->toolButtonColorN};
     widgets.colourGroup = {ui->label_6, ui->label_7, ui->label_8, ui->labelPreView, ui->label_11, ui->label_10,
                            ui->label_12, ui->ReduceR, ui->ReduceG, ui->ReduceB, ui->RSpinBox, ui->GSpinBox,
                            ui->BSpinBox, ui->AddR, ui->AddG, ui->AddB, ui->label_13};
-    for (QToolButton* preset : widgets.presets)
+    for (QToolButton* preset : colour.presets)
         widgets.colourGroup << preset;
-    TakeWidgets(widgets, pictureFolder);
+    Rules rules;
+    rules.slider = SliderRule::LockAtShownNumber;
+    rules.rememberedMode = &LastMouseLightMode;
+    TakeWidgets(widgets, pictureFolder, rules);
     ui->RippeControl->setStyleSheet(QStringLiteral("QToolButton{border-image: url(") + pictureFolder
                                     + QStringLiteral("Close.png);}QToolButton:checked{border-image: url(") + pictureFolder
                                     + QStringLiteral("Open.png);}"));
@@ -87,24 +91,46 @@ void MouseLight::SlotAllLanguage(int index)
     ui->label_12->setText(QStringLiteral("B:"));
 }
 
-void MouseLight::on_LightMod_currentIndexChanged(int index)
+bool MouseLight::WriteMode(int index)
 {
-    if (UserWritesEnabled && !LightPageRefreshing) {
-        if (!SetDeviceLightMode(index)) {
-            // Refused: the list goes back to the mode in force and the controls stay as they are.
-            const QSignalBlocker blocker(ui->LightMod);
-            ui->LightMod->setCurrentIndex(LastMouseLightMode);
-            return;
-        }
-        LastMouseLightMode = index;
-        if (index == 0) {
-            // A light switched off does not go out while moving either: a second write clears it.
-            ui->RippeControl->setChecked(false);
-            if (!SetDeviceMovingOffLight(0)) {
-                const QSignalBlocker blocker(ui->RippeControl);
-                ui->RippeControl->setChecked(true);
-            }
-        }
+    // Off keeps the mode byte as it was: only the on byte goes to 0.
+    return SetDeviceLightMode(index);
+}
+
+void MouseLight::ModeTaken(int index)
+{
+    if (index != 0)
+        return;
+    // A light switched off does not go out while moving either: a second write clears it.
+    ui->RippeControl->setChecked(false);
+    if (!SetDeviceMovingOffLight(0)) {
+        const QSignalBlocker blocker(ui->RippeControl);
+        ui->RippeControl->setChecked(true);
     }
-    ApplyModeRows(index);
+}
+
+bool MouseLight::WriteLight(int value)
+{
+    return SetDeviceLightBrightness(uint8_t(value - 1));
+}
+
+bool MouseLight::WriteSpeed(int value)
+{
+    return SetDeviceLightSpeed(uint8_t(value - 1));
+}
+
+void MouseLight::WriteColour(int red, int green, int blue)
+{
+    // A refused colour stays in the boxes and the preview; the setter has told the user.
+    SetDeviceLightColor(uint8_t(red), uint8_t(green), uint8_t(blue));
+}
+
+void MouseLight::on_RippeControl_clicked(bool checked)
+{
+    if (!UserWritesEnabled || LightPageRefreshing)
+        return;
+    if (!SetDeviceMovingOffLight(checked ? 1 : 0)) {
+        const QSignalBlocker blocker(ui->RippeControl);
+        ui->RippeControl->setChecked(!checked);
+    }
 }

@@ -6,9 +6,9 @@ class MouseLight;
 }
 
 // The mouse light panel of the lighting page: the light's mode, brightness, speed and colour, and
-// whether it goes out while the mouse moves. A mode the user picks goes to the mouse through the
-// mouse light setters; the lighting page shows the mouse's values through the operations of
-// LightPanel and the two below.
+// whether it goes out while the mouse moves. Each change goes to the mouse through the mouse light
+// setters; the lighting page shows the mouse's values through the operations of LightPanel and the
+// two below.
 class MouseLight : public LightPanel
 {
     Q_OBJECT
@@ -24,9 +24,15 @@ public slots:
     void SlotAllLanguage(int index);
 
 private slots:
-    void on_LightMod_currentIndexChanged(int index);
+    void on_RippeControl_clicked(bool checked);
 
 private:
+    bool WriteMode(int index) override;
+    bool WriteLight(int value) override;
+    bool WriteSpeed(int value) override;
+    void WriteColour(int red, int green, int blue) override;
+    void ModeTaken(int index) override;
+
     Ui::MouseLight* ui;
     QString pictureFolder;
 };

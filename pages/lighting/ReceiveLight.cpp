@@ -28,23 +28,29 @@ ReceiveLight::ReceiveLight(QWidget* parent) : LightPanel(parent), ui(new Ui::Rec
     widgets.speed = ui->horizontalSpeed_2;
     widgets.speedBox = ui->SpeedSpinBox_3;
     widgets.speedLine = ui->line_4;
-    widgets.red = ui->RSpinBox_2;
-    widgets.green = ui->GSpinBox_2;
-    widgets.blue = ui->BSpinBox_2;
-    widgets.board = ui->label_24;
-    widgets.preview = ui->labelPreView_2;
-    widgets.adds = {ui->AddR_2, ui->AddG_2, ui->AddB_2};
-    widgets.reduces = {ui->ReduceR_2, ui->ReduceG_2, ui->ReduceB_2};
-    widgets.presets = {ui->toolButtonColorA_2, ui->toolButtonColorB_2, ui->toolButtonColorC_2, ui->toolButtonColorD_2,
-                       ui->toolButtonColorE_2, ui->toolButtonColorF_2, ui->toolButtonColorG_2, ui->toolButtonColorH_2,
-                       ui->toolButtonColorI_2, ui->toolButtonColorJ_2, ui->toolButtonColorK_2, ui->toolButtonColorL_2,
-                       ui->toolButtonColorM_2, ui->toolButtonColorN_2};
+    ColourGroupWidgets& colour = widgets.colour;
+    colour.red = ui->RSpinBox_2;
+    colour.green = ui->GSpinBox_2;
+    colour.blue = ui->BSpinBox_2;
+    colour.board = ui->label_24;
+    colour.preview = ui->labelPreView_2;
+    colour.adds = {ui->AddR_2, ui->AddG_2, ui->AddB_2};
+    colour.reduces = {ui->ReduceR_2, ui->ReduceG_2, ui->ReduceB_2};
+    colour.presets = {ui->toolButtonColorA_2, ui->toolButtonColorB_2, ui->toolButtonColorC_2, ui->toolButtonColorD_2,
+                      ui->toolButtonColorE_2, ui->toolButtonColorF_2, ui->toolButtonColorG_2, ui->toolButtonColorH_2,
+                      ui->toolButtonColorI_2, ui->toolButtonColorJ_2, ui->toolButtonColorK_2, ui->toolButtonColorL_2,
+                      ui->toolButtonColorM_2, ui->toolButtonColorN_2};
     widgets.colourGroup = {ui->label_23, ui->label_24, ui->label_18, ui->labelPreView_2, ui->label_19, ui->label_20,
                            ui->label_21, ui->ReduceG_2, ui->ReduceR_2, ui->ReduceB_2, ui->RSpinBox_2, ui->GSpinBox_2,
                            ui->BSpinBox_2, ui->AddR_2, ui->AddG_2, ui->AddB_2, ui->label_22};
-    for (QToolButton* preset : widgets.presets)
+    for (QToolButton* preset : colour.presets)
         widgets.colourGroup << preset;
-    TakeWidgets(widgets, pictureFolder);
+    Rules rules;
+    rules.slider = SliderRule::BackToRemembered;
+    rules.rememberedMode = &LastReceiverLightMode;
+    rules.rememberedLight = &LastReceiverLightBrightness;
+    rules.rememberedSpeed = &LastReceiverLightSpeed;
+    TakeWidgets(widgets, pictureFolder, rules);
     // Unlike the mouse panel, no mode's controls are applied here: until the mode list first
     // changes, every control shows except the two flat bars.
 
@@ -65,21 +71,47 @@ bool ReceiveLight::SendLightBar()
     return true;
 }
 
-void ReceiveLight::on_LightMod_2_currentIndexChanged(int index)
+bool ReceiveLight::SendChange(const std::function<void(DongleRGBBar&)>& change, bool takeBackWhenRefused)
 {
-    if (UserWritesEnabled && !LightPageRefreshing) {
-        DongleRGBBarImage->mode = uint8_t(index);
-        DongleRGBBarImage->on = index != 0 ? 1 : 0;
-        if (!SendLightBar()) {
-            // Refused: the list goes back to the mode in force; the record keeps the refused
-            // bytes, which the next taken write carries along.
-            const QSignalBlocker blocker(ui->LightMod_2);
-            ui->LightMod_2->setCurrentIndex(LastReceiverLightMode);
-            return;
-        }
-        LastReceiverLightMode = index;
-    }
-    ApplyModeRows(index);
+    const DongleRGBBar before = *DongleRGBBarImage;
+    change(*DongleRGBBarImage);
+    if (SendLightBar())
+        return true;
+    if (takeBackWhenRefused)
+        *DongleRGBBarImage = before;
+    return false;
+}
+
+bool ReceiveLight::WriteMode(int index)
+{
+    // Off is sent as mode 0 with the on byte 0.
+    return SendChange(
+        [index](DongleRGBBar& bar) {
+            bar.mode = uint8_t(index);
+            bar.on = index != 0 ? 1 : 0;
+        },
+        true);
+}
+
+bool ReceiveLight::WriteLight(int value)
+{
+    return SendChange([value](DongleRGBBar& bar) { bar.brightness = uint8_t(value - 1); }, true);
+}
+
+bool ReceiveLight::WriteSpeed(int value)
+{
+    return SendChange([value](DongleRGBBar& bar) { bar.speed = uint8_t(value - 1); }, true);
+}
+
+void ReceiveLight::WriteColour(int red, int green, int blue)
+{
+    SendChange(
+        [=](DongleRGBBar& bar) {
+            bar.red = uint8_t(red);
+            bar.green = uint8_t(green);
+            bar.blue = uint8_t(blue);
+        },
+        false);
 }
 
 void ReceiveLight::SlotAllLanguage(int index)

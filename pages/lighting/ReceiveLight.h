@@ -1,5 +1,8 @@
 #pragma once
 #include "pages/lighting/LightPanel.h"
+#include "pages/lighting/ReceiverLightRecords.h"
+
+#include <functional>
 
 namespace Ui {
 class ReceiveLight;
@@ -8,7 +11,9 @@ class ReceiveLight;
 // The receiver light bar panel of the lighting page, a near copy of the mouse light panel without
 // the moving-off option. It does not go through the mouse's record: a change is written into the
 // receiver's light bar record, which goes to the receiver whole; when the receiver takes it the
-// mouse's record is pushed too.
+// mouse's record is pushed too. A refused mode, brightness or speed leaves the record as it was, as
+// the controls go back: the next write sends what the panel shows. A refused colour stays in the
+// record as it stays in the boxes.
 class ReceiveLight : public LightPanel
 {
     Q_OBJECT
@@ -16,15 +21,19 @@ public:
     explicit ReceiveLight(QWidget* parent = nullptr);
     ~ReceiveLight() override;
 
-private slots:
-    void on_LightMod_2_currentIndexChanged(int index);
-
 public slots:
     void SlotAllLanguage(int index);
 
 private:
-    // Sends the light bar record; true when the receiver took it.
+    // Sends the light bar record; true when the receiver took it, and then pushes the mouse's record.
     static bool SendLightBar();
+    // Changes the record through change and sends it; a refused change is taken back when asked.
+    static bool SendChange(const std::function<void(DongleRGBBar&)>& change, bool takeBackWhenRefused);
+
+    bool WriteMode(int index) override;
+    bool WriteLight(int value) override;
+    bool WriteSpeed(int value) override;
+    void WriteColour(int red, int green, int blue) override;
 
     Ui::ReceiveLight* ui;
     QString pictureFolder;

@@ -1,5 +1,6 @@
 #pragma once
 #include "device/DeviceState.h"
+#include "pages/lighting/LightModeSet.h"
 #include "pages/settings/InputPicA.h"
 #include "pages/settings/InputPicB.h"
 #include "pages/settings/LedInfo.h"
@@ -38,6 +39,7 @@ public:
     static constexpr const char* DriverVersion = "1.0.2.0";
 
     UpDateRepair* UpdateDialog() const { return updateDialog.get(); }
+    const LightModeSet& LightModeEditor() const { return lightModeSet; }
     // Whether the last version check found a different image for the mouse / the receiver.
     bool MouseHasNewFirmware() const { return mouseNewFirmware; }
     bool ReceiverHasNewFirmware() const { return receiverNewFirmware; }
@@ -93,6 +95,7 @@ private:
     LedInfo ledInfo;
     InputPicA inputPicA;
     InputPicB inputPicB;
+    LightModeSet lightModeSet;
     Ui::FormSetting* ui;
     QString pictureFolder;
     QString buttonColor;

@@ -35,6 +35,13 @@ public:
         return true;
     }
 
+    // Ends the connection Open started and waits until the library has delivered all it queued.
+    void Close() const
+    {
+        UsbServer_Exit();
+        QVERIFY(QTest::qWaitFor([] { return SimControl_WaitIdle(0) != 0; }, 10000));
+    }
+
     // What the receiver holds of one record (SIMCONTROL_RECEIVER_...).
     QByteArray Held(int which) const
     {

@@ -100,8 +100,7 @@ private slots:
     }
     void cleanup()
     {
-        UsbServer_Exit();
-        QVERIFY(QTest::qWaitFor([] { return SimControl_WaitIdle(0) != 0; }, 10000));
+        fixture.Close();
     }
 
     // The page's layout: five panels, only the DPI light effect panel on screen.
