@@ -1,35 +1,158 @@
 #pragma once
+#include "pages/macro/MacroFile.h"
+
+#include <QButtonGroup>
+#include <QElapsedTimer>
+#include <QModelIndex>
+#include <QString>
+#include <QStringList>
 #include <QWidget>
 
-class QListWidget;
-class QPushButton;
+class QDialog;
+class QListWidgetItem;
+
+namespace Ui {
+class Macro;
+}
 
 // True while the macro page records keys: the top-level window then leaves every key alone, and
 // the page's editing commands refuse to act. GUI thread only.
 extern bool MacroRecording;
 
-// The macro page. This first version holds the macro list and the record buttons: starting a
-// recording tells the device window to lock its page buttons (SigStartRecord(0)); stopping it,
-// or leaving the device window, unlocks them (SigStartRecord(1)).
+// The macro page: the user's macros, one small file each in the per-user macro folder, in the macro
+// list; the selected macro's key and delay lines in the event list, with its repeat mode; creating,
+// renaming and deleting macros. The files are the ones the button page reads to put a macro on a
+// button, so every name is checked before it becomes a path, and a file is changed only as a whole.
+//
+// Files: Macro.cpp (construction, looks, recording state), MacroFiles.cpp (the list and the macro
+// files), MacroNames.cpp (create, rename, delete and the page's notices), MacroEvents.cpp (the
+// event-list primitives), MacroTexts.cpp (the page's texts).
 class Macro : public QWidget
 {
     Q_OBJECT
 public:
     explicit Macro(QWidget* parent = nullptr);
+    ~Macro() override;
+
+    // --- the macro list and the macro files ---
+
+    // Fills the macro list from the macro folder (the tag is not used).
+    void LoadMacroList(const QString& tag = QString());
+    // Loads the current entry's file into the event list and the repeat-mode boxes. Nothing is
+    // changed when no entry is current; a missing or unreadable file leaves the event list empty
+    // and gives false.
+    bool ReadMacroFile(const QString& tag = QString());
+    // The event list as the lines of a macro file: each key line from the key the item holds, each
+    // delay line from its text.
+    QStringList EventLines() const;
+    // The repeat mode the boxes give: 254, 255 or 253 for the "until" boxes, else the count.
+    int RepeatMode() const;
+    // Writes one macro's file in one go from the repeat-mode line and the event lines; the file on
+    // disk is either the old one or the new one. False (and nothing changed) for a refused name, a
+    // file that is not a regular file, a file the user made read-only, or a failed write.
+    static bool WriteMacroFile(const QString& name, const QString& repeatLine, const QStringList& lines);
+    // Creates the empty file of a new macro; false when the name is refused, its file exists, or it
+    // cannot be made.
+    static bool CreateMacroFile(const QString& name);
+
+    // The name of the current entry; empty when none is current.
+    QString CurrentMacroName() const;
+
+    // --- creating, renaming, deleting (the name dialog and the confirmation come before these) ---
+
+    // Whether a name may name a new macro: safe as a file name (the shared macro-name check),
+    // within the 30 bytes a device block holds, and shown again under the same name by the macro
+    // list at the next start (no leading ".", no "xml", no ".ini").
+    static bool IsNewMacroNameAllowed(const QString& name);
+
+    // Each shows its notice when it refuses and returns whether the macro list changed.
+    bool CreateMacro(const QString& name);
+    bool RenameCurrentMacro(const QString& newName);
+    bool DeleteCurrentMacro();
+
+    // --- the event-list primitives ---
+
+    void AppendKeyEvent(const QString& label, bool press);
+    void AppendDelayEvent(double milliseconds);
+    void InsertKeyEvent(const QString& label, bool press);
+    void InsertKeyStroke(const QString& label);
+    void InsertDelayEvent(double milliseconds);
+    // The MouseButtonNames entry of a mouse-button usage (1, 2, 4, 8, 16); empty for any other.
+    static QString MouseButtonName(int usage);
+    // Waits while the event queue keeps being handled.
+    static void WaitWithEvents(int milliseconds);
+
+    // The menu texts of the page's language: export, rename, delete, new, import, and the macro
+    // label prefix the button page shows before a macro's name.
+    QString MenuText(const QString& key) const;
 
 public slots:
     // The device window is being left: a recording ends.
     void SlotSetMacroPage();
+    void SlotAllLanguage(int index);
+
+    // The context menu's commands.
+    void CreateMewMacro();
+    void RenameMacro();
+    void DeleteMacro();
 
 private slots:
     void on_StartRecord_clicked();
     void on_StopRecord_clicked();
+    void on_NewHong_clicked();
+    void on_DeleteHong_clicked();
+    void on_listWidgetHong_clicked(const QModelIndex& index);
 
 private:
+    // What an event item holds beside its label: a key item its usage text and key type.
+    enum ItemRole { KeyRole = Qt::UserRole, UsageRole, KindRole };
+
+    // Constructor steps: the list looks, the groups, and the looks from the theme colours.
+    void StyleLists();
+    void SetUpButtonGroups();
+    void StyleControls();
+    // Save's two looks.
+    void SetSaveActive(bool active);
+    void RepeatModeChangedHandler();
+
     // Shows the record buttons and the list as they are while nothing is recorded.
     void ShowIdle();
 
-    QListWidget* listWidgetHong;
-    QPushButton* StartRecord;
-    QPushButton* StopRecord;
+    // Places a dialog of this page (centred on the page, 100 left and 50 up) and runs it.
+    void RunDialog(QDialog& dialog);
+    // The one-button notices: a macro notice by its text key, and the program notice asking to stop
+    // the recording first or to select a macro first.
+    void ShowMacroNotice(const QString& textKey);
+    void ExeIsRunNotice(bool stopRecording);
+    // Asks the name dialog (0 new, 1 rename) for a name; empty when the user gave none.
+    QString AskMacroName(int mode);
+
+    // A new event item with its icon; key items carry their key.
+    QListWidgetItem* NewKeyItem(const MacroFile::Line& line);
+    QListWidgetItem* NewDelayItem(const QString& text);
+    QListWidgetItem* NewDelayItem(double milliseconds);
+    static bool IsDelayItem(const QListWidgetItem* item);
+    // The key a label names now, in the current language.
+    static MacroFile::Line KeyOfLabel(const QString& label, bool press);
+
+    Ui::Macro* ui;
+    QString macroFolder;
+    QString currentMacroFile;
+    QButtonGroup delayModeGroup;
+    QButtonGroup repeatModeGroup;
+    int lastKey = 0;
+    QElapsedTimer keyTimer;
+    bool recordingKey = false;
+    QStringList buttonColorParts;
+    QString buttonColor;
+    int recordedKeyCount = 0;
+    QString pictureFolder;
+    bool eventsChanged = false;
+    bool repeatModeChanged = false;
+    QString exportText;
+    QString renameText;
+    QString deleteText;
+    QString newMacroText;
+    QString importText;
+    QString macroLabelPrefix;
 };

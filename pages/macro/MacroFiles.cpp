@@ -1,0 +1,128 @@
+// The macro page's list and its macro files.
+#include "pages/macro/Macro.h"
+
+#include "device/KeyNames.h"
+#include "device/MacroBlocks.h"
+#include "platform/RegularFile.h"
+#include "ui_Macro.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QSignalBlocker>
+
+void Macro::LoadMacroList(const QString&)
+{
+    // The shared listing drops the folder's first "xml" file; this list shows no "xml" name at all.
+    for (const QString& entry : MacroBlocks::MacroListEntries()) {
+        if (!entry.contains(QLatin1String("xml")))
+            ui->listWidgetHong->addItem(MacroBlocks::MacroNameOfFile(entry));
+    }
+}
+
+QString Macro::CurrentMacroName() const
+{
+    const QListWidgetItem* item = ui->listWidgetHong->currentItem();
+    return item ? item->text() : QString();
+}
+
+bool Macro::ReadMacroFile(const QString&)
+{
+    const QListWidgetItem* entry = ui->listWidgetHong->currentItem();
+    if (!entry)
+        return true;
+    // Loading a macro is not a change of it.
+    const QSignalBlocker repeatBlocker(&repeatModeGroup);
+    const QSignalBlocker countBlocker(ui->NumberEdit);
+    ui->listWidgetKey->clear();
+    const QString path = MacroBlocks::MacroFilePath(entry->text());
+    currentMacroFile = path;
+    QFile file(path);
+    if (path.isEmpty() || !IsRegularFile(path) || !file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray text = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return false;
+
+    const MacroFile::Content content = MacroFile::Parse(text);
+    if (content.hasRepeatMode) {
+        const int mode = content.repeatMode;
+        if (mode == 254) {
+            ui->ReUntilLoose->setChecked(true);
+        } else if (mode == 255) {
+            ui->ReUntilClick->setChecked(true);
+        } else if (mode == 253) {
+            ui->ReUntil->setChecked(true);
+        } else {
+            ui->ReNumber->setChecked(true);
+            ui->NumberEdit->setValue(mode >= 1 && mode <= 250 ? mode : 1);
+        }
+    }
+    for (const MacroFile::Line& line : content.lines)
+        ui->listWidgetKey->addItem(line.delay ? NewDelayItem(line.text) : NewKeyItem(line));
+    return true;
+}
+
+QStringList Macro::EventLines() const
+{
+    QStringList lines;
+    for (int row = 0; row < ui->listWidgetKey->count(); ++row) {
+        const QListWidgetItem* item = ui->listWidgetKey->item(row);
+        MacroFile::Line line;
+        // A key item writes the key it was made with, whatever its label says by now.
+        if (item->data(KeyRole).toBool()) {
+            line.usage = item->data(UsageRole).toString();
+            line.kind = item->data(KindRole).toInt();
+            line.release = item->type() != 0;
+        } else {
+            line.delay = true;
+            line.text = item->text();
+        }
+        lines << MacroFile::LineText(line);
+    }
+    return lines;
+}
+
+int Macro::RepeatMode() const
+{
+    if (ui->ReUntilLoose->isChecked())
+        return 254;
+    if (ui->ReUntilClick->isChecked())
+        return 255;
+    if (ui->ReUntil->isChecked())
+        return 253;
+    // With no box checked (a macro imported before any was selected) the count plays it.
+    return ui->NumberEdit->value();
+}
+
+bool Macro::WriteMacroFile(const QString& name, const QString& repeatLine, const QStringList& lines)
+{
+    const QString path = MacroBlocks::MacroFilePath(name);
+    if (path.isEmpty())
+        return false;
+    const QFileInfo info(path);
+    // A file the user made read-only stays as it is, for every user; only a regular file is replaced.
+    if (info.exists() && (!info.isFile() || !(info.permissions() & QFileDevice::WriteOwner)))
+        return false;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    const QByteArray text = MacroFile::FileText(repeatLine, lines);
+    if (file.write(text) != text.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+bool Macro::CreateMacroFile(const QString& name)
+{
+    if (!IsNewMacroNameAllowed(name))
+        return false;
+    // Only a new file: an existing one (a file the list does not show) keeps its content.
+    QFile file(MacroBlocks::MacroFilePath(name));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        return false;
+    file.close();
+    return file.error() == QFileDevice::NoError;
+}

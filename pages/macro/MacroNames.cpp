@@ -1,0 +1,193 @@
+// Creating, renaming and deleting macros, and the page's dialogs.
+#include "pages/macro/Macro.h"
+
+#include "device/MacroBlocks.h"
+#include "device/PostMsg.h"
+#include "pages/macro/DeleteConfirm.h"
+#include "pages/macro/ExeIsRun.h"
+#include "pages/macro/QuestionDialog.h"
+#include "pages/macro/SameMacro.h"
+#include "ui_Macro.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+const QString SameNameKey = QStringLiteral("DialogSameMacroName");
+const QString NameRefusedKey = QStringLiteral("DialogMacroNameRefused");
+const QString FileFailedKey = QStringLiteral("DialogMacroFileFailed");
+
+// Whether anything at all stands under the macro's file name (a dangling link included).
+bool FileNameTaken(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
+}
+
+} // namespace
+
+void Macro::RunDialog(QDialog& dialog)
+{
+    const QPoint page = mapToGlobal(QPoint(0, 0));
+    dialog.move(page.x() + (width() - dialog.width()) / 2 - 100, page.y() + (height() - dialog.height()) / 2 - 50);
+    dialog.exec();
+}
+
+void Macro::ShowMacroNotice(const QString& textKey)
+{
+    SameMacro notice(nullptr);
+    notice.SetMessageKey(textKey);
+    RunDialog(notice);
+}
+
+void Macro::ExeIsRunNotice(bool stopRecording)
+{
+    ExeIsRun notice(nullptr);
+    if (stopRecording)
+        notice.ShowStopRecordFirst();
+    else
+        notice.ShowSelectMacroFirst();
+    RunDialog(notice);
+}
+
+QString Macro::AskMacroName(int mode)
+{
+    QuestionDialog dialog(nullptr);
+    dialog.SetMode(mode);
+    RunDialog(dialog);
+    return dialog.EnteredName;
+}
+
+bool Macro::IsNewMacroNameAllowed(const QString& name)
+{
+    if (!MacroBlocks::IsSafeMacroName(name) || name.toLocal8Bit().size() > MacroBlocks::NameRoom)
+        return false;
+    // The list shows a file without its ".ini" parts, hides hidden files and names holding "xml":
+    // such a macro would come back under another name, or not at all.
+    return !name.startsWith(QLatin1Char('.')) && !name.contains(QLatin1String("xml"))
+        && !name.contains(QLatin1String(".ini"));
+}
+
+bool Macro::CreateMacro(const QString& name)
+{
+    if (name.isEmpty())
+        return false;
+    if (!IsNewMacroNameAllowed(name)) {
+        ShowMacroNotice(NameRefusedKey);
+        return false;
+    }
+    if (!ui->listWidgetHong->findItems(name, Qt::MatchExactly | Qt::MatchCaseSensitive).isEmpty()
+        || FileNameTaken(MacroBlocks::MacroFilePath(name))) {
+        ShowMacroNotice(SameNameKey);
+        return false;
+    }
+    // The file first: an entry always names a file that exists.
+    if (!CreateMacroFile(name)) {
+        ShowMacroNotice(FileFailedKey);
+        return false;
+    }
+    ui->listWidgetHong->addItem(name);
+    ui->listWidgetHong->setCurrentRow(ui->listWidgetHong->count() - 1);
+    currentMacroFile = MacroBlocks::MacroFilePath(name);
+    ui->listWidgetKey->clear();
+    ui->ReNumber->setChecked(true);
+    ui->NumberEdit->setValue(1);
+    return true;
+}
+
+bool Macro::RenameCurrentMacro(const QString& newName)
+{
+    QListWidgetItem* entry = ui->listWidgetHong->currentItem();
+    if (!entry || newName.isEmpty())
+        return false;
+    if (!IsNewMacroNameAllowed(newName)) {
+        ShowMacroNotice(NameRefusedKey);
+        return false;
+    }
+    const QString newPath = MacroBlocks::MacroFilePath(newName);
+    if (!ui->listWidgetHong->findItems(newName, Qt::MatchExactly | Qt::MatchCaseSensitive).isEmpty()
+        || FileNameTaken(newPath)) {
+        ShowMacroNotice(SameNameKey);
+        return false;
+    }
+    const QString oldName = entry->text();
+    const QString oldPath = MacroBlocks::MacroFilePath(oldName);
+    // The list and the button page follow the file, never the other way round.
+    if (oldPath.isEmpty() || !QFile::rename(oldPath, newPath)) {
+        ShowMacroNotice(FileFailedKey);
+        return false;
+    }
+    entry->setText(newName);
+    currentMacroFile = newPath;
+    emit PostMsg::Instance()->SigMacroRename(oldName, newName);
+    return true;
+}
+
+bool Macro::DeleteCurrentMacro()
+{
+    const int row = ui->listWidgetHong->currentRow();
+    if (row < 0)
+        return false;
+    const QString name = ui->listWidgetHong->item(row)->text();
+    const QString path = MacroBlocks::MacroFilePath(name);
+    // An entry whose file is gone already is taken out all the same.
+    if (!path.isEmpty() && FileNameTaken(path) && !QFile::remove(path)) {
+        ShowMacroNotice(FileFailedKey);
+        return false;
+    }
+    emit PostMsg::Instance()->SigDeleteMacroButton(macroLabelPrefix + name);
+    delete ui->listWidgetHong->takeItem(row);
+    ui->listWidgetKey->clear();
+    ui->listWidgetHong->setCurrentRow(-1);
+    currentMacroFile.clear();
+    return true;
+}
+
+void Macro::on_NewHong_clicked()
+{
+    if (MacroRecording) {
+        ExeIsRunNotice(true);
+        return;
+    }
+    CreateMacro(AskMacroName(0));
+}
+
+void Macro::CreateMewMacro()
+{
+    on_NewHong_clicked();
+}
+
+void Macro::RenameMacro()
+{
+    if (!ui->listWidgetHong->currentItem())
+        return;
+    RenameCurrentMacro(AskMacroName(1));
+}
+
+void Macro::on_DeleteHong_clicked()
+{
+    if (MacroRecording) {
+        ExeIsRunNotice(true);
+        return;
+    }
+    if (ui->listWidgetHong->currentRow() < 0)
+        return;
+    DeleteConfirm confirm(nullptr);
+    RunDialog(confirm);
+    if (confirm.Confirmed)
+        DeleteCurrentMacro();
+}
+
+void Macro::DeleteMacro()
+{
+    on_DeleteHong_clicked();
+}
+
+void Macro::on_listWidgetHong_clicked(const QModelIndex&)
+{
+    SetSaveActive(false);
+    ui->listWidgetKey->clear();
+    if (!ReadMacroFile())
+        ShowMacroNotice(FileFailedKey);
+}
