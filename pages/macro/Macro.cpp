@@ -7,6 +7,7 @@
 #include "platform/AppPaths.h"
 #include "ui_Macro.h"
 #include "widgets/ComboBoxLook.h"
+#include "widgets/KeyboardHook.h"
 #include "widgets/ThemeColor.h"
 #include "widgets/UiText.h"
 
@@ -15,6 +16,8 @@ bool MacroRecording = false;
 Macro::Macro(QWidget* parent) : QWidget(parent), ui(new Ui::Macro)
 {
     ui->setupUi(this);
+    // The recorder's hook lives as long as the program; the page installs it only while it records.
+    keyboardHook = &KeyboardHook::MacroRecorder();
 
     pictureFolder = AppPaths::ProgramFolder() + QStringLiteral("/Picture/Macro/");
     macroFolder = MacroBlocks::MacroFolder();
@@ -42,6 +45,8 @@ Macro::Macro(QWidget* parent) : QWidget(parent), ui(new Ui::Macro)
 
 Macro::~Macro()
 {
+    // No key may reach a page that is gone.
+    keyboardHook->RemoveKeyboardHook();
     delete ui;
 }
 
@@ -172,5 +177,6 @@ void Macro::on_StopRecord_clicked()
 void Macro::SlotSetMacroPage()
 {
     emit PostMsg::Instance()->SigStartRecord(1);
+    keyboardHook->RemoveKeyboardHook();
     ShowIdle();
 }

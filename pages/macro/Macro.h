@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QWidget>
 
+class KeyboardHook;
 class QDialog;
 class QListWidgetItem;
 
@@ -82,6 +83,9 @@ public:
     // Waits while the event queue keeps being handled.
     static void WaitWithEvents(int milliseconds);
 
+    // The recorder's keyboard hook: the page's own, not installed until a recording starts.
+    KeyboardHook* RecorderHook() const { return keyboardHook; }
+
     // The menu texts of the page's language: export, rename, delete, new, import, and the macro
     // label prefix the button page shows before a macro's name.
     QString MenuText(const QString& key) const;
@@ -138,6 +142,7 @@ private:
     Ui::Macro* ui;
     QString macroFolder;
     QString currentMacroFile;
+    KeyboardHook* keyboardHook = nullptr;
     QButtonGroup delayModeGroup;
     QButtonGroup repeatModeGroup;
     int lastKey = 0;

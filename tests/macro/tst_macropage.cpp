@@ -7,6 +7,7 @@
 #include "support/FindChild.h"
 #include "support/TestHome.h"
 #include "tests/macro/MacroTestSupport.h"
+#include "widgets/KeyboardHook.h"
 #include "widgets/MyConmboBox.h"
 #include "widgets/UiText.h"
 #include "widgets/UiTextTables.h"
@@ -190,6 +191,12 @@ private slots:
         QVERIFY(Child<QCheckBox>(page, "AutoInsertDelay")->isChecked());
         QCOMPARE(RepeatBoxes(page), QString("ReNumber 1"));
         QVERIFY(!Child<QToolButton>(page, "Save")->isEnabled());
+        // The recorder's hook is the page's, and waits for a recording.
+        QCOMPARE(page.RecorderHook(), &KeyboardHook::MacroRecorder());
+        QVERIFY(!page.RecorderHook()->IsInstalled());
+        page.RecorderHook()->InstallKeyboardHook();
+        emit PostMsg::Instance()->SigSetMacroPage();
+        QVERIFY(!page.RecorderHook()->IsInstalled());
     }
 
     // Every picture the page's style sheets and icons name is laid out beside the program.
