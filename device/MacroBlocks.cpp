@@ -110,15 +110,21 @@ QString MacroNameOfBlock(const ButtonMacroBlock& block)
     return QString::fromLocal8Bit(name, end);
 }
 
+void SetBlockName(ButtonMacroBlock& block, const QString& name)
+{
+    const QByteArray bytes = MacroNameBytes(name);
+    std::memset(block.name, 0, sizeof block.name);
+    std::memcpy(block.name, bytes.constData(), size_t(bytes.size()));
+    block.nameLength = uint8_t(bytes.size());
+}
+
 namespace {
 
 // Reads line by line, so that nothing beyond the 70th event is read, however long the file.
 ButtonMacroBlock MacroLinesToBlock(const QString& name, QIODevice& lines)
 {
     ButtonMacroBlock block{};
-    const QByteArray nameBytes = MacroNameBytes(name);
-    std::memcpy(block.name, nameBytes.constData(), size_t(nameBytes.size()));
-    block.nameLength = uint8_t(nameBytes.size());
+    SetBlockName(block, name);
 
     int k = 0;
     bool keyOpen = false; // event k holds a key line that no delay line has closed yet

@@ -36,6 +36,9 @@ QString MacroNameOfFile(const QString& fileName);
 QByteArray MacroNameBytes(const QString& name);
 // The name a block holds: at most its length byte's count of bytes, up to the first zero, at most 30.
 QString MacroNameOfBlock(const ButtonMacroBlock& block);
+// Gives the block a name: its length byte and its bytes (MacroNameBytes), the rest of the 30 name
+// bytes zero, so that no tail of an earlier, longer name stays behind it.
+void SetBlockName(ButtonMacroBlock& block, const QString& name);
 
 // The block of a macro file's text. Event k takes the key of a key line and is closed by the delay
 // line after it; a key line that follows a key line closes the open event first, so that a release

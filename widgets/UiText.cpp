@@ -126,7 +126,7 @@ const QVector<UiText::Reader>& UiText::Readers()
         {"FileNotices", List({"infoTips", "common"}),
          List({"ModelListMissing", "ModelListUnreadable", "ModelListGarbled", "ModelListGroupMissing", "UnknownModel",
                "SettingsNotKept", "OK"})},
-        {"Buttoninterface", List({"key", "macro"}), List({"Import", "Export", "DebounceTime"})},
+        {"Buttoninterface", List({"key", "macro"}), List({"Import", "Export", "DebounceTime", "MacroSeond"})},
         {"PreVier", List({"key", "sensor", "Settings"}),
          List({"ReportRate", "DebounceTime", "configName", "MouseVersion", "DongleVersion"})},
         {"LeftButtonOnly", List({"key"}), List({"DialogKeepLeftKey"})},

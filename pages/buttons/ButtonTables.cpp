@@ -126,6 +126,79 @@ const std::array<ButtonFunction, PageButtonCount> Defaults = {{
     {FunctionDisabled, 0, 0},
 }};
 
+// Types whose selector text does not depend on the code.
+struct TypeOption {
+    ButtonFunctionType type;
+    const char* option;
+};
+const std::array<TypeOption, 4> CodeFreeOptions = {{
+    {FunctionDisabled, "DPI_5"},
+    {FunctionFireKey, "DPI_6"},
+    {FunctionReportRate, "DPI_2"},
+    {FunctionProfile, "DPI_3"},
+}};
+
+const std::array<PageLabelRow, 54> LabelRows = {{
+    // Selectors: the labels they show until the mouse's assignments do.
+    {"FireKey", "0x0100", 3},
+    {"RightKey", "0x0200", 3},
+    {"BackKey", "0x0400", 0},
+    {"StartPause", "0x1000", 0},
+    {"TopMusic", "0x0800", 0},
+    {"BackMusic", "0x0100", 0},
+    {"Button9", "0x0100", 0},
+    {"Button10", "0x0100", 0},
+    {"Button11", "0x0100", 0},
+    {"Button12", "0x0100", 0},
+    // The main list and the menu entries; the entries' values are the function types they open.
+    {"VolumeUp_8", "0x0100", 0},
+    {"LeftKey_3", "0x0100", 3},
+    {"RightKey_3", "0x0200", 3},
+    {"MidKey", "0x0400", 0},
+    {"BackKey_2", "0x0800", 0},
+    {"ForWardKey", "0x1000", 0},
+    {"DPI_2", "7", 0},
+    {"DPI_3", "9", 0},
+    {"DPI_6", "4", 0},
+    {"DPI_8", "5", 0},
+    {"DPI_5", "10", 0},
+    {"DPI_13", "B", 0},
+    {"DPI_11", "3", 0},
+    {"DPI_10", "6", 0},
+    {"DPI_9", "11", 0},
+    {"DPI_7", "2", 0},
+    {"DPI_12", "1005", 0},
+    {"DPI_4", "12", 0},
+    // Multimedia keys by their consumer usage.
+    {"Player", "0x0183", 0},
+    {"StartPause_2", "0x00CD", 0},
+    {"BackMusic_2", "0x00B5", 0},
+    {"TopMusic_2", "0x00B6", 0},
+    {"Mute", "0x00B7", 0},
+    {"VolumeUp", "0x00E2", 0},
+    {"VolumeDown", "0x00E9", 0},
+    {"VolumeDown_4", "0x00EA", 0},
+    {"VolumeDown_5", "0x018A", 0},
+    {"VolumeDown_6", "0x0192", 0},
+    {"VolumeDown_3", "0x0194", 0},
+    {"VolumeDown_8", "0x0223", 0},
+    {"VolumeDown_9", "0x0221", 0},
+    {"VolumeDown_7", "0x0225", 0},
+    {"VolumeDown_10", "0x0224", 0},
+    {"VolumeDown_12", "0x0226", 0},
+    {"VolumeDown_13", "0x0227", 0},
+    {"VolumeDown_11", "0x022A", 0},
+    // Lights and wheels.
+    {"VolumeUp_4", "13", 0},
+    {"VolumeUp_5", "14", 0},
+    {"VolumeUp_6", "15", 0},
+    {"VolumeUp_7", "16", 0},
+    {"VolumeUp_2", "0x0100", 2},
+    {"VolumeDown_2", "0x0200", 2},
+    {"VolumeUp_14", "0x0100", 1},
+    {"VolumeDown_14", "0x0200", 1},
+}};
+
 } // namespace
 
 const std::array<FunctionTypeRow, 12>& FunctionTypes()
@@ -174,6 +247,31 @@ const OptionRow* FindOption(const QString& option)
 const std::array<ButtonFunction, PageButtonCount>& DefaultAssignment()
 {
     return Defaults;
+}
+
+const char* DisplayOption(int type, int code)
+{
+    for (const TypeOption& entry : CodeFreeOptions) {
+        if (entry.type == type)
+            return entry.option;
+    }
+    for (const OptionRow& row : OptionTable) {
+        if (row.kind == OptionKind::Triple && row.type == type && row.p1 == code)
+            return row.option;
+    }
+    return nullptr;
+}
+
+const char* DefaultOption(int button)
+{
+    if (button < 0 || button >= PageButtonCount)
+        return nullptr;
+    return DisplayOption(Defaults[size_t(button)].type, Defaults[size_t(button)].p1);
+}
+
+const std::array<PageLabelRow, 54>& PageLabelRows()
+{
+    return LabelRows;
 }
 
 ButtonFunction KeyRecordTriple()

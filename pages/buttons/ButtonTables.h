@@ -62,6 +62,23 @@ const OptionRow* FindOption(const QString& option);
 
 // Buttons 0..11 when the mouse is offline and no record of it is kept.
 const std::array<ButtonFunction, PageButtonCount>& DefaultAssignment();
+// The option whose text a selector shows for a function triple: one option per type for the
+// disabled button, rapid fire, the report-rate and the profile switch, whatever their code; the
+// option of the type and code for the mouse keys, DPI actions, wheels and lights. nullptr for a
+// triple no option stands for (light code 2, a type beyond 11, key records, macros, DPI locks).
+const char* DisplayOption(int type, int code);
+// The option of a button's default function (DefaultAssignment); nullptr outside 0..11.
+const char* DefaultOption(int button);
+
+// A text the page takes from the "KeyOptions" labels of the language: position `position` of the
+// labels listed under `value`, the label defined last at position 0.
+struct PageLabelRow {
+    const char* object;
+    const char* value;
+    int position;
+};
+// The selectors' provisional labels (until the assignments show), then the options of the menu.
+const std::array<PageLabelRow, 54>& PageLabelRows();
 
 // The triple of a key-record assignment, and of a macro on a button: its own slot, and the repeat
 // mode's low 8 bits.

@@ -1,6 +1,5 @@
 #include "pages/buttons/Buttoninterface.h"
 
-#include "device/RefreshingScope.h"
 #include "device/ConfigSetting.h"
 #include "device/ConnectionState.h"
 #include "device/DeviceDiscovery.h"
@@ -10,7 +9,6 @@
 #include "device/PostMsg.h"
 #include "device/Worker.h"
 #include "pages/buttons/ButtonTables.h"
-#include "pages/buttons/DebounceTime.h"
 #include "pages/settings/ContainReset.h"
 #include "platform/AppPaths.h"
 #include "platform/hidusb/HIDUsb.h"
@@ -99,6 +97,9 @@ Buttoninterface::Buttoninterface(QWidget* parent) : QWidget(parent), ui(new Ui::
     connect(bus, &PostMsg::SigUpDataConfigUI, this, &Buttoninterface::SlotUpDataConfigUI, Qt::BlockingQueuedConnection);
     connect(bus, SIGNAL(SigUpDataButtonUIC(FlashDataMap)), this, SLOT(SlotUpDataButtonUIB(FlashDataMap)));
     connect(bus, &PostMsg::SigAddMacroButton, this, &Buttoninterface::SlotAddMacroButton);
+    connect(bus, &PostMsg::SigDeleteMacroButton, this, &Buttoninterface::SlotDeleteMacroButton);
+    connect(bus, &PostMsg::SigUpDataMacro, this, &Buttoninterface::SlotUpDataMacro);
+    connect(bus, &PostMsg::SigMacroRename, this, &Buttoninterface::SlotMacroRename);
     connect(bus, &PostMsg::SigFormReset, this, &Buttoninterface::SlotFormResetButton, Qt::BlockingQueuedConnection);
 
     // The one connection thread of the program; it registers itself as WorkerInstance.
@@ -156,57 +157,6 @@ QString Buttoninterface::ModelGroup() const
     return CurrentModelGroup();
 }
 
-void Buttoninterface::ApplyRecord(const FlashDataMap& record)
-{
-    ConfigSetting* models = ConfigSetting::Instance();
-    SensorName = models->GetValue(ModelGroup(), QStringLiteral("Sensor"));
-    dpiCodes.SensorName = SensorName;
-    emit PostMsg::Instance()->SigLightToFrom(record.sleepTime * 10);
-
-    const int count = qBound(0, models->GetValue(ModelGroup(), QStringLiteral("KeyNumber")).toInt(), ButtonSlotCount);
-    FunctionTypes.clear();
-    FunctionCodes.clear();
-    FunctionParams.clear();
-    for (int i = 0; i < count; ++i) {
-        FunctionTypes << record.buttons[i].type;
-        FunctionCodes << record.buttons[i].p1;
-        FunctionParams << record.buttons[i].p2;
-    }
-    ui->DebunceButton->SetIndex(record.debounceTime);
-}
-
-void Buttoninterface::SlotUpDataButtonUIButton(FlashDataMap DataMap)
-{
-    ButtonPageUpdated = false;
-    {
-        const RefreshingScope refreshing(ButtonPageRefreshing);
-        ApplyRecord(DataMap);
-    }
-    ButtonPageUpdated = true;
-}
-
-void Buttoninterface::SlotUpDataButtonUIB(FlashDataMap DataMap)
-{
-    const RefreshingScope refreshing(ButtonPageRefreshing);
-    ApplyRecord(DataMap);
-}
-
-void Buttoninterface::SlotFormResetButton()
-{
-    const RefreshingScope refreshing(ButtonPageRefreshing);
-    ui->stackedWidget_2->setCurrentWidget(ui->page_9);
-    FunctionTypes.clear();
-    FunctionCodes.clear();
-    FunctionParams.clear();
-    for (const ButtonFunction& triple : ButtonTables::DefaultAssignment()) {
-        FunctionTypes << triple.type;
-        FunctionCodes << triple.p1;
-        FunctionParams << triple.p2;
-    }
-    ui->DebunceButton->SetIndex(8);
-    emit PostMsg::Instance()->SigLightToFrom(60);
-}
-
 void Buttoninterface::SlotUpDataConfigUI(int ToTalItem, int SelectIndex, bool ItemEnable)
 {
     ui->ProjectChoose->clear();
@@ -222,29 +172,6 @@ void Buttoninterface::SlotUpDataConfigUI(int ToTalItem, int SelectIndex, bool It
     ui->ProjectChoose->setEnabled(ItemEnable);
     if (ToTalItem > 0)
         ui->ProjectChoose->setCurrentIndex(SelectIndex);
-    emit PostMsg::Instance()->SigAddConfig(ui->ProjectChoose->currentText());
-}
-
-void Buttoninterface::SlotAllLanguage(int index)
-{
-    const QString reader = QStringLiteral("Buttoninterface");
-    ui->ImportData->setText(UiText::ForReader(index, reader, QStringLiteral("Import")));
-    ui->OutputData->setText(UiText::ForReader(index, reader, QStringLiteral("Export")));
-    ui->label_3->setText(UiText::ForReader(index, reader, QStringLiteral("DebounceTime")));
-    ProfileTextPrefix = UiText::Option(index, QStringLiteral("ProfileOptions"), QStringLiteral("0"));
-    ProfileTextPrefix.remove(QLatin1Char('1'));
-    for (int i = 0; i < DebounceTime::ItemCount; ++i)
-        ui->DebunceButton->SetItemText(i, QStringLiteral("ms"));
-
-    const int count = ui->ProjectChoose->count();
-    const int current = ui->ProjectChoose->currentIndex();
-    {
-        const QSignalBlocker blocker(ui->ProjectChoose);
-        ui->ProjectChoose->clear();
-        for (int i = 0; i < count; ++i)
-            ui->ProjectChoose->insertItem(i, ProfileTextPrefix + QString::number(i + 1));
-        ui->ProjectChoose->setCurrentIndex(current);
-    }
     emit PostMsg::Instance()->SigAddConfig(ui->ProjectChoose->currentText());
 }
 

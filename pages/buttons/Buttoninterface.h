@@ -24,7 +24,10 @@ class Worker;
 //
 // The class is split by concern: ButtoninterfaceLooks.cpp (style sheets), ButtoninterfaceMacroList.cpp
 // (the macro list), ButtoninterfaceAssign.cpp (the selected button, the copy and the assignment
-// path), ButtoninterfaceEvents.cpp (mouse picture, language change, clicks beside the menu).
+// path), ButtoninterfaceEvents.cpp (mouse picture, language change, clicks beside the menu),
+// ButtoninterfaceDisplay.cpp (records shown on the selectors, the default assignment),
+// ButtoninterfaceTexts.cpp (the page in the user's language), ButtoninterfaceBindings.cpp (buttons
+// that play a macro following the macro's deletion, renaming and editing).
 class Buttoninterface : public QWidget
 {
     Q_OBJECT
@@ -105,6 +108,15 @@ public:
     // the text of the code's option. Nothing else on the page changes.
     void AssignConsumerKey(int button, int code);
 
+    // Shows what device button 0..11 does on its selector, in the page's language: the text of the
+    // option that gives the function, the names of a key combination, the macro's label, the locked
+    // DPI value. A function no option stands for leaves the text as it was. A macro also goes to the
+    // macro page with the record (SigButtonToMacro), unless its name could not be a file name.
+    // Nothing is written to the mouse. Another index does nothing.
+    void ShowButtonAssignment(int button, int type, int code, int parameter, const FlashDataMap& record);
+    // The label of a selector whose button plays the macro.
+    QString MacroLabel(const QString& macroName) const { return MacroTextPrefix + macroName; }
+
     // Closing the function menu: the selector list, the list's 10 px scroll bar, the idle sub-page.
     void CloseFunctionMenu();
     // No selector checked, and the menu closed.
@@ -132,6 +144,10 @@ public slots:
     void SlotAllLanguage(int index);
     void SlotMouseIndex(int index);
     void SlotAddMacroButton();
+    // The macro page deleted, renamed or saved a macro: every button that plays it follows.
+    void SlotDeleteMacroButton(QString MacroName);
+    void SlotMacroRename(QString MacroName, QString NewName);
+    void SlotUpDataMacro(QString MacroName, int index);
 
     void on_ImportData_clicked();
     void on_OutputData_clicked();
@@ -197,8 +213,30 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
 
+    // How long an edited macro waits before its buttons ask the macro page for its events, so that
+    // the macro page has saved them.
+    static constexpr int MacroSaveWaitMs = 1500;
+
 private:
     void ApplyRecord(const FlashDataMap& record);
+    // The model's button count ("KeyNumber"), within the record's 16 slots.
+    int ModelButtonCount() const;
+    // The copy refilled from the first `count` triples of the record, then each shown.
+    void ShowRecord(const FlashDataMap& record, int count);
+    // The text of a key record's combination or multimedia key; false when it shows no option.
+    bool KeyRecordText(const ButtonKeyRecord& keys, QString& text) const;
+    // The record the language change shows again: the working copy while the mouse is online and
+    // the copy holds its record, else the mouse's cache file. False when neither can be had.
+    bool RecordToShowAgain(FlashDataMap& record) const;
+    // The selectors' labels in row order, NUL characters removed.
+    QStringList SelectorLabels() const;
+    // The device buttons, in row order, whose label (of `labels`) is the macro's label. Rename and
+    // update also take the bare name, but only on a button the copy holds a macro for: a mouse key
+    // or a fire key is never taken for a macro of the same name.
+    QList<int> ButtonsShowingMacro(const QString& label, const QStringList& labels) const;
+    QList<int> ButtonsPlayingMacro(const QString& macroName, const QStringList& labels) const;
+    // A button bound to a deleted macro gets its default function back.
+    void GiveDefaultFunction(int button, const QStringList& keyParam);
     bool TakesTheLastLeftClick(int button, int type, int code) const;
     // Where the button page's notices stand: over the page's centre, 50 left and 70 up.
     void PlaceNotice(QWidget* notice) const;

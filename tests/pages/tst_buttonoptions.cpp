@@ -3,6 +3,7 @@
 #include "device/PostMsg.h"
 #include "pages/buttons/ButtonTables.h"
 #include "pages/buttons/Buttoninterface.h"
+#include "support/ButtonPageOnMouse.h"
 #include "support/ButtonPageSupport.h"
 #include "support/FindChild.h"
 #include "support/ModalCloser.h"
@@ -26,39 +27,9 @@ namespace {
 // shipped as it is: six buttons, no table.
 bool LayOutProgramFolder(const QString& from, const QString& to)
 {
-    const auto copyTree = [](const QString& source, const QString& target, auto& self) -> bool {
-        QDir().mkpath(target);
-        const QFileInfoList entries = QDir(source).entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
-        for (const QFileInfo& entry : entries) {
-            const QString copy = target + QLatin1Char('/') + entry.fileName();
-            if (entry.isDir() ? !self(entry.filePath(), copy, self) : !QFile::copy(entry.filePath(), copy))
-                return false;
-        }
-        return true;
-    };
-    for (const char* folder : {"usersetting", "Language", "Picture", "simulated"}) {
-        if (!copyTree(from + QLatin1Char('/') + folder, to + QLatin1Char('/') + folder, copyTree))
-            return false;
-    }
-    QFile config(to + "/usersetting/Config.ini");
-    if (!config.open(QIODevice::ReadWrite))
-        return false;
-    QByteArray text = config.readAll();
-    const int second = text.indexOf("[Drive2]");
-    const int keys = text.indexOf("KeyNumber=6", second);
-    if (second < 0 || keys < 0)
-        return false;
-    text.replace(keys, 11, "KeyNumber=4");
-    config.resize(0);
-    config.write(text);
-    config.close();
-    QFile header(from + "/driver_sensor.h");
-    if (!header.open(QIODevice::ReadOnly))
-        return false;
-    QByteArray defines = header.readAll();
-    defines += "\n#define SENSOR_3950_DPI_500\t42\n#define SENSOR_3950_DPI_1200\t300\n";
-    QFile copy(to + "/driver_sensor.h");
-    return copy.open(QIODevice::WriteOnly) && copy.write(defines) == defines.size();
+    using namespace ButtonPageSupport;
+    return CopyProgramFolder(from, to) && EditFile(to + "/usersetting/Config.ini", "KeyNumber=6", "KeyNumber=4", "[Drive2]")
+        && AppendToFile(to + "/driver_sensor.h", "\n#define SENSOR_3950_DPI_500\t42\n#define SENSOR_3950_DPI_1200\t300\n");
 }
 
 QToolButton* Button(const QWidget& page, const QString& name)
@@ -70,30 +41,26 @@ QToolButton* Button(const QWidget& page, const QString& name)
 
 // The options of the button page's function menu on the simulated mouse: the bytes each writes,
 // the label and the copy, the refusals, and the last left click kept.
-class TestButtonOptions : public QObject
+class TestButtonOptions : public ButtonPageOnMouse
 {
     Q_OBJECT
-    TestHome home;
-    QTemporaryDir program;
-    SimulatedDevices* devices = nullptr;
-    Buttoninterface* page = nullptr;
-    int mouse = -1;
     FlashDataMap record{};
+    // The mouse's record as the library first gives it; the mouse keeps its flash from row to row.
+    FlashDataMap factory{};
+    bool haveFactory = false;
 
-    void UseModel(int model)
-    {
-        DeviceAllInfo device;
-        device.modelIndex = model;
-        CurrentDeviceInfo.Set(device);
-    }
     // A page over the wired mouse of the model, with the mouse's record loaded and the menu open.
     void OpenPage(int model)
     {
-        UseModel(model);
-        delete page;
-        page = new Buttoninterface;
-        mouse = devices->OpenWiredMouse(&record);
-        QVERIFY(mouse >= 0);
+        QVERIFY(NewPage(model, &record));
+        // Each case starts from the same buttons: the page shows what the mouse holds.
+        if (!haveFactory) {
+            factory = record;
+            haveFactory = true;
+        }
+        QVERIFY(SimControl_SetDeviceRecord(mouse, factory.bytes()));
+        record = factory;
+        AdoptDeviceConfig(record);
         page->SlotUpDataButtonUIB(record);
         Child<QStackedWidget>(*page, "stackedWidget")->setCurrentIndex(1);
     }
@@ -109,17 +76,11 @@ class TestButtonOptions : public QObject
 private slots:
     void initTestCase()
     {
-        home.MakeUserFolders();
-        QVERIFY(LayOutProgramFolder(AppPaths::ProgramFolder(), program.path()));
-        AppPaths::SetProgramFolder(program.path());
-        UiTextTables::Instance()->LoadUiTextTables();
-        devices = new SimulatedDevices;
+        QVERIFY(Start(LayOutProgramFolder));
     }
     void cleanupTestCase()
     {
-        delete page;
-        UsbServer_Exit();
-        delete devices;
+        Stop();
     }
     void init()
     {

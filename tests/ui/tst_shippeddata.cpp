@@ -4,6 +4,7 @@
 #include "app/QuestiondialogB.h"
 #include "widgets/UpDateWarning.h"
 #include "device/ConfigSetting.h"
+#include "pages/buttons/ButtonTables.h"
 #include "support/TestHome.h"
 #include "widgets/UiText.h"
 #include "widgets/UiTextTables.h"
@@ -193,6 +194,24 @@ private slots:
                     QVERIFY2(!UiText::ForReader(language, reader.className, key).isEmpty(),
                              qPrintable(QString("%1 %2 in language %3").arg(reader.className, key).arg(language)));
             }
+        }
+    }
+
+    // The button page labels its selectors and options from "KeyOptions": every label it reads is
+    // there, in every language, and no two positions of the mouse keys' values read alike.
+    void everyKeyOptionTheButtonPageReadsExists()
+    {
+        for (int language = 0; language < 3; ++language) {
+            for (const ButtonTables::PageLabelRow& row : ButtonTables::PageLabelRows()) {
+                const QStringList labels = UiText::OptionLabels(language, "KeyOptions", row.value);
+                QVERIFY2(!labels.value(row.position).isEmpty(),
+                         qPrintable(QString("%1: %2 position %3 in language %4").arg(row.object, row.value).arg(row.position).arg(language)));
+            }
+            for (const char* value : {"0x0100", "0x0200"}) {
+                const QStringList labels = UiText::OptionLabels(language, "KeyOptions", value);
+                QCOMPARE(QSet<QString>(labels.begin(), labels.end()).size(), labels.size());
+            }
+            QVERIFY(!UiText::Option(language, "ProfileOptions", "0").isEmpty());
         }
     }
 
