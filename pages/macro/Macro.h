@@ -40,8 +40,8 @@ public:
     // Fills the macro list from the macro folder (the tag is not used).
     void LoadMacroList(const QString& tag = QString());
     // Loads the current entry's file into the event list and the repeat-mode boxes. Nothing is
-    // changed when no entry is current; a missing or unreadable file leaves the event list empty
-    // and gives false.
+    // changed when no entry is current; a missing, unreadable or oversized (over 1 MiB) file leaves
+    // the event list empty and gives false.
     bool ReadMacroFile(const QString& tag = QString());
     // The event list as the lines of a macro file: each key line from the key the item holds, each
     // delay line from its text.

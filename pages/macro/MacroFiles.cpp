@@ -11,6 +11,14 @@
 #include <QSaveFile>
 #include <QSignalBlocker>
 
+namespace {
+
+// Far beyond any macro file (70 events take about a kilobyte): a larger file is no macro file, and
+// is not read into memory.
+constexpr qint64 MaxMacroFileSize = 1 << 20;
+
+} // namespace
+
 void Macro::LoadMacroList(const QString&)
 {
     // The shared listing drops the folder's first "xml" file; this list shows no "xml" name at all.
@@ -38,7 +46,7 @@ bool Macro::ReadMacroFile(const QString&)
     const QString path = MacroBlocks::MacroFilePath(entry->text());
     currentMacroFile = path;
     QFile file(path);
-    if (path.isEmpty() || !IsRegularFile(path) || !file.open(QIODevice::ReadOnly))
+    if (path.isEmpty() || !IsRegularFile(path) || !file.open(QIODevice::ReadOnly) || file.size() > MaxMacroFileSize)
         return false;
     const QByteArray text = file.readAll();
     if (file.error() != QFileDevice::NoError)

@@ -307,9 +307,15 @@ private slots:
         QCOMPARE(RepeatBoxes(page), QString("ReUntilLoose 7"));
         QVERIFY(!Child<QToolButton>(page, "Save")->isEnabled());
 
+        // A file far too large for a macro: not read, the notice.
+        WriteFile(MacroPath("one"), "1\n" + QByteArray(1 << 20, ' ') + "\n0x04 1 0\n");
+        QStringList seen = RunWithModals([&] { QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, first.center()); });
+        QCOMPARE(seen, QStringList({"SameMacro:DialogMacroFileFailed"}));
+        QCOMPARE(EventText(page), QString());
+
         // A file that went away meanwhile: an empty list and the notice.
         QVERIFY(QFile::remove(MacroPath("two")));
-        QStringList seen = RunWithModals([&] { QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, second.center()); });
+        seen = RunWithModals([&] { QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, second.center()); });
         QCOMPARE(seen, QStringList({"SameMacro:DialogMacroFileFailed"}));
         QCOMPARE(EventText(page), QString());
     }
