@@ -98,7 +98,7 @@ const QVector<UiText::Reader>& UiText::Readers()
          List({"Version", "DeviceInfo", "DongleVersion", "MouseVersion", "Upgrade", "Restore", "WiredMode", "NoDevice",
                "SameDevice", "newTips", "NoRecieve", "NoUSB", "Error", "MultiMouse", "MultiDongle", "MouseUpdateTips",
                "Language", "PairTool", "Pair", "Others", "AutoOpen", "WindowSet", "LabelTip", "AutoOpenFail",
-               "WindowSetFail", "LinkFail"})},
+               "WindowSetFail", "LinkFail", "ErrorFile"})},
         // The receiver LED information and the screen picture dialogs show their form's texts.
         {"LedInfo", List({"Settings"}), {}},
         {"InputPicA", List({"Settings"}), {}},

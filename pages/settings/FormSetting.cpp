@@ -3,6 +3,7 @@
 #include "device/DialogChangeLists.h"
 #include "widgets/UpDateWarning.h"
 #include "device/ConfigSetting.h"
+#include "device/ConnectionState.h"
 #include "device/DeviceDiscovery.h"
 #include "device/FirmwareImageSearch.h"
 #include "device/PostMsg.h"
@@ -11,6 +12,7 @@
 #include "pages/settings/ContainReset.h"
 #include "pages/settings/Match.h"
 #include "pages/settings/UpDateRepair.h"
+#include "pages/settings/UpgradeRunState.h"
 #include "platform/AppPaths.h"
 #include "platform/AutoStartEntry.h"
 #include "platform/DesktopMouseSettings.h"
@@ -120,12 +122,15 @@ FormSetting::FormSetting(QWidget* parent) : QWidget(parent), ui(new Ui::FormSett
     }
     updateDialog->hide();
     warning = std::make_unique<UpDateWarning>(nullptr);
-    // Device changes ask for an update check only while the upgrade dialog shows.
+    // Device changes ask for an update check only while the upgrade dialog shows and no run is
+    // under way or on display: devices leave and come back in every upgrade.
     const std::weak_ptr<UpDateRepair> dialog = updateDialog;
     FirmwareCheckAvailable = [dialog] {
         const std::shared_ptr<UpDateRepair> shown = dialog.lock();
-        return shown && shown->isVisible();
+        return shown && shown->isVisible() && !shown->ShowsRun() && !FirmwareUpdateInProgress
+            && !UpgradeRunState.inProgress;
     };
+    SetUpFirmware();
 
     const QString labelColor = ThemeColor(QStringLiteral("LabelColor"));
     buttonColor = ThemeColor(QStringLiteral("ButtonColor"));
@@ -238,7 +243,12 @@ void FormSetting::SetVer(int index)
         receiverMarker = mouseMarker = 0;
         ui->toolButton_2->hide();
         ui->toolButton_3->hide();
+        firmware.receiverNoImage = firmware.mouseNoImage = false;
+        firmware.mouseRun = firmware.receiverRun = false;
     };
+    // Devices leave and come back in every upgrade: the notices of a run change nothing of it.
+    if ((index == 4 || index == 5) && FirmwareRunActive())
+        return;
 
     switch (index) {
     case 0: {
@@ -254,11 +264,13 @@ void FormSetting::SetVer(int index)
             showVersions(receiverVersion, mouseVersion);
             return;
         }
-        mouseNewFirmware = HasNewFirmware(210, mouseVersion, receiverType, current.modelIndex);
-        receiverNewFirmware = HasNewFirmware(211, receiverVersion, receiverType, current.modelIndex);
-        emit bus->SigAddUpdate(0, mouseNewFirmware);
-        emit bus->SigAddUpdate(1, receiverNewFirmware);
-        const bool any = mouseNewFirmware || receiverNewFirmware;
+        const bool mouseNew = HasNewFirmware(210, mouseVersion, receiverType, current.modelIndex);
+        const bool receiverNew = HasNewFirmware(211, receiverVersion, receiverType, current.modelIndex);
+        SettingsUpgrade::MouseNewFirmware = mouseNew;
+        SettingsUpgrade::ReceiverNewFirmware = receiverNew;
+        emit bus->SigAddUpdate(0, mouseNew);
+        emit bus->SigAddUpdate(1, receiverNew);
+        const bool any = mouseNew || receiverNew;
         emit bus->SigUpdateFrame(any);
         SetUpdateButtonLook(any);
         showVersions(receiverVersion, mouseVersion);
@@ -323,12 +335,6 @@ void FormSetting::SlotLabelTextB(QString TextA, QString Text)
     const bool newFirmware = Text == QLatin1String("true");
     emit bus->SigAddUpdate(1, newFirmware);
     SetUpdateButtonLook(newFirmware);
-}
-
-void FormSetting::SlotCheckUpdate()
-{
-    // Asked for by device changes while the upgrade dialog shows. The check of the attached devices
-    // before an upgrade, and the dialog's ready view, come with the upgrade sequence.
 }
 
 void FormSetting::KeepClearOf(QWidget* caption, QWidget* value, int x, int y)
@@ -505,7 +511,7 @@ void FormSetting::on_checkBox_clicked(bool checked)
                                        checked ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
-// Controls the form does not hold, and the upgrade sequence's steps, which come with the upgrade.
+// Controls the form does not hold.
 void FormSetting::on_toolButton_4_clicked() {}
 
 void FormSetting::on_pushButton_5_clicked() {}
@@ -513,18 +519,6 @@ void FormSetting::on_pushButton_5_clicked() {}
 void FormSetting::on_checkBox_2_clicked(bool checked)
 {
     Q_UNUSED(checked)
-}
-
-void FormSetting::on_Start() {}
-
-void FormSetting::SlotContinue(int index)
-{
-    Q_UNUSED(index)
-}
-
-void FormSetting::SlotUpdateFrame(bool IsVis)
-{
-    Q_UNUSED(IsVis)
 }
 
 void FormSetting::mousePressEvent(QMouseEvent* event)

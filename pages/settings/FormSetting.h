@@ -1,6 +1,7 @@
 #pragma once
 #include "device/DeviceState.h"
 #include "pages/lighting/LightModeSet.h"
+#include "pages/settings/FormSettingFirmware.h"
 #include "pages/settings/InputPicA.h"
 #include "pages/settings/InputPicB.h"
 #include "pages/settings/LedInfo.h"
@@ -9,6 +10,7 @@
 #include <QString>
 #include <QWidget>
 
+#include <cstdint>
 #include <memory>
 
 namespace Ui {
@@ -41,18 +43,36 @@ public:
     UpDateRepair* UpdateDialog() const { return updateDialog.get(); }
     const LightModeSet& LightModeEditor() const { return lightModeSet; }
     // Whether the last version check found a different image for the mouse / the receiver.
-    bool MouseHasNewFirmware() const { return mouseNewFirmware; }
-    bool ReceiverHasNewFirmware() const { return receiverNewFirmware; }
+    bool MouseHasNewFirmware() const { return SettingsUpgrade::MouseNewFirmware; }
+    bool ReceiverHasNewFirmware() const { return SettingsUpgrade::ReceiverNewFirmware; }
 
     // Shows a message in the page's notice box, over the page and modal.
     void ShowWarning(const QString& text);
 
-    // Without effect: the form holds no such controls, and the upgrade start comes with the upgrade
-    // sequence. Plain functions, so that the form's connection by name does not look for them.
+    // Without effect: the form holds no such controls. Plain functions, so that the form's
+    // connection by name does not look for them.
     void on_toolButton_4_clicked();
     void on_pushButton_5_clicked();
     void on_checkBox_2_clicked(bool checked);
+
+    // The firmware upgrade (FormSettingFirmware.cpp). The run starts from the dialog's start button
+    // (on_Start), the receiver first; on_Receive_clicked and on_Mouse_clicked start one kind.
     void on_Start();
+    void on_Receive_clicked();
+    void on_Mouse_clicked();
+    // Whether exactly the right devices are attached for a run; otherwise the dialog says why.
+    bool ChechIsUpDate();
+    // One step (0 prepare, 1 start, 2 and 3 wait, 4 finish) of the run of kind 210 or 211.
+    void RunUpgradeStep(int step, int kind, const QString& version);
+    // The version check's search: an empty version offers nothing. Keeps nothing.
+    static bool FindFirmwareForCheck(int kind, const QString& version, const QString& modelName, int cid, int mid);
+    // The run's search: an empty version takes any matching image; the image found is left in
+    // SettingsUpgrade::UpgradeImageList.
+    static bool FindUpgradeImage(int kind, const QString& version, const QString& modelName, int cid, int mid);
+    // The device library's events of the page's runs, on the library's thread.
+    static void ReceiverUpgradeCallback(const uint8_t* report);
+    static void MouseUpgradeCallback(const uint8_t* report);
+    const FirmwareSequence& Sequence() const { return firmware; }
 
     // Where the "Others" block starts: its rows are placed from this offset.
     static constexpr int OthersOffset = 80;
@@ -79,6 +99,9 @@ public slots:
     void SlotFormResetForm();
     void SlotCheckUpdate();
     void on_Reset_clicked();
+    void on_Receive_2_clicked();
+    void onDongleCheckTimer();
+    void onMouseCheckTimer();
     void on_pushButton_3_clicked();
 
 protected:
@@ -86,6 +109,15 @@ protected:
 
 private:
     void SetUpdateButtonLook(bool newFirmware);
+    void SetUpFirmware();
+    void OpenUpdateDialog();
+    void StartReceiverRun();
+    void NoImageFor(int kind);
+    void EndRun();
+    void ShowReceiverUpdateResult();
+    void ShowMouseUpdateResult();
+    void ShowUpdateResult(int kind);
+    bool FirmwareRunActive() const;
     // Moves a version text clear of its caption, which is as wide as the language makes it.
     void KeepClearOf(QWidget* caption, QWidget* value, int x, int y);
 
@@ -105,12 +137,11 @@ private:
     std::shared_ptr<UpDateRepair> updateDialog;
     bool ownsUpdateDialog = false;
     std::unique_ptr<UpDateWarning> warning;
-    bool mouseNewFirmware = false;
-    bool receiverNewFirmware = false;
     int receiverMarker = 0;
     int mouseMarker = 0;
     QPoint versionLabelPosition;
     // Set by the first language pass: later passes size the update button's font for the screen.
     int firstLanguagePass = 0;
     QString autoStartFailText, mouseSettingsFailText, linkFailText;
+    FirmwareSequence firmware;
 };

@@ -2,6 +2,7 @@
 
 #include "device/ConnectionState.h"
 #include "device/PostMsg.h"
+#include "pages/settings/UpgradeRunState.h"
 #include "ui_UpDateRepair.h"
 #include "widgets/NoticeLook.h"
 #include "widgets/ThemeColor.h"
@@ -53,6 +54,11 @@ QString UpDateRepair::ProgressBarStyle()
     return QStringLiteral("QProgressBar{border:2px solid grey;border-radius:5px;background-color:rgba(0,0,0,0);"
                           "color:rgb(255,255,255);text-align:center;}"
                           "QProgressBar::chunk{background-color:rgb(80,240,0);width:20px;}");
+}
+
+bool UpDateRepair::ShowsRun() const
+{
+    return !ui->progressBar_2->isHidden();
 }
 
 void UpDateRepair::SetShortcuts()
@@ -121,20 +127,6 @@ void UpDateRepair::SetToolText(const QString& text)
     ui->ToolText_2->setText(text);
 }
 
-void UpDateRepair::SetAutoUpdate(int value)
-{
-    autoStart = true;
-    autoValue = value;
-    StartUpgrade();
-}
-
-void UpDateRepair::StartUpgrade()
-{
-    // Nothing starts without an image chosen for the device; the run comes with the firmware update.
-    if (!imageReady)
-        return;
-}
-
 void UpDateRepair::SlotAutoRepair(int index)
 {
     ui->ToolText_2->setText(index != 0 ? failText : successText);
@@ -187,11 +179,6 @@ void UpDateRepair::SlotProgress(int schedue, int Discrib)
     }
 }
 
-void UpDateRepair::SlotRepairCheckUpdate()
-{
-    // The check for an interrupted upgrade comes with the firmware update.
-}
-
 void UpDateRepair::SlotAllLanguage(int index)
 {
     const QString reader = QStringLiteral("UpDateRepair");
@@ -217,6 +204,9 @@ void UpDateRepair::SlotAllLanguage(int index)
 
 void UpDateRepair::on_CloseButton_clicked()
 {
+    // A stage that writes a device is not left behind: the dialog stays until its result.
+    if (UpgradeRunState.progressSeen)
+        return;
     if (!ui->progressBar_2->isHidden()) {
         if (ui->progressBar_2->value() >= 100)
             emit PostMsg::Instance()->SigSetNewVer();
@@ -233,6 +223,8 @@ void UpDateRepair::on_NewHong_clicked()
 
 void UpDateRepair::on_NewHong_2_clicked()
 {
+    if (UpgradeRunState.progressSeen)
+        return;
     if (!ui->progressBar_2->isHidden() || ui->NewHong_2->text() == okText) {
         on_CloseButton_clicked();
         return;

@@ -1,13 +1,15 @@
 #pragma once
 #include <QDialog>
 #include <QString>
+#include <cstdint>
 
 namespace Ui {
 class UpDateRepair;
 }
 
-// The firmware upgrade and repair dialog. This version holds its views and texts; the search for
-// an interrupted upgrade and the upgrade run itself come with the firmware update.
+// The firmware upgrade and repair dialog. It repairs an interrupted upgrade from its record (the
+// receiver first, then the mouse), runs the receiver upgrade the Space key asks for, and lends its
+// views to the settings page's upgrade. Its own run lives in UpDateRepairRun.cpp.
 class UpDateRepair : public QDialog
 {
     Q_OBJECT
@@ -25,12 +27,24 @@ public:
     void ShowUpgradingView();
     void SetToolText(const QString& text);
 
-    // Marks the dialog for an automatic start (asked by the top-level window) and starts the
-    // upgrade when an image is ready.
+    // Marks the dialog for an automatic start (asked by the top-level window's Space key for the one
+    // listed receiver), prepares the run from that receiver's model and starts it, or shows the
+    // message view with the reason it cannot start.
     void SetAutoUpdate(int value);
+    // Writes the receiver image, then the mouse image when a mouse waits for one; nothing without a
+    // prepared image. A run that cannot start ends as failed or shows why.
     void StartUpgrade();
+    // The repair check: true when the interrupted upgrade's record, the listed devices, the images
+    // and the devices in boot mode allow a repair (the caller shows the ready view); false after
+    // showing the reason, or silently when there is no valid record.
+    bool PrepareUpgrade();
+
+    // The device library's upgrade events of the dialog's run, on the library's thread.
+    static void UpgradeStatusCallback(const uint8_t* event);
 
     bool AutoStart() const { return autoStart; }
+    // The dialog shows a run: its progress and then its result.
+    bool ShowsRun() const;
 
     // The look of the upgrade's progress bar, shared by the upgrade progress dialog.
     static QString ProgressBarStyle();
@@ -49,6 +63,7 @@ private slots:
 
 private:
     void SetShortcuts();
+    void ShowMessage(const QString& text);
 
     Ui::UpDateRepair* ui;
     QString pictureFolder;
@@ -71,6 +86,9 @@ private:
     bool autoStart = false;
     int autoValue = 0;
     bool imageReady = false;
+    int failedKind = 0;
+    QString receiverModelName;
+    QString modelSection;
 };
 
 // The one firmware upgrade dialog; the settings page keeps it. Null until one is made.

@@ -43,7 +43,8 @@ HIDUSB_API void SimControl_SwitchProfile(int device, int profile);
  * After UsbServer_EnterDonglePairOnlyCid the first status read answers 1 (pairing) and the next ones the
  * outcome; a CID other than the receiver's fails. A paired receiver's mouse is online. */
 HIDUSB_API void SimControl_SetPairingOutcome(int outcome);
-/* How the next upgrade ends: 0 success, 1 fails halfway, 2 stops in boot mode (the device is left in boot mode).
+/* How the next upgrade ends: 0 success, 1 fails halfway, 2 stops in boot mode (the device is left in boot mode),
+ * 3 the next UsbUpgrade_Start is refused (returns 0, nothing is written, no event follows).
  * Used once; then 0 again. Every upgrade first puts the device into boot mode (it leaves the bus and
  * comes back with its boot product id), then reports progress 0, 10, .. 100 (to 50 when it fails) and
  * the result. Success: the image's version, back to normal. Failing halfway: a device that was running

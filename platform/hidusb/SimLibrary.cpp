@@ -567,6 +567,12 @@ uint8_t SimLibrary::StartUpgrade(const HidUpgradeImage* image, HidUpgradeStatusC
     std::lock_guard<std::mutex> locker(lock);
     if (upgradeRunning)
         return 0;
+    // A start the test wants refused is refused once, as a library that finds no writable device
+    // would: nothing is written and no event follows.
+    if (upgradeOutcome == 3) {
+        upgradeOutcome = 0;
+        return 0;
+    }
     // A device waiting in boot mode first; then a running one the image is made for; a wireless mouse
     // with no cable plugged in takes its firmware through its receiver.
     int target = -1;
@@ -816,7 +822,7 @@ void SimLibrary::SetPairingOutcome(int outcome)
 void SimLibrary::SetUpgradeOutcome(int outcome)
 {
     std::lock_guard<std::mutex> locker(lock);
-    if (outcome >= 0 && outcome <= 2)
+    if (outcome >= 0 && outcome <= 3)
         upgradeOutcome = outcome;
 }
 

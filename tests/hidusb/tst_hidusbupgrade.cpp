@@ -310,6 +310,15 @@ void HidUsbUpgradeTest::refusals()
     QCOMPARE(UsbUpgradeC_FindBootDevices(nullptr, &count), 0);
     QCOMPARE(count, 0);
 
+    // A refusal asked for by the test: the next start only, nothing written, no event, no notice.
+    SimControl_SetUpgradeOutcome(3);
+    QCOMPARE(Start(good), uint8_t(0));
+    QVERIFY(SimControl_WaitIdle(10000));
+    QCOMPARE(Events::Take(), QList<QByteArray>());
+    QCOMPARE(Events::notices.load(), 0);
+    QCOMPARE(SimControl_GetDeviceMode(Receiver), 1);
+    QCOMPARE(SimControl_GetReceiverFirmwareVersion(Receiver), uint16_t(0x0105));
+
     QCOMPARE(Start(good), uint8_t(1));
     QCOMPARE(Start(MakeImage(MouseKind, 28, 19, 1, 9)), uint8_t(0));      // one at a time
     QVERIFY(SimControl_WaitIdle(10000));

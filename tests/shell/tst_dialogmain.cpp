@@ -360,6 +360,13 @@ private slots:
         if (!storedMouseVersion.isEmpty())
             versions.SetValue("MouseVer2818", storedMouseVersion);
         std::unique_ptr<DialogMain> window = MakeWindow(page);
+        // The shipped "bin" offers firmware for the simulated devices; Space decides here as with a
+        // program folder that offers none.
+        QTemporaryDir noFirmware;
+        const QString shipped = AppPaths::ProgramFolder();
+        if (key == Qt::Key_Space)
+            AppPaths::SetProgramFolder(noFirmware.path());
+        const auto back = qScopeGuard([&] { AppPaths::SetProgramFolder(shipped); });
         const QList<QList<DeviceAllInfo>> lists{
             {}, {Device("receiver-1", 0)}, {Device("wired-1", 3)}, {Device("receiver-1", 0), Device("receiver-2", 4)}};
         ListedDevices = lists.at(listed);

@@ -1,0 +1,179 @@
+#pragma once
+// What the firmware run tests share: a program folder whose "bin" holds the test's own images, the
+// simulated devices reset from the shipped description, and the checks made after every kind of end.
+#include "device/ConfigSetting.h"
+#include "device/ConnectionState.h"
+#include "device/DeviceAllInfo.h"
+#include "device/DeviceParamSetters.h"
+#include "device/DeviceReportCallback.h"
+#include "device/DeviceState.h"
+#include "device/FirmwareImage.h"
+#include "device/FlashDataMap.h"
+#include "pages/settings/UpgradeRunState.h"
+#include "platform/AppPaths.h"
+#include "platform/RegistryStore.h"
+#include "platform/hidusb/HIDUsb.h"
+#include "platform/hidusb/SimControl.h"
+#include "support/SettleDevices.h"
+#include "support/TestHome.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace FirmwareRun {
+
+// The shipped description's devices.
+constexpr int Receiver = 0;      // the wireless mouse's receiver, type 4, firmware v1.05
+constexpr int WiredMouse = 1;    // the wired-only model, MID 19
+constexpr int WirelessCable = 2; // the wireless mouse's own cable, unplugged at start, firmware v1.03
+
+constexpr int Cid = 28;
+constexpr int Mid = 18;
+
+struct Image {
+    int kind;
+    int mid;
+    int major;
+    int minor;
+    QByteArray name;
+};
+
+inline QByteArray MakeImage(const Image& image)
+{
+    QByteArray data(FirmwareImage::HeaderSize + 512, '\0');
+    for (int i = FirmwareImage::HeaderSize; i < data.size(); ++i)
+        data[i] = char(i * 13);
+    data[16] = char(image.minor);
+    data[17] = char(image.major);
+    data[20] = char(image.kind);
+    data[21] = char(Cid);
+    data[22] = char(image.mid);
+    for (int i = 0; i < image.name.size(); ++i)
+        data[87 + i] = image.name[i];
+    return data;
+}
+
+inline Image ReceiverImage() { return {211, Mid, 1, 0x06, "KestroPlus-Receiver4K"}; }
+inline Image MouseImage() { return {210, Mid, 1, 0x04, "KestroPlus"}; }
+
+// Switches the program folder to a temporary one with its own "bin" for the life of the object;
+// the model list and the texts stay those already read from the shipped folder.
+class ProgramFolder
+{
+public:
+    ProgramFolder() : shipped(AppPaths::ProgramFolder())
+    {
+        QDir(folder.path()).mkpath(QStringLiteral("bin"));
+        AppPaths::SetProgramFolder(folder.path());
+    }
+    ~ProgramFolder() { AppPaths::SetProgramFolder(shipped); }
+    void Write(const QString& name, const Image& image) const
+    {
+        QFile file(folder.filePath(QStringLiteral("bin/") + name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(file.write(MakeImage(image)) > 0);
+    }
+    void RemoveBin() const { QDir(folder.filePath(QStringLiteral("bin"))).removeRecursively(); }
+    QString Shipped() const { return shipped; }
+
+private:
+    QString shipped;
+    QTemporaryDir folder;
+};
+
+// The shipped devices, flash in a temporary folder; the run state as at program start.
+inline void ResetDevices(const QString& shippedFolder, const QString& flashFolder)
+{
+    const QByteArray description = (shippedFolder + QStringLiteral("/simulated/devices.ini")).toLocal8Bit();
+    SimControl_Reset(description.constData(), flashFolder.toLocal8Bit().constData());
+}
+
+inline QString FailRecord()
+{
+    return RegistryStore(MouseDriveTestKey()).Value(QStringLiteral("UpdateFailInfo")).toString();
+}
+
+inline int LogLines()
+{
+    QFile log(UpgradeRecord::LogPath());
+    if (!log.open(QIODevice::ReadOnly))
+        return 0;
+    return log.readAll().count('\n');
+}
+
+// Drives a device to wait in its boot loader: an upgrade that stops there.
+inline bool LeaveInBootMode(const Image& image)
+{
+    const QByteArray data = MakeImage(image);
+    const HidUpgradeImage view{reinterpret_cast<const uint8_t*>(data.constData()), uint32_t(data.size())};
+    SimControl_SetUpgradeOutcome(2);
+    if (!UsbUpgrade_Start(&view, [](const uint8_t*) {}, 10000))
+        return false;
+    return SettleDevices();
+}
+
+// After any end of a run: nothing is in progress, the connection follows the device again, and the
+// mouse behind `device` is online and takes a setting that reaches it.
+inline bool MouseWorksAfterwards(int device, QString* why)
+{
+    if (UpgradeRunState.inProgress != 0 || UpgradeRunState.progressSeen) {
+        *why = QStringLiteral("the run is still marked as under way");
+        return false;
+    }
+    if (!FollowDeviceRemoval) {
+        *why = QStringLiteral("the connection does not follow the device");
+        return false;
+    }
+    const QByteArray path(SimControl_DevicePath(device));
+    SetCurrentDevicePath(path);
+    UsbServerC_Start(path.constData(), path.constData(), [](const uint8_t*, int, const uint8_t*, uint32_t) {});
+    FlashDataMap record{};
+    SimControl_GetDeviceRecord(device, record.bytes());
+    AdoptDeviceConfig(record);
+    ButtonPageRefreshing = LightPageRefreshing = SensorPageRefreshing = false;
+    UserWritesEnabled = true;
+    const uint8_t rate = record.bytes()[0] == 2 ? 3 : 2;
+    if (!SetDeviceReportRate(rate)) {
+        *why = QStringLiteral("the setting was refused");
+        return false;
+    }
+    SettleDevices();
+    SimControl_GetDeviceRecord(device, record.bytes());
+    if (record.bytes()[0] != rate) {
+        *why = QStringLiteral("the setting did not reach the mouse");
+        return false;
+    }
+    return true;
+}
+
+// The percentages a run shows for one image whose 0..100 % it scales onto from..to.
+inline QList<int> Range(int from, int to)
+{
+    QList<int> values;
+    for (int percent = 0; percent <= 100; percent += 10)
+        values << from + percent * (to - from) / 100;
+    return values;
+}
+
+// A device record as the lists of attached devices hold one, for a device no library knows.
+inline DeviceAllInfo Fake(bool wired, int mid, const QString& pid = QStringLiteral("0xF5D1"), int cid = Cid)
+{
+    static int made = 0;
+    DeviceAllInfo info;
+    info.path = QStringLiteral("fake-%1").arg(++made);
+    info.CID = uint8_t(cid);
+    info.MID = uint8_t(mid);
+    info.status = wired ? 2 : 1;
+    info.wired = wired;
+    info.PID = pid;
+    if (!wired)
+        info.address = {0x5A, 0x13, 0xC7};
+    return info;
+}
+
+} // namespace FirmwareRun
+
+using Devices = QList<DeviceAllInfo>;
+Q_DECLARE_METATYPE(Devices)

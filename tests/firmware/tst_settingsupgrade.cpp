@@ -1,0 +1,418 @@
+// The settings page's firmware upgrade: the version check, the check of the attached devices before
+// a run, and whole runs of the receiver then the mouse on the simulated devices.
+#include "FirmwareRunFixture.h"
+
+#include "device/DeviceDiscovery.h"
+#include "device/PostMsg.h"
+#include "pages/settings/FormSetting.h"
+#include "pages/settings/UpDateRepair.h"
+#include "widgets/UiText.h"
+#include "widgets/UiTextTables.h"
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QProgressBar>
+#include <QSignalSpy>
+
+using namespace FirmwareRun;
+using SettingsUpgrade::ReceiverState;
+using SettingsUpgrade::MouseState;
+using SettingsUpgrade::ReceiverNewFirmware;
+using SettingsUpgrade::MouseNewFirmware;
+using SettingsUpgrade::ImageCount;
+using SettingsUpgrade::ReceiverType;
+using SettingsUpgrade::StepIntervalMs;
+using SettingsUpgrade::Idle;
+
+namespace {
+
+QString Text(const char* key)
+{
+    return UiText::ForReader(UiLanguage, QStringLiteral("FormSetting"), QLatin1String(key));
+}
+
+QString DialogText(const char* key)
+{
+    return UiText::ForReader(UiLanguage, QStringLiteral("UpDateRepair"), QLatin1String(key));
+}
+
+struct PageSignals {
+    QSignalSpy progress{PostMsg::Instance(), &PostMsg::SigProgress};
+    QSignalSpy labels{PostMsg::Instance(), &PostMsg::SigLabelText};
+    QSignalSpy versions{PostMsg::Instance(), &PostMsg::SigAddVer};
+    QSignalSpy mainDialog{PostMsg::Instance(), &PostMsg::SigChangeMainDialog};
+
+    QList<int> Percentages() const
+    {
+        QList<int> values;
+        for (const QList<QVariant>& call : progress)
+            if (call.at(1).toInt() == 0)
+                values << call.at(0).toInt();
+        return values;
+    }
+    QList<int> Ends() const
+    {
+        QList<int> values;
+        for (const QList<QVariant>& call : progress)
+            if (call.at(1).toInt() != 0)
+                values << call.at(1).toInt();
+        return values;
+    }
+    QStringList Labels() const
+    {
+        QStringList values;
+        for (const QList<QVariant>& call : labels)
+            values << QString::number(call.at(0).toInt()) + QLatin1Char(' ') + call.at(1).toString();
+        return values;
+    }
+    bool VersionShown(int type, const QString& version) const
+    {
+        for (const QList<QVariant>& call : versions)
+            if (call.at(0).toInt() == type && call.at(1).toString() == version)
+                return true;
+        return false;
+    }
+};
+
+} // namespace
+
+class TestSettingsUpgrade : public QObject
+{
+    Q_OBJECT
+    TestHome home;
+    std::unique_ptr<QTemporaryDir> flash;
+    std::unique_ptr<FormSetting> page;
+    std::unique_ptr<ProgramFolder> program;
+
+    UpDateRepair* Dialog() const { return page->UpdateDialog(); }
+    QString Message() const { return Dialog()->findChild<QLabel*>(QStringLiteral("ToolText_2"))->text(); }
+    QAbstractButton* Button(const char* name) const { return Dialog()->findChild<QAbstractButton*>(QLatin1String(name)); }
+    QString Label(const char* name) const { return page->findChild<QLabel*>(QLatin1String(name))->text(); }
+
+    // The receiver and the wireless mouse on its cable, the cable open in the device window.
+    void AttachMouseAndReceiver()
+    {
+        SimControl_SetAttached(WirelessCable, 1);
+        QVERIFY(SettleDevices());
+        DeviceAllInfo cable;
+        cable.path = QString::fromLocal8Bit(SimControl_DevicePath(WirelessCable));
+        QCOMPARE(IdentifyDevice(&cable, SimControl_DevicePath(WirelessCable)), 1);
+        cable.online = true;
+        cable.firmwareVersion = QStringLiteral("v1.03");
+        CurrentDeviceInfo.Set(cable);
+        SetCurrentDevicePath(cable.path.toLocal8Bit());
+        StartUsbChanged(MainPageUsbChangedCallback, 600);
+        QVERIFY(SettleDevices());
+        QCOMPARE(FoundDeviceList.size(), 2);
+    }
+
+    bool WaitForEnd() const
+    {
+        return QTest::qWaitFor(
+                   [] { return SimControl_WaitIdle(1) && !FirmwareUpdateInProgress && FollowDeviceRemoval; }, 15000)
+            && SettleDevices();
+    }
+
+    // The version check finds the images and opens the dialog ready; the user starts.
+    void StartFromTheDialog()
+    {
+        page->SetVer(0);
+        QVERIFY(Dialog()->isVisible());
+        QCOMPARE(Message(), DialogText("ReadyUpdate"));
+        QTest::mouseClick(Button("NewHong_2"), Qt::LeftButton);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        home.MakeUserFolders();
+        UiLanguage = 0;
+        UiTextTables::Instance()->LoadUiTextTables();
+        QVERIFY(!ConfigSetting::Instance()->GetValue(QStringLiteral("Option"), QStringLiteral("CID")).isEmpty());
+        StepIntervalMs = 2;
+    }
+
+    void init()
+    {
+        page = std::make_unique<FormSetting>(nullptr);
+        program = std::make_unique<ProgramFolder>();
+        flash = std::make_unique<QTemporaryDir>();
+        ResetDevices(program->Shipped(), flash->path());
+        program->Write(QStringLiteral("receiver.bin"), ReceiverImage());
+        program->Write(QStringLiteral("mouse.bin"), MouseImage());
+        UpgradeRecord::RemoveFailure();
+        QFile::remove(UpgradeRecord::LogPath());
+        ReceiverState = MouseState = Idle;
+        ReceiverNewFirmware = MouseNewFirmware = false;
+        FirmwareUpdateInProgress = false;
+        FollowDeviceRemoval = true;
+        DeviceWindowActive = 1;
+        FoundDeviceList.clear();
+        CurrentDeviceInfo.Set(DeviceAllInfo());
+    }
+
+    void cleanup()
+    {
+        StopUsbChanged();
+        QVERIFY(SettleDevices());
+        page.reset();
+        program.reset();
+        FirmwareUpdateInProgress = false;
+        FollowDeviceRemoval = true;
+        DeviceWindowActive = 0;
+    }
+
+    // The version check with and without "bin": the marks of both rows, the dialog, the versions.
+    void versionCheck_data()
+    {
+        QTest::addColumn<bool>("bin");
+        QTest::newRow("images in bin") << true;
+        QTest::newRow("no bin") << false;
+    }
+    void versionCheck()
+    {
+        QFETCH(bool, bin);
+        AttachMouseAndReceiver();
+        if (!bin)
+            program->RemoveBin();
+        QSignalSpy marks(PostMsg::Instance(), &PostMsg::SigAddUpdate);
+        QSignalSpy frame(PostMsg::Instance(), &PostMsg::SigUpdateFrame);
+        PageSignals run;
+        page->SetVer(0);
+        QCOMPARE(marks.count(), bin ? 2 : 0);
+        QCOMPARE(frame.count(), bin ? 1 : 0);
+        if (bin) {
+            QCOMPARE(marks.at(0), (QList<QVariant>{0, true}));
+            QCOMPARE(marks.at(1), (QList<QVariant>{1, true}));
+            QVERIFY(page->MouseHasNewFirmware() && page->ReceiverHasNewFirmware());
+        }
+        QCOMPARE(Dialog()->isVisible(), bin);
+        QCOMPARE(Label("label_5"), QStringLiteral("v1.05"));
+        QCOMPARE(Label("label_7"), QStringLiteral("v1.03"));
+        QVERIFY(run.VersionShown(1, QStringLiteral("v1.05")));
+        QVERIFY(run.VersionShown(0, QStringLiteral("v1.03")));
+    }
+
+    // The check of the attached devices before a run, one row per answer.
+    void checkBeforeRun_data()
+    {
+        QTest::addColumn<Devices>("attached");
+        QTest::addColumn<QString>("record");
+        QTest::addColumn<bool>("receiverInBoot");
+        QTest::addColumn<QStringList>("images");
+        QTest::addColumn<bool>("result");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("imageCount");
+
+        const QStringList both{"receiver.bin", "mouse.bin"};
+        const DeviceAllInfo mouse = Fake(true, FirmwareRun::Mid);
+        const DeviceAllInfo receiver = Fake(false, FirmwareRun::Mid);
+        QTest::newRow("nothing attached") << Devices{} << QString() << false << both << false << Text("Error") << 0;
+        QTest::newRow("one mouse, no record") << Devices{mouse} << QString() << false << both << false << Text("NoRecieve") << 0;
+        QTest::newRow("one receiver, no record") << Devices{receiver} << QString() << false << both << false << Text("NoUSB") << 0;
+        QTest::newRow("receiver record, its receiver waits") << Devices{mouse} << "211,4,28,18" << true << both << true
+                                                             << DialogText("ReadyUpdate") << 2;
+        QTest::newRow("receiver record, only its image") << Devices{mouse} << "211,4,28,18" << true
+                                                         << QStringList{"receiver.bin"} << true << DialogText("ReadyUpdate") << 1;
+        QTest::newRow("receiver record, another model's mouse") << Devices{Fake(true, 19)} << "211,4,28,18" << true << both
+                                                                << false << Text("NoUSB") << 0;
+        QTest::newRow("mouse record, another model's receiver") << Devices{Fake(false, 19)} << "210,4,28,18" << false << both
+                                                                << false << Text("NoRecieve") << 0;
+        QTest::newRow("record of another customer") << Devices{mouse} << "211,4,29,18" << true << both << false
+                                                    << Text("Error") << 0;
+        QTest::newRow("record of another kind") << Devices{mouse} << "7,4,28,18" << true << both << false << Text("Error") << 0;
+        QTest::newRow("receiver record, no image") << Devices{mouse} << "211,4,28,18" << true << QStringList{"mouse.bin"}
+                                                   << false << Text("ErrorFile") << 0;
+        QTest::newRow("receiver record, unknown receiver type") << Devices{mouse} << "211,3,28,18" << true << both << false
+                                                                << Text("ErrorFile") << 0;
+        QTest::newRow("receiver record, nothing waits") << Devices{mouse} << "211,4,28,18" << false << both << false
+                                                        << Text("NoDevice") << 0;
+        QTest::newRow("two, none wired") << Devices{receiver, Fake(false, FirmwareRun::Mid)} << QString() << false << both << false
+                                         << Text("NoUSB") << 0;
+        QTest::newRow("two, different models") << Devices{mouse, Fake(false, 19)} << QString() << false << both << false
+                                               << Text("NoRecieve") << 0;
+        QTest::newRow("two, no receiver type") << Devices{mouse, Fake(true, FirmwareRun::Mid)} << QString() << false << both << false
+                                               << Text("NoRecieve") << 0;
+        QTest::newRow("two, both images") << Devices{mouse, receiver} << QString() << false << both << true
+                                          << DialogText("ReadyUpdate") << 2;
+        QTest::newRow("two, receiver image") << Devices{mouse, receiver} << QString() << false << QStringList{"receiver.bin"}
+                                             << true << DialogText("ReadyUpdate") << 1;
+        QTest::newRow("two, mouse image") << Devices{mouse, receiver} << QString() << false << QStringList{"mouse.bin"}
+                                          << true << DialogText("ReadyUpdate") << 1;
+        QTest::newRow("two, no image") << Devices{mouse, receiver} << QString() << false << QStringList{} << false
+                                       << Text("newTips") << 0;
+        QTest::newRow("three, two receivers") << Devices{mouse, receiver, Fake(false, FirmwareRun::Mid)} << QString() << false << both
+                                              << false << Text("MultiDongle") << 0;
+        QTest::newRow("three, two mice") << Devices{mouse, receiver, Fake(true, FirmwareRun::Mid)} << QString() << false << both << false
+                                         << Text("MultiMouse") << 0;
+    }
+    void checkBeforeRun()
+    {
+        QFETCH(Devices, attached);
+        QFETCH(QString, record);
+        QFETCH(bool, receiverInBoot);
+        QFETCH(QStringList, images);
+        QFETCH(bool, result);
+        QFETCH(QString, message);
+        QFETCH(int, imageCount);
+        for (const QString& name : {QStringLiteral("receiver.bin"), QStringLiteral("mouse.bin")})
+            if (!images.contains(name))
+                QVERIFY(QFile::remove(AppPaths::ProgramFolder() + "/bin/" + name));
+        if (receiverInBoot)
+            QVERIFY(LeaveInBootMode(ReceiverImage()));
+        if (!record.isEmpty())
+            RegistryStore(MouseDriveTestKey()).SetValue(QStringLiteral("UpdateFailInfo"), record);
+        DeviceAllInfo current = attached.value(0);
+        current.modelIndex = 0;
+        CurrentDeviceInfo.Set(current);
+        FoundDeviceList = attached;
+        page->SlotLabelText(0, QStringLiteral("v1.05"));
+        page->SlotLabelText(1, QStringLiteral("v1.03"));
+        ImageCount = 0;
+
+        Dialog()->ResetView();
+        const bool answer = page->ChechIsUpDate();
+        if (answer)
+            Dialog()->ShowReadyView();
+        QCOMPARE(answer, result);
+        QCOMPARE(Message(), message);
+        if (result)
+            QCOMPARE(ImageCount.load(), imageCount);
+        else
+            QCOMPARE(Button("NewHong_2")->text(), DialogText("OK"));
+        QVERIFY(!FirmwareUpdateInProgress);
+    }
+
+    // The whole run from the settings page: receiver then mouse, with progress 0-50 then 50-100, the
+    // new versions shown, "MouseVer" written, the device window kept while the devices reboot.
+    void receiverThenMouse()
+    {
+        AttachMouseAndReceiver();
+        PageSignals run;
+        StartFromTheDialog();
+        QVERIFY(FirmwareUpdateInProgress);
+        QVERIFY(!FollowDeviceRemoval);
+        // Devices come and go while they are written: neither the notices nor a check touch the run.
+        QVERIFY(FirmwareCheckAvailable && !FirmwareCheckAvailable());
+        page->SetVer(4);
+        QVERIFY(page->Sequence().receiverRun);
+        QVERIFY(WaitForEnd());
+
+        QCOMPARE(run.Percentages(), Range(0, 50) + Range(50, 100));
+        QCOMPARE(run.Ends(), QList<int>{2});
+        QCOMPARE(run.Labels(), (QStringList{"0 v1.06", "1 v1.04"}));
+        QVERIFY(run.VersionShown(1, QStringLiteral("v1.06")));
+        QVERIFY(run.VersionShown(0, QStringLiteral("v1.04")));
+        QCOMPARE(run.mainDialog.count(), 0);
+        QCOMPARE(Label("label_5"), QStringLiteral("v1.06"));
+        QCOMPARE(Label("label_7"), QStringLiteral("v1.04"));
+        QCOMPARE(Message(), DialogText("DialogUpgradeSuccess"));
+        QCOMPARE(Dialog()->findChild<QProgressBar*>()->value(), 100);
+        QCOMPARE(RegistryStore(MouseDriveTestKey()).Value(QStringLiteral("MouseVer2818")).toString(), QStringLiteral("v1.04"));
+        QCOMPARE(FailRecord(), QString());
+        QCOMPARE(LogLines(), 0);
+        QCOMPARE(SimControl_GetReceiverFirmwareVersion(Receiver), uint16_t(0x0106));
+        QCOMPARE(SimControl_GetFirmwareVersion(WirelessCable), uint16_t(0x0104));
+        QVERIFY(!page->MouseHasNewFirmware() && !page->ReceiverHasNewFirmware());
+        QString why;
+        QVERIFY2(MouseWorksAfterwards(WirelessCable, &why), qPrintable(why));
+    }
+
+    // A stage that fails halfway: its record, one log line, the failure shown, never the success,
+    // the old version still shown, and the mouse still works.
+    void failureHalfway_data()
+    {
+        QTest::addColumn<bool>("inMouseStage");
+        QTest::addColumn<QString>("record");
+        QTest::addColumn<QStringList>("labels");
+        QTest::addColumn<QString>("receiverVersion");
+        QTest::newRow("receiver stage") << false << "211,4,28,18" << QStringList{} << "v1.05";
+        QTest::newRow("mouse stage") << true << "210,4,28,18" << QStringList{"0 v1.06"} << "v1.06";
+    }
+    void failureHalfway()
+    {
+        QFETCH(bool, inMouseStage);
+        QFETCH(QString, record);
+        QFETCH(QStringList, labels);
+        QFETCH(QString, receiverVersion);
+        AttachMouseAndReceiver();
+        QMetaObject::Connection failLater;
+        if (inMouseStage)
+            failLater = connect(PostMsg::Instance(), &PostMsg::SigLabelText, PostMsg::Instance(),
+                                [](int index, QString) {
+                                    if (index == 0)
+                                        SimControl_SetUpgradeOutcome(1);
+                                },
+                                Qt::DirectConnection);
+        else
+            SimControl_SetUpgradeOutcome(1);
+        PageSignals run;
+        StartFromTheDialog();
+        QVERIFY(WaitForEnd());
+        disconnect(failLater);
+
+        QCOMPARE(run.Ends(), QList<int>{1});
+        QCOMPARE(run.Labels(), labels);
+        QCOMPARE(run.mainDialog.count(), 0);
+        QCOMPARE(Message(), DialogText("DialogUpgradeFail"));
+        QVERIFY(Button("CloseButton")->isEnabled());
+        QCOMPARE(FailRecord(), record);
+        QCOMPARE(LogLines(), 1);
+        QCOMPARE(Label("label_5"), receiverVersion);
+        QCOMPARE(Label("label_7"), QStringLiteral("v1.03"));
+        QCOMPARE(SimControl_GetFirmwareVersion(WirelessCable), uint16_t(0x0103));
+        QString why;
+        QVERIFY2(MouseWorksAfterwards(WirelessCable, &why), qPrintable(why));
+    }
+
+    // The library refuses the start: the run ends as failed, recorded, and the dialog can be closed.
+    void refusedStart()
+    {
+        AttachMouseAndReceiver();
+        SimControl_SetUpgradeOutcome(3);
+        PageSignals run;
+        StartFromTheDialog();
+        QVERIFY(WaitForEnd());
+        QCOMPARE(run.Ends(), QList<int>{1});
+        QCOMPARE(Message(), DialogText("DialogUpgradeFail"));
+        QCOMPARE(FailRecord(), QStringLiteral("211,4,28,18"));
+        QCOMPARE(LogLines(), 1);
+        QVERIFY(Button("CloseButton")->isEnabled());
+        QTest::mouseClick(Button("CloseButton"), Qt::LeftButton);
+        QVERIFY(!Dialog()->isVisible());
+        QCOMPARE(SimControl_GetReceiverFirmwareVersion(Receiver), uint16_t(0x0105));
+        QString why;
+        QVERIFY2(MouseWorksAfterwards(WirelessCable, &why), qPrintable(why));
+    }
+
+    // The mouse is asked for while its cable is gone (it reboots): the failure view, no run.
+    void mouseAskedForWhileItReboots()
+    {
+        AttachMouseAndReceiver();
+        FoundDeviceList.clear();
+        PageSignals run;
+        page->on_Mouse_clicked();
+        QCOMPARE(run.Ends(), QList<int>{5});
+        QVERIFY(!page->Sequence().mouseRun);
+        QVERIFY(!FirmwareUpdateInProgress);
+        QVERIFY(FollowDeviceRemoval);
+    }
+
+    // A start forgets the boot-device counts of every receiver type, type 2 too.
+    void startForgetsEveryBootCount()
+    {
+        AttachMouseAndReceiver();
+        program->Write(QStringLiteral("receiver2k.bin"), {211, FirmwareRun::Mid, 1, 0x06, "KestroPlus-Receiver2K"});
+        QVERIFY(LeaveInBootMode(ReceiverImage()));
+        page->ChechIsUpDate();
+        ReceiverType = 2;
+        page->RunUpgradeStep(0, 211, QStringLiteral("v1.05"));
+        QCOMPARE(page->Sequence().bootCount2, 1);
+        page->on_Start();
+        QCOMPARE(page->Sequence().bootCount2, 0);
+        QVERIFY(WaitForEnd());
+    }
+};
+
+QTEST_MAIN(TestSettingsUpgrade)
+#include "tst_settingsupgrade.moc"

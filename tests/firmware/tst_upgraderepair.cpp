@@ -1,0 +1,458 @@
+// The upgrade dialog's own run: the repair check of an interrupted upgrade, the receiver then the
+// mouse written on the simulated devices, and every kind of end.
+#include "FirmwareRunFixture.h"
+
+#include "device/DialogChangeLists.h"
+#include "device/FirmwareImageSearch.h"
+#include "device/PostMsg.h"
+#include "pages/settings/UpDateRepair.h"
+#include "widgets/UiText.h"
+#include "widgets/UiTextTables.h"
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QProgressBar>
+#include <QSignalSpy>
+
+using namespace FirmwareRun;
+
+namespace {
+
+QString Text(const char* key)
+{
+    return UiText::ForReader(UiLanguage, QStringLiteral("UpDateRepair"), QLatin1String(key));
+}
+
+DeviceAllInfo Listed(int device)
+{
+    DeviceAllInfo info;
+    info.path = QString::fromLocal8Bit(SimControl_DevicePath(device));
+    const uint8_t* ids = VidEzorarA_GetDeviceInfo(SimControl_DevicePath(device), 0);
+    info.CID = ids[0];
+    info.MID = ids[1];
+    info.status = ids[2];
+    info.wired = DeviceAllInfo::IsWiredStatus(info.status);
+    info.modelIndex = info.MID == 19 ? 1 : 0;
+    info.PID = device == Receiver ? QStringLiteral("0xF5D2") : QStringLiteral("0xF5D1");
+    return info;
+}
+
+// What reaches the bus from a run, in order.
+struct RunSignals {
+    QSignalSpy progress{PostMsg::Instance(), &PostMsg::SigAutoRepairProgress};
+    QSignalSpy result{PostMsg::Instance(), &PostMsg::SigAutoRepair};
+    QSignalSpy button{PostMsg::Instance(), &PostMsg::SigUpDateButton};
+    QSignalSpy views{PostMsg::Instance(), &PostMsg::SigProgress};
+
+    QList<int> Progress() const
+    {
+        QList<int> values;
+        for (const QList<QVariant>& call : progress)
+            values << call.at(0).toInt();
+        return values;
+    }
+    QList<int> Ends() const
+    {
+        QList<int> values;
+        for (const QList<QVariant>& call : views)
+            values << call.at(1).toInt();
+        return values;
+    }
+};
+
+} // namespace
+
+class TestUpgradeRepair : public QObject
+{
+    Q_OBJECT
+    TestHome home;
+    // The devices' flash outlives a reset of the library: each test starts from a fresh one.
+    std::unique_ptr<QTemporaryDir> flash;
+    std::unique_ptr<ProgramFolder> program;
+    std::unique_ptr<UpDateRepair> dialog;
+
+    QLabel* Message() const { return dialog->findChild<QLabel*>(QStringLiteral("ToolText_2")); }
+    QAbstractButton* Button(const char* name) const { return dialog->findChild<QAbstractButton*>(QLatin1String(name)); }
+    QProgressBar* Bar() const { return dialog->findChild<QProgressBar*>(QStringLiteral("progressBar_2")); }
+
+    // The receiver stopped in boot mode by a failed upgrade (recorded), the mouse on its cable listed.
+    void ReceiverWaitsWithMouseOnCable()
+    {
+        QVERIFY(LeaveInBootMode(ReceiverImage()));
+        RegistryStore(MouseDriveTestKey()).SetValue(QStringLiteral("UpdateFailInfo"), QStringLiteral("211,4,28,18"));
+        SimControl_SetAttached(WirelessCable, 1);
+        QVERIFY(SettleDevices());
+        ListedDevices = FoundDevices = {Listed(WirelessCable)};
+    }
+
+    bool WaitForEnd() const
+    {
+        return QTest::qWaitFor([] { return SimControl_WaitIdle(1) && UpgradeRunState.inProgress == 0; }, 10000)
+            && SettleDevices();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        home.MakeUserFolders();
+        UiLanguage = 0;
+        // The model list and the texts are read from the shipped folder before the tests switch it.
+        UiTextTables::Instance()->LoadUiTextTables();
+        QVERIFY(!ConfigSetting::Instance()->GetValue(QStringLiteral("Option"), QStringLiteral("CID")).isEmpty());
+        QVERIFY(!Text("OK").isEmpty());
+    }
+
+    void init()
+    {
+        dialog = std::make_unique<UpDateRepair>(nullptr);
+        program = std::make_unique<ProgramFolder>();
+        flash = std::make_unique<QTemporaryDir>();
+        ResetDevices(program->Shipped(), flash->path());
+        program->Write(QStringLiteral("receiver.bin"), ReceiverImage());
+        program->Write(QStringLiteral("mouse.bin"), MouseImage());
+        UpgradeRecord::RemoveFailure();
+        QFile::remove(UpgradeRecord::LogPath());
+        ListedDevices.clear();
+        FoundDevices.clear();
+        WirelessPidList = QStringList{QStringLiteral("0xF5D2")};
+        Wireless2PidList = QStringList{QStringLiteral("0xF5D3")};
+        Wireless4PidList = QStringList{QStringLiteral("0xF5D4")};
+        Wireless8PidList = QStringList{QStringLiteral("0xF5D5")};
+        DeviceWindowActive = 0;
+        FollowDeviceRemoval = true;
+        dialog->ResetView();
+    }
+
+    void cleanup()
+    {
+        QVERIFY(SettleDevices());
+        dialog.reset();
+        program.reset();
+        UpgradeRunState.inProgress = 0;
+        UpgradeRunState.progressSeen = false;
+        FollowDeviceRemoval = true;
+        DeviceWindowActive = 0;
+    }
+
+    // The repair check, one row per reason it gives. Devices: which are listed (and found), which
+    // wait in boot mode; images: which lie in "bin".
+    void prepare_data()
+    {
+        QTest::addColumn<QString>("record");
+        QTest::addColumn<Devices>("listed");
+        QTest::addColumn<Devices>("alsoFound");
+        QTest::addColumn<bool>("receiverInBoot");
+        QTest::addColumn<bool>("receiverImage");
+        QTest::addColumn<bool>("ready");
+        QTest::addColumn<QString>("message");
+
+        const DeviceAllInfo mouse = Fake(true, Mid);
+        const DeviceAllInfo receiver = Fake(false, Mid, QStringLiteral("0xF5D4"));
+        const QList<DeviceAllInfo> none;
+        QTest::newRow("no record") << QString() << QList<DeviceAllInfo>{mouse} << none << true << true << false << QString();
+        QTest::newRow("a three-part record is silent") << "210,1,3" << QList<DeviceAllInfo>{mouse} << none << true << true
+                                                        << false << QString();
+        QTest::newRow("receiver record, nothing listed") << "211,4,28,18" << none << none << true << true << false
+                                                         << Text("NoUSB");
+        QTest::newRow("mouse record, nothing listed") << "210,4,28,18" << none << none << true << true << false
+                                                      << Text("NoRecieve");
+        QTest::newRow("another kind, nothing listed") << "7,4,28,18" << none << none << true << true << false
+                                                      << Text("NotDevice");
+        QTest::newRow("two mice") << "211,4,28,18" << QList<DeviceAllInfo>{mouse, Fake(true, Mid)} << none << true << true
+                                  << false << Text("MultiMouse");
+        QTest::newRow("two receivers") << "211,4,28,18" << QList<DeviceAllInfo>{receiver, Fake(false, Mid)} << none
+                                       << true << true << false << Text("MultiDongle");
+        QTest::newRow("a mouse of another model") << "210,4,28,18" << QList<DeviceAllInfo>{receiver, Fake(true, 19)}
+                                                  << none << true << true << false << Text("MultiMouse");
+        QTest::newRow("a receiver of another model") << "211,4,28,18" << QList<DeviceAllInfo>{mouse, Fake(false, 19)}
+                                                     << none << true << true << false << Text("MultiDongle");
+        QTest::newRow("receiver record, first listed is no mouse") << "211,4,28,18" << QList<DeviceAllInfo>{receiver}
+                                                                   << none << true << true << false << Text("NoUSB");
+        QTest::newRow("211,4,28,18 with the receiver waiting") << "211,4,28,18" << QList<DeviceAllInfo>{mouse} << none
+                                                               << true << true << true << Text("ReadyUpdate");
+        QTest::newRow("image, nothing waits") << "211,4,28,18" << QList<DeviceAllInfo>{mouse} << none << false << true
+                                              << false << Text("NotDevice");
+        QTest::newRow("image, a running receiver besides the waiting one")
+            << "211,4,28,18" << QList<DeviceAllInfo>{mouse} << QList<DeviceAllInfo>{receiver} << true << true << false
+            << Text("SameDevice");
+        QTest::newRow("no image, nothing waits") << "211,4,28,18" << QList<DeviceAllInfo>{mouse} << none << false
+                                                 << false << false << Text("ErrorFile");
+        QTest::newRow("no image, one waits") << "211,4,28,18" << QList<DeviceAllInfo>{mouse} << none << true << false
+                                             << false << Text("ErrorFile");
+        QTest::newRow("no image, two wait") << "211,4,28,18" << QList<DeviceAllInfo>{mouse} << QList<DeviceAllInfo>{receiver}
+                                            << true << false << false << Text("ErrorFile");
+    }
+    void prepare()
+    {
+        QFETCH(QString, record);
+        QFETCH(QList<DeviceAllInfo>, listed);
+        QFETCH(QList<DeviceAllInfo>, alsoFound);
+        QFETCH(bool, receiverInBoot);
+        QFETCH(bool, receiverImage);
+        QFETCH(bool, ready);
+        QFETCH(QString, message);
+        if (!receiverImage)
+            QVERIFY(QFile::remove(AppPaths::ProgramFolder() + "/bin/receiver.bin"));
+        if (receiverInBoot)
+            QVERIFY(LeaveInBootMode(ReceiverImage()));
+        if (!record.isEmpty())
+            RegistryStore(MouseDriveTestKey()).SetValue(QStringLiteral("UpdateFailInfo"), record);
+        ListedDevices = listed;
+        FoundDevices = listed + alsoFound;
+        Message()->setText(QStringLiteral("untouched"));
+
+        QCOMPARE(dialog->PrepareUpgrade(), ready);
+        if (ready)
+            dialog->ShowReadyView();
+        QCOMPARE(Message()->text(), message.isEmpty() ? QStringLiteral("untouched") : message);
+        if (!message.isEmpty() && !ready)
+            QCOMPARE(Button("NewHong_2")->text(), Text("OK"));
+        QCOMPARE(UpgradeRunState.inProgress.load(), 0);
+        // A refused check starts nothing: pressing OK only closes.
+        QSignalSpy started(PostMsg::Instance(), &PostMsg::SigUpdateStart);
+        if (!ready) {
+            dialog->show();
+            QTest::mouseClick(Button("NewHong_2"), Qt::LeftButton);
+            QVERIFY(!dialog->isVisible() || message.isEmpty());
+            QCOMPARE(UpgradeRunState.inProgress.load(), 0);
+        }
+        QCOMPARE(started.count(), 0);
+    }
+
+    // A receiver left in boot mode, the program started again, the repair from the selection page:
+    // receiver then mouse, progress 0-50 and 50-100, the record removed, the mouse working after.
+    void repairAfterRestart()
+    {
+        QVERIFY(LeaveInBootMode(ReceiverImage()));
+        RegistryStore(MouseDriveTestKey()).SetValue(QStringLiteral("UpdateFailInfo"), QStringLiteral("211,4,28,18"));
+        ResetDevices(program->Shipped(), flash->path()); // the program and the library start again
+        QCOMPARE(SimControl_GetDeviceMode(Receiver), 2);
+        SimControl_SetAttached(WirelessCable, 1);
+        QVERIFY(SettleDevices());
+        ListedDevices = FoundDevices = {Listed(WirelessCable)};
+
+        RunSignals run;
+        QVERIFY(dialog->PrepareUpgrade());
+        dialog->ShowReadyView();
+        dialog->show();
+        QTest::mouseClick(Button("NewHong_2"), Qt::LeftButton);
+        QCOMPARE(UpgradeRunState.inProgress.load(), 1);
+        QVERIFY(!FollowDeviceRemoval);
+        QVERIFY(WaitForEnd());
+
+        QCOMPARE(run.Progress(), Range(0, 50) + Range(50, 100));
+        QCOMPARE(run.Ends(), QList<int>{2});
+        QCOMPARE(run.result.count(), 1);
+        QCOMPARE(run.result.first().at(0).toInt(), 0);
+        QCOMPARE(Message()->text(), Text("DialogUpgradeSuccess"));
+        QCOMPARE(Bar()->value(), 100);
+        QCOMPARE(FailRecord(), QString());
+        QCOMPARE(LogLines(), 0);
+        QCOMPARE(SimControl_GetDeviceMode(Receiver), 1);
+        QCOMPARE(SimControl_GetReceiverFirmwareVersion(Receiver), uint16_t(0x0106));
+        QCOMPARE(SimControl_GetFirmwareVersion(WirelessCable), uint16_t(0x0104));
+        QString why;
+        QVERIFY2(MouseWorksAfterwards(WirelessCable, &why), qPrintable(why));
+        // Closed at 100 %: the settings page hears of the new versions.
+        QSignalSpy newVersions(PostMsg::Instance(), &PostMsg::SigSetNewVer);
+        QTest::mouseClick(Button("NewHong_2"), Qt::LeftButton);
+        QCOMPARE(newVersions.count(), 1);
+        QVERIFY(!dialog->isVisible());
+    }
+
+    // A stage that fails halfway: the four-number record of that stage, one log line, the failure
+    // text, never the success; the device keeps its old firmware and the mouse still works.
+    void failureHalfway_data()
+    {
+        QTest::addColumn<bool>("inMouseStage");
+        QTest::addColumn<QString>("record");
+        QTest::addColumn<QList<int>>("progress");
+        QTest::newRow("receiver stage") << false << "211,4,28,18" << QList<int>{0, 5, 10, 15, 20, 25};
+        QTest::newRow("mouse stage") << true << "210,4,28,18" << Range(0, 50) + QList<int>{50, 55, 60, 65, 70, 75};
+    }
+    void failureHalfway()
+    {
+        QFETCH(bool, inMouseStage);
+        QFETCH(QString, record);
+        QFETCH(QList<int>, progress);
+        ReceiverWaitsWithMouseOnCable();
+        // The mouse stage's failure is asked for once the receiver's last progress is reported.
+        QMetaObject::Connection failLater;
+        if (inMouseStage)
+            failLater = connect(PostMsg::Instance(), &PostMsg::SigAutoRepairProgress, PostMsg::Instance(),
+                                [](int value) {
+                                    if (value == 50)
+                                        SimControl_SetUpgradeOutcome(1);
+                                },
+                                Qt::DirectConnection);
+        else
+            SimControl_SetUpgradeOutcome(1);
+
+        RunSignals run;
+        QVERIFY(dialog->PrepareUpgrade());
+        dialog->StartUpgrade();
+        QVERIFY(WaitForEnd());
+        disconnect(failLater);
+
+        QCOMPARE(run.Progress(), progress);
+        QCOMPARE(run.Ends(), QList<int>{6});
+        QCOMPARE(run.button.count(), 1);
+        QCOMPARE(run.button.first().at(0).toBool(), false);
+        QCOMPARE(Message()->text(), Text("DialogUpgradeFail"));
+        QVERIFY(Button("CloseButton")->isEnabled());
+        QVERIFY(Button("NewHong")->isEnabled());
+        QCOMPARE(FailRecord(), record);
+        QCOMPARE(LogLines(), 1);
+        QCOMPARE(SimControl_GetFirmwareVersion(WirelessCable), uint16_t(0x0103));
+        QString why;
+        QVERIFY2(MouseWorksAfterwards(WirelessCable, &why), qPrintable(why));
+    }
+
+    // The library refuses the start: the run ends as failed at once, the dialog can be closed.
+    void refusedStart()
+    {
+        ReceiverWaitsWithMouseOnCable();
+        QFile::remove(UpgradeRecord::LogPath());
+
+        RunSignals run;
+        QVERIFY(dialog->PrepareUpgrade());
+        dialog->show();
+        SimControl_SetUpgradeOutcome(3);
+        dialog->StartUpgrade();
+        QCoreApplication::processEvents();
+        QCOMPARE(UpgradeRunState.inProgress.load(), 0);
+        QVERIFY(FollowDeviceRemoval);
+        QCOMPARE(run.Ends(), QList<int>{6});
+        QCOMPARE(Message()->text(), Text("DialogUpgradeFail"));
+        QCOMPARE(FailRecord(), QStringLiteral("211,4,28,18"));
+        QCOMPARE(LogLines(), 1);
+        QTest::mouseClick(Button("CloseButton"), Qt::LeftButton);
+        QVERIFY(!dialog->isVisible());
+        // A second start does nothing until the next check.
+        dialog->StartUpgrade();
+        QCOMPARE(UpgradeRunState.inProgress.load(), 0);
+        QCOMPARE(SimControl_GetDeviceMode(Receiver), 2);
+        QString why;
+        QVERIFY2(MouseWorksAfterwards(WirelessCable, &why), qPrintable(why));
+    }
+
+    // The receiver stage succeeds with no mouse to follow: the run ends, nothing stays in progress.
+    void receiverAloneEndsTheRun()
+    {
+        QVERIFY(LeaveInBootMode(ReceiverImage()));
+        RegistryStore(MouseDriveTestKey()).SetValue(QStringLiteral("UpdateFailInfo"), QStringLiteral("211,4,28,18"));
+        QVERIFY(QFile::remove(AppPaths::ProgramFolder() + "/bin/mouse.bin"));
+        SimControl_SetAttached(WirelessCable, 1);
+        QVERIFY(SettleDevices());
+        ListedDevices = FoundDevices = {Listed(WirelessCable)};
+
+        RunSignals run;
+        QVERIFY(dialog->PrepareUpgrade());
+        dialog->StartUpgrade();
+        QVERIFY(WaitForEnd());
+        QCOMPARE(run.Progress(), Range(0, 100));
+        QCOMPARE(run.Ends(), QList<int>{2});
+        QCOMPARE(UpgradeRunState.inProgress.load(), 0);
+        QCOMPARE(SimControl_GetFirmwareVersion(WirelessCable), uint16_t(0x0103));
+        // The selection page may ask again.
+        RegistryStore(MouseDriveTestKey()).SetValue(QStringLiteral("UpdateFailInfo"), QStringLiteral("211,4,28,18"));
+        dialog->SlotRepairCheckUpdate();
+        QCOMPARE(Message()->text(), Text("NotDevice"));
+    }
+
+    // A search on the GUI thread between the receiver's success and the mouse stage (as the
+    // selection page or the Space key make) leaves the receiver image in the shared list: the mouse
+    // stage still writes the mouse image.
+    void mouseStageWritesTheMouseImage()
+    {
+        ReceiverWaitsWithMouseOnCable();
+        const QMetaObject::Connection search = connect(
+            PostMsg::Instance(), &PostMsg::SigAutoRepairProgress, PostMsg::Instance(),
+            [](int value) {
+                if (value == 50)
+                    FindFirmwareBin(211, QString(), QStringLiteral("KestroPlus-Receiver4K"), Cid, Mid);
+            },
+            Qt::DirectConnection);
+        QVERIFY(dialog->PrepareUpgrade());
+        dialog->StartUpgrade();
+        QVERIFY(WaitForEnd());
+        disconnect(search);
+        QCOMPARE(FirmwareImageList::First(), MakeImage(ReceiverImage()));
+        QCOMPARE(SimControl_GetFirmwareVersion(WirelessCable), uint16_t(0x0104));
+        QCOMPARE(SimControl_GetReceiverFirmwareVersion(Receiver), uint16_t(0x0106));
+    }
+
+    // No image at all: no run, no success, the reason.
+    void nothingToWrite()
+    {
+        ReceiverWaitsWithMouseOnCable();
+        QVERIFY(dialog->PrepareUpgrade());
+        program->RemoveBin();
+        RunSignals run;
+        dialog->StartUpgrade();
+        QCoreApplication::processEvents();
+        QCOMPARE(run.result.count(), 0);
+        QCOMPARE(run.button.count(), 0);
+        QCOMPARE(Message()->text(), Text("ErrorFile"));
+        QCOMPARE(UpgradeRunState.inProgress.load(), 0);
+        QVERIFY(FollowDeviceRemoval);
+    }
+
+    // The Space key's receiver upgrade: prepared from the listed receiver, started at once.
+    void spaceKeyUpgradesTheReceiver()
+    {
+        ListedDevices = FoundDevices = {Listed(Receiver)};
+        RunSignals run;
+        dialog->SetAutoUpdate(0);
+        QVERIFY(dialog->AutoStart());
+        QVERIFY(WaitForEnd());
+        QCOMPARE(run.Progress(), Range(0, 100));
+        QCOMPARE(run.Ends(), QList<int>{2});
+        QCOMPARE(Message()->text(), Text("DialogUpgradeSuccess"));
+        QCOMPARE(SimControl_GetReceiverFirmwareVersion(Receiver), uint16_t(0x0106));
+        QCOMPARE(FailRecord(), QString());
+        QString why;
+        QVERIFY2(MouseWorksAfterwards(Receiver, &why), qPrintable(why));
+    }
+
+    // The buttons while a stage reports progress, at 100 %, below it, and start with the device window.
+    void buttons()
+    {
+        QSignalSpy newVersions(PostMsg::Instance(), &PostMsg::SigSetNewVer);
+        QSignalSpy mainDialog(PostMsg::Instance(), &PostMsg::SigChangeMainDialog);
+        QSignalSpy started(PostMsg::Instance(), &PostMsg::SigUpdateStart);
+        dialog->show();
+        dialog->ShowUpgradingView();
+        dialog->SlotAutoRepairProgress(40);
+        UpgradeRunState.progressSeen = true;
+        for (const char* name : {"CloseButton", "NewHong", "NewHong_2"}) {
+            QMetaObject::invokeMethod(dialog.get(), (QByteArray("on_") + name + "_clicked").constData());
+            QVERIFY2(dialog->isVisible(), name);
+        }
+        QCOMPARE(newVersions.count() + mainDialog.count() + started.count(), 0);
+        UpgradeRunState.progressSeen = false;
+
+        DeviceWindowActive = 1;
+        QMetaObject::invokeMethod(dialog.get(), "on_NewHong_clicked");
+        QVERIFY(!dialog->isVisible());
+        QCOMPARE(mainDialog.count(), 1);
+        QCOMPARE(mainDialog.first().at(0).toInt(), 0);
+
+        dialog->show();
+        dialog->SlotProgress(0, 2);
+        QMetaObject::invokeMethod(dialog.get(), "on_CloseButton_clicked");
+        QVERIFY(!dialog->isVisible());
+        QCOMPARE(newVersions.count(), 1);
+
+        dialog->ResetView();
+        dialog->show();
+        QTest::mouseClick(Button("NewHong_2"), Qt::LeftButton);
+        QCOMPARE(started.count(), 1);
+        QCOMPARE(UpgradeRunState.inProgress.load(), 0);
+        QVERIFY(SettleDevices());
+        QCOMPARE(SimControl_GetDeviceMode(Receiver), 1);
+    }
+};
+
+QTEST_MAIN(TestUpgradeRepair)
+#include "tst_upgraderepair.moc"
