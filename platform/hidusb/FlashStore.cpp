@@ -13,7 +13,6 @@ namespace {
 
 constexpr char Magic[4] = {'K', 'S', 'F', 'L'};
 constexpr uint32_t FormatVersion = 1;
-constexpr size_t HeadSize = 16; // magic, format, identity, payload length
 constexpr size_t MaxPayload = 1u << 20;
 
 uint32_t Crc32(const uint8_t* data, size_t length)
@@ -60,6 +59,16 @@ bool FlashStore::Read(const std::string& name, uint32_t identity, std::vector<ui
     if (Crc32(file.data(), HeadSize + length) != GetU32(file.data() + HeadSize + length))
         return false;
     payload.assign(file.begin() + HeadSize, file.begin() + HeadSize + length);
+    return true;
+}
+
+bool FlashStore::Seal(std::vector<uint8_t>& file)
+{
+    if (file.size() < HeadSize + 4)
+        return false;
+    const uint32_t crc = Crc32(file.data(), file.size() - 4);
+    for (int i = 0; i < 4; ++i)
+        file[file.size() - 4 + size_t(i)] = uint8_t(crc >> (8 * i));
     return true;
 }
 

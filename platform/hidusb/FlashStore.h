@@ -16,6 +16,11 @@ public:
     bool Read(const std::string& name, uint32_t identity, std::vector<uint8_t>& payload) const;
     bool Write(const std::string& name, uint32_t identity, const std::vector<uint8_t>& payload) const;
 
+    // Puts the right check sum at the end of a whole file whose head and contents were laid out by hand,
+    // as a file written by Write; false when it is too short to hold a head and a check sum.
+    static bool Seal(std::vector<uint8_t>& file);
+    static constexpr size_t HeadSize = 16; // magic, format, identity, contents length
+
     const std::string& Folder() const { return folder; }
     // "Device_Flash" in the per-user data folder.
     static std::string DefaultFolder();

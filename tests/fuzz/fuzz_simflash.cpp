@@ -5,6 +5,7 @@
 // check sum (bit 1 set), so that it gets past the head and reaches what reads the contents.
 #include "FuzzSupport.h"
 #include "device/FlashDataMap.h"
+#include "platform/hidusb/FlashStore.h"
 #include "platform/hidusb/HIDUsb.h"
 #include "platform/hidusb/SimControl.h"
 
@@ -23,19 +24,6 @@ const char Description[] = "[Model 1]\nName=Fuzz\nMID=33\nSensor=3395\nDpiLevels
                            "[Device 2]\nKind=cable\nVID=0x3554\nPID=0xF5D1\nBootPID=0xF5E1\nCID=28\nStatus=2\n"
                            "Mouse=1\nUsbVersion=0x0103\nAttachedAtStart=true\n";
 const char* const FileNames[] = {"Mouse1.flash", "Device1.flash"};
-constexpr int HeadSize = 16;
-
-uint32_t Crc32(const uint8_t* data, size_t length)
-{
-    uint32_t crc = 0xFFFFFFFFu;
-    for (size_t i = 0; i < length; ++i) {
-        crc ^= data[i];
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
-}
-
 QByteArray ReadFile(const QString& path)
 {
     QFile file(path);
@@ -74,14 +62,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     QDir().mkpath(flash);
     QByteArray contents(reinterpret_cast<const char*>(data), int(size));
     const QByteArray& model = written[file];
-    if (sealed && model.size() > HeadSize + 4) {
-        QByteArray sealedFile = model;
-        const int payload = model.size() - HeadSize - 4;
-        std::memcpy(sealedFile.data() + HeadSize, contents.constData(), std::min(payload, contents.size()));
-        const uint32_t crc = Crc32(reinterpret_cast<const uint8_t*>(sealedFile.constData()), size_t(HeadSize + payload));
-        for (int i = 0; i < 4; ++i)
-            sealedFile[HeadSize + payload + i] = char(crc >> (8 * i));
-        contents = sealedFile;
+    if (sealed && size_t(model.size()) > FlashStore::HeadSize + 4) {
+        std::vector<uint8_t> sealedFile(model.begin(), model.end());
+        const size_t payload = sealedFile.size() - FlashStore::HeadSize - 4;
+        std::copy_n(contents.constData(), std::min(payload, size_t(contents.size())), sealedFile.begin() + FlashStore::HeadSize);
+        FlashStore::Seal(sealedFile);
+        contents = QByteArray(reinterpret_cast<const char*>(sealedFile.data()), int(sealedFile.size()));
     }
     FuzzSupport::WriteInput(flash + "/" + FileNames[file], reinterpret_cast<const uint8_t*>(contents.constData()),
                             size_t(contents.size()));
