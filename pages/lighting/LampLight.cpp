@@ -20,6 +20,11 @@
 LampLight::LampLight(QWidget* parent) : QWidget(parent), ui(new Ui::LampLight)
 {
     ui->setupUi(this);
+    // The panels are laid out by space alone: their drawn frames would box them on the dark page.
+    for (QFrame* panel : {static_cast<QFrame*>(ui->LightPage), static_cast<QFrame*>(ui->frameEffect),
+                          static_cast<QFrame*>(ui->FrameMouseLight), static_cast<QFrame*>(ui->FrameReceiveLight),
+                          static_cast<QFrame*>(ui->FrameOneLed), static_cast<QFrame*>(ui->FrameThreeLed)})
+        panel->setFrameShape(QFrame::NoFrame);
     pictureFolder = AppPaths::ProgramFolder() + QStringLiteral("/Picture/Light/");
     ResetReceiverLightRecords();
 

@@ -136,7 +136,8 @@ private slots:
         QTest::newRow("two entries") << "LabelColor" << "10,20";
         QTest::newRow("four entries, first three") << "ButtonColor" << "1,2,3";
         QTest::newRow("one entry") << "SliderColor" << "7";
-        QTest::newRow("missing key") << "ComboxTextColor" << "";
+        QTest::newRow("missing key: the shipped theme's") << "ComboxTextColor" << "220,224,230";
+        QTest::newRow("unknown key") << "NoSuchColor" << "";
     }
     void themeColourJoinsTheEntriesThatExist()
     {
