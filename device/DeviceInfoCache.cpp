@@ -3,10 +3,10 @@
 #include "platform/AppPaths.h"
 #include "platform/RegularFile.h"
 #include "platform/UserFileWrites.h"
+#include "platform/WholeFileWrite.h"
 
 #include <QDataStream>
 #include <QFile>
-#include <QSaveFile>
 #include <cstring>
 
 QString DeviceCacheFileName(uint8_t cid, uint8_t mid)
@@ -22,18 +22,10 @@ QString DeviceCacheFolder()
 
 bool WriteDeviceInfoCache(const QString& fileName, const FlashDataMap& data)
 {
-    QSaveFile file(DeviceCacheFolder() + fileName);
-    bool written = file.open(QIODevice::WriteOnly);
-    if (written) {
-        QDataStream stream(&file);
-        stream.writeBytes(reinterpret_cast<const char*>(data.bytes()), uint(sizeof data));
-        if (stream.status() == QDataStream::Ok) {
-            written = file.commit();
-        } else {
-            file.cancelWriting();
-            written = false;
-        }
-    }
+    QByteArray contents;
+    QDataStream stream(&contents, QIODevice::WriteOnly);
+    stream.writeBytes(reinterpret_cast<const char*>(data.bytes()), uint(sizeof data));
+    const bool written = WriteWholeFile(DeviceCacheFolder() + fileName, contents);
     // The mouse keeps its settings either way; only the program's copy of them is lost.
     if (!written)
         UserFileWrites::Failed(AppPaths::UserDataFolder());

@@ -1,6 +1,7 @@
 #include "device/UserIniStore.h"
 
 #include "platform/AppPaths.h"
+#include "platform/WholeFileWrite.h"
 #include "platform/RegularFile.h"
 #include "platform/UserFileWrites.h"
 
@@ -52,11 +53,10 @@ void UserIniStore::RemoveValue(const QString& group, const QString& key)
 
 void UserIniStore::Sync()
 {
-    settings->sync();
     // A store whose path names no regular file keeps nothing (SettingsFilePath). QSettings keeps the
     // first error for the run, so after one failed write every later one reports as failed too;
     // the user is told once either way.
-    if (settings->status() != QSettings::NoError || settings->fileName().isEmpty())
+    if (!SyncSettingsWhole(*settings))
         UserFileWrites::Failed(AppPaths::UserDataFolder());
 }
 

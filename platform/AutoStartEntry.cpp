@@ -1,10 +1,11 @@
 #include "platform/AutoStartEntry.h"
 
+#include "platform/WholeFileWrite.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace {
@@ -61,14 +62,10 @@ bool AutoStartEntry::Write(const QString& programPath)
     if (!QDir().mkpath(Folder()))
         return false;
     const QString name = EscapeStringValue(QCoreApplication::applicationName());
-    QSaveFile file(Path());
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
-        return false;
     const QString entry = QStringLiteral("[Desktop Entry]\nType=Application\nName=") + name
         + QStringLiteral("\nExec=") + ExecValue(programPath)
         + QStringLiteral("\nTerminal=false\nX-GNOME-Autostart-enabled=true\n");
-    file.write(entry.toUtf8());
-    return file.commit();
+    return WriteWholeFile(Path(), entry.toUtf8());
 }
 
 bool AutoStartEntry::Remove()

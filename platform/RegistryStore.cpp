@@ -3,6 +3,7 @@
 #include "platform/AppPaths.h"
 #include "platform/RegularFile.h"
 #include "platform/UserFileWrites.h"
+#include "platform/WholeFileWrite.h"
 
 #include <QDir>
 #include <mutex>
@@ -17,8 +18,7 @@ std::mutex registryLock;
 // regular file keeps nothing (SettingsFilePath).
 void SyncAndReport(QSettings& settings)
 {
-    settings.sync();
-    if (settings.status() != QSettings::NoError || settings.fileName().isEmpty())
+    if (!SyncSettingsWhole(settings))
         UserFileWrites::Failed(AppPaths::UserConfigFolder());
 }
 }

@@ -143,6 +143,18 @@ QString FileNotices::SettingsNotKeptText(int language, const QString& folder)
     return Say(language, "SettingsNotKept").arg(Shown(folder));
 }
 
+QString FileNotices::ExportNotWrittenText(int language, const QString& path)
+{
+    return Say(language, "ExportNotWritten").arg(Shown(path));
+}
+
+FileNotices* FileNotices::ShowExportNotWritten(QWidget* window, const QString& path)
+{
+    auto* notice = new FileNotices([path](int language) { return ExportNotWrittenText(language, path); });
+    notice->ShowOver(window);
+    return notice;
+}
+
 FileNotices* FileNotices::ShowModelListProblem(QWidget* window, const ModelListProblem& problem)
 {
     if (!problem.Damaged())

@@ -27,6 +27,7 @@ public:
     // A device of this MID is not in the model list; when the list is damaged, what is wrong with it follows.
     static QString UnknownModelText(int language, int mid, const ModelListProblem& problem);
     static QString SettingsNotKeptText(int language, const QString& folder);
+    static QString ExportNotWrittenText(int language, const QString& path);
 
     // Start-up: the model list's notice over window, when the list is damaged. The notice is shown
     // without waiting for it (start-up goes on) and deletes itself when closed. Null when nothing is wrong.
@@ -34,6 +35,8 @@ public:
     // From now on the first write of the run that fails in a per-user folder (UserFileWrites) shows
     // its notice over window, once; a failure before this call shows it at once.
     static void WatchSettingsWrites(QWidget* window);
+    // An export the user asked for could not be written: said over window at once.
+    static FileNotices* ShowExportNotWritten(QWidget* window, const QString& path);
 
 public slots:
     void SlotAllLanguage(int index);

@@ -11,6 +11,8 @@
 #include "pages/buttons/ButtonTables.h"
 #include "pages/settings/ContainReset.h"
 #include "platform/AppPaths.h"
+#include "platform/WholeFileWrite.h"
+#include "widgets/FileNotices.h"
 #include "platform/hidusb/HIDUsb.h"
 #include "ui_Buttoninterface.h"
 #include "widgets/ComboBoxLook.h"
@@ -25,7 +27,6 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSignalBlocker>
 #include <QTimer>
 #include <QToolButton>
@@ -188,21 +189,15 @@ QByteArray Buttoninterface::SensorNameField(const QString& sensorName)
 bool Buttoninterface::WriteConfigFile(const QString& path, FlashDataMap record)
 {
     const QString sensor = ConfigSetting::Instance()->GetValue(CurrentModelGroup(), QStringLiteral("Sensor"));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    QDataStream out(&file);
+    QByteArray contents;
+    QDataStream out(&contents, QIODevice::WriteOnly);
     QByteArray marker(ConfigFieldSize, '\0');
     std::memcpy(marker.data(), "Velor", 5);
     const QByteArray sensorField = SensorNameField(sensor);
     out.writeBytes(marker.constData(), uint(marker.size()));
     out.writeBytes(sensorField.constData(), uint(sensorField.size()));
     out.writeBytes(reinterpret_cast<const char*>(record.bytes()), uint(sizeof record));
-    if (out.status() != QDataStream::Ok) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return out.status() == QDataStream::Ok && WriteWholeFile(path, contents);
 }
 
 ButtonMacroBlock Buttoninterface::MacroFileToRecord(const QString& macroName, bool* ok)
@@ -232,7 +227,9 @@ void Buttoninterface::on_OutputData_clicked()
     dialog.setDefaultSuffix(QStringLiteral("bin"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
-    WriteConfigFile(ExportFilePath(dialog.selectedFiles().constFirst()), DeviceConfigSnapshot());
+    const QString path = ExportFilePath(dialog.selectedFiles().constFirst());
+    if (!WriteConfigFile(path, DeviceConfigSnapshot()))
+        FileNotices::ShowExportNotWritten(window(), path);
 }
 
 void Buttoninterface::on_ImportData_clicked()

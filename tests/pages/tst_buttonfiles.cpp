@@ -4,8 +4,11 @@
 #include "device/KeyNames.h"
 #include "device/MacroBlocks.h"
 #include "pages/buttons/Buttoninterface.h"
+#include "support/FileSizeLimit.h"
 #include "support/FittingRecord.h"
 #include "support/TestHome.h"
+#include "widgets/FileNotices.h"
+#include "widgets/UiTextTables.h"
 
 #include <QApplication>
 #include <QDir>
@@ -220,6 +223,46 @@ private slots:
         QFile file(typed + QStringLiteral(".bin"));
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.size(), qint64(10484));
+    }
+
+    // A full disk: the export button's file is not left cut short, and the user is told which file
+    // was not written.
+    void exportButtonTellsWhenTheFileIsNotWritten()
+    {
+        // The texts of the laid-out program folder beside this test's own model list.
+        const QString shipped = QString::fromLocal8Bit(qgetenv("KESTRO_PROGRAM_DIR")) + QStringLiteral("/Language");
+        QDir().mkpath(programFolder.path() + QStringLiteral("/Language"));
+        for (const QString& name : QDir(shipped).entryList(QDir::Files))
+            QFile::copy(shipped + QLatin1Char('/') + name, programFolder.path() + QStringLiteral("/Language/") + name);
+        UiTextTables::Instance()->LoadUiTextTables();
+        Buttoninterface page;
+        const QString typed = exports.filePath(QStringLiteral("full.bin"));
+        bool answered = false;
+        {
+            FileSizeLimit fullDisk(64);
+            QVERIFY(fullDisk.Active());
+            QTimer::singleShot(0, [&] {
+                auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+                if (!dialog)
+                    return;
+                answered = true;
+                dialog->selectFile(typed);
+                QMetaObject::invokeMethod(dialog, "accept");
+            });
+            QVERIFY(QMetaObject::invokeMethod(&page, "on_OutputData_clicked"));
+        }
+        QVERIFY(answered);
+        QVERIFY(!QFile::exists(typed));
+        QVERIFY(QDir(exports.path()).entryList(QDir::Files | QDir::Hidden).filter(QStringLiteral("full")).isEmpty());
+        FileNotices* notice = nullptr;
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (auto* shown = qobject_cast<FileNotices*>(widget); shown && shown->isVisible())
+                notice = shown;
+        }
+        QVERIFY(notice);
+        QCOMPARE(notice->Text(), FileNotices::ExportNotWrittenText(0, typed));
+        QVERIFY(notice->Text().contains(QDir::toNativeSeparators(typed)));
+        delete notice;
     }
 
     void macroFileToBlock()

@@ -6,9 +6,13 @@
 #include "device/DeviceParamSetters.h"
 #include "device/DeviceState.h"
 #include "device/UserIniStore.h"
+#include "pages/buttons/Buttoninterface.h"
 #include "platform/AppPaths.h"
+#include "platform/AutoStartEntry.h"
 #include "platform/RegistryStore.h"
 #include "platform/UserFileWrites.h"
+#include "platform/WholeFileWrite.h"
+#include "support/FileSizeLimit.h"
 #include "support/SimulatedDeviceFixture.h"
 #include "support/TestHome.h"
 #include "widgets/FileNotices.h"
@@ -19,6 +23,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSettings>
 #include <QWidget>
 #include <QtTest>
 
@@ -93,6 +98,87 @@ private slots:
     {
         for (FileNotices* notice : OpenNotices())
             delete notice;
+    }
+
+    // A full disk (or a file size limit): no file is left cut short while the write reports success.
+    // First of the tests: the preferences keep a broken folder's error for the run.
+    // A file written whole elsewhere keeps its old contents; the settings files, which Qt rewrites
+    // in place of the old one, are at least told as not kept.
+    void fullDiskCutsNoFileShortSilently_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::newRow("device cache") << "cache";
+        QTest::newRow("autostart entry") << "autostart";
+        QTest::newRow("configuration export") << "export";
+        QTest::newRow("registry") << "registry";
+        QTest::newRow("settings file") << "settings";
+    }
+    void fullDiskCutsNoFileShortSilently()
+    {
+        QFETCH(QString, file);
+        const QString cache = DeviceCacheFileName(28, 34);
+        FlashDataMap before{};
+        for (std::size_t i = 0; i < sizeof before; ++i)
+            before.bytes()[i] = uint8_t(i * 5 + 1);
+        QVERIFY(WriteDeviceInfoCache(cache, before));
+        QVERIFY(AutoStartEntry::Write(QStringLiteral("/opt/kestro/KestroPlus")));
+        QFile entryFile(AutoStartEntry::Path());
+        QVERIFY(entryFile.open(QIODevice::ReadOnly));
+        const QByteArray entryBefore = entryFile.readAll();
+        entryFile.close();
+        // A settings file of its own, as the preferences keep theirs (Qt keeps one copy per file).
+        QSettings settings(home.Path() + QStringLiteral("/") + QString::fromLatin1(QTest::currentDataTag()) + QStringLiteral(".ini"),
+                           QSettings::IniFormat);
+        for (int i = 0; i < 8; ++i)
+            settings.setValue(QStringLiteral("Kept/Key%1").arg(i), QStringLiteral("value %1").arg(i));
+        QVERIFY(SyncSettingsWhole(settings));
+        RegistryStore registry(QStringLiteral("HKEY_CURRENT_USER\\Software\\Kestro plus\\Mouse Drive Test"));
+        for (int i = 0; i < 4; ++i)
+            registry.SetValue(QStringLiteral("MouseVer28%1").arg(i), QStringLiteral("v1.0%1").arg(i));
+        const QString exportPath = home.Path() + QStringLiteral("/export.bin");
+        UserFileWrites::Instance()->Forget();
+
+        FlashDataMap after = before;
+        after.reportRate = uint8_t(before.reportRate + 1);
+        bool written = true;
+        {
+            // Room for a part of each file: Qt's settings then write what fits and report no error.
+            FileSizeLimit fullDisk(100);
+            QVERIFY(fullDisk.Active());
+            if (file == QLatin1String("cache")) {
+                written = WriteDeviceInfoCache(cache, after);
+            } else if (file == QLatin1String("autostart")) {
+                written = AutoStartEntry::Write(QStringLiteral("/opt/kestro/an/other/folder/KestroPlus"));
+            } else if (file == QLatin1String("export")) {
+                written = Buttoninterface::WriteConfigFile(exportPath, after);
+            } else if (file == QLatin1String("settings")) {
+                settings.setValue(QStringLiteral("Language/Language"), QStringLiteral("1"));
+                written = SyncSettingsWhole(settings);
+            } else {
+                registry.SetValue(QStringLiteral("MouseVer2834"), QStringLiteral("v1.02"));
+            }
+        }
+
+        if (file == QLatin1String("cache")) {
+            QVERIFY(!written);
+            FlashDataMap kept{};
+            QVERIFY(ReadDeviceInfoCache(cache, &kept));
+            QCOMPARE(QByteArray(reinterpret_cast<const char*>(kept.bytes()), sizeof kept),
+                     QByteArray(reinterpret_cast<const char*>(before.bytes()), sizeof before));
+        } else if (file == QLatin1String("autostart")) {
+            QVERIFY(!written);
+            QVERIFY(entryFile.open(QIODevice::ReadOnly));
+            QCOMPARE(entryFile.readAll(), entryBefore);
+        } else if (file == QLatin1String("export")) {
+            QVERIFY(!written);
+            QVERIFY(!QFile::exists(exportPath));
+        }
+        // The program's own files: the user hears of it.
+        if (file == QLatin1String("cache") || file == QLatin1String("registry"))
+            QVERIFY(UserFileWrites::Instance()->FailureCount() >= 1);
+        if (file == QLatin1String("settings"))
+            QVERIFY(!written);
+        QVERIFY(QDir(DeviceCacheFolder()).entryList(QDir::Files | QDir::Hidden).filter(QStringLiteral(".bin.")).isEmpty());
     }
 
     void oneNoticeAndTheMouseStillWritten_data()
