@@ -56,6 +56,24 @@ UpDataParam* OpenWait()
     return qobject_cast<UpDataParam*>(QApplication::activeModalWidget());
 }
 
+// Notes every settings wait that shows, however briefly: a fast read may close it again before a
+// timer could look.
+class WaitWatcher : public QObject
+{
+public:
+    WaitWatcher() { qApp->installEventFilter(this); }
+    ~WaitWatcher() override { qApp->removeEventFilter(this); }
+    bool shown = false;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show && qobject_cast<UpDataParam*>(watched))
+            shown = true;
+        return false;
+    }
+};
+
 } // namespace
 
 // The device window with a simulated receiver and its mouse: the first read ends the settings wait
@@ -103,21 +121,17 @@ private slots:
         connect(post, &PostMsg::SigUpDataLightSensor, &pages, [](FlashDataMap) { SensorPageUpdated = true; },
                 Qt::BlockingQueuedConnection);
 
+        // The wait runs modally inside the frame's slot.
+        WaitWatcher wait;
         // Open the device as the selection page does.
         DeviceWindowActive = 1;
         emit post->SigSelectMouseInfo(info);
         Worker::SelectDevice(info);
-        // The wait runs modally inside the frame's slot; a timer sees it from within.
-        bool waitShown = false;
-        QTimer watch;
-        connect(&watch, &QTimer::timeout, [&] { waitShown = waitShown || OpenWait() != nullptr; });
-        watch.start(50);
         QTRY_VERIFY_WITH_TIMEOUT(bus.events.contains("SigSetver(4)"), 30000);
-        watch.stop();
         const QStringList printed = catcher->Lines();
         catcher.reset();
         QCOMPARE(printed, QStringList());
-        QVERIFY(waitShown);
+        QVERIFY(wait.shown);
         QCOMPARE(OpenWait(), nullptr);
         QVERIFY(!bus.events.contains("SigMouseOffLineo(1)"));
         QVERIFY(DeviceConfigIsCurrent);
