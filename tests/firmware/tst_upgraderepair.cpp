@@ -2,6 +2,7 @@
 // mouse written on the simulated devices, and every kind of end.
 #include "FirmwareRunFixture.h"
 
+#include "app/DialogChange.h"
 #include "device/DialogChangeLists.h"
 #include "device/FirmwareImageSearch.h"
 #include "device/PostMsg.h"
@@ -258,6 +259,50 @@ private slots:
         QTest::mouseClick(Button("NewHong_2"), Qt::LeftButton);
         QCOMPARE(newVersions.count(), 1);
         QVERIFY(!dialog->isVisible());
+    }
+
+    // The same repair as the user makes it: the program starts again with the receiver waiting, the
+    // selection page lists the mouse's cable and offers the repair; its button opens the dialog ready,
+    // the start writes the receiver then the mouse, and the repair offer goes away.
+    void repairFromTheSelectionPage()
+    {
+        QVERIFY(LeaveInBootMode(ReceiverImage()));
+        RegistryStore(MouseDriveTestKey()).SetValue(QStringLiteral("UpdateFailInfo"), QStringLiteral("211,4,28,18"));
+        ResetDevices(program->Shipped(), flash->path());
+        SimControl_SetAttached(WirelessCable, 1);
+        // A second mouse would make the repair ask for one mouse only.
+        SimControl_SetAttached(WiredMouse, 0);
+        QVERIFY(SettleDevices());
+        UpDateRepair* const before = UpDateRepairInstance;
+        UpDateRepairInstance = nullptr;
+        auto page = std::make_unique<DialogChange>();
+        page->show();
+        QVERIFY(SettleDevices());
+        QCOMPARE(ListedDevices.size(), 1);
+        QVERIFY(ListedDevices.first().wired);
+        auto* repair = page->findChild<QWidget*>(QStringLiteral("Repair"));
+        QVERIFY(repair->isVisible());
+
+        QVERIFY(QMetaObject::invokeMethod(page.get(), "on_Repair_clicked"));
+        std::unique_ptr<UpDateRepair> opened(UpDateRepairInstance);
+        QVERIFY(opened && opened->isVisible());
+        QCOMPARE(opened->findChild<QLabel*>(QStringLiteral("ToolText_2"))->text(), Text("ReadyUpdate"));
+        RunSignals run;
+        QTest::mouseClick(opened->findChild<QAbstractButton*>(QStringLiteral("NewHong_2")), Qt::LeftButton);
+        QVERIFY(WaitForEnd());
+        QCOMPARE(run.Progress(), Range(0, 50) + Range(50, 100));
+        QCOMPARE(opened->findChild<QLabel*>(QStringLiteral("ToolText_2"))->text(), Text("DialogUpgradeSuccess"));
+        QVERIFY(!repair->isVisible());
+        QCOMPARE(FailRecord(), QString());
+        QCOMPARE(SimControl_GetDeviceMode(Receiver), 1);
+        QCOMPARE(SimControl_GetReceiverFirmwareVersion(Receiver), uint16_t(0x0106));
+        QString why;
+        QVERIFY2(MouseWorksAfterwards(WirelessCable, &why), qPrintable(why));
+        StopUsbChanged();
+        QVERIFY(SettleDevices());
+        page.reset();
+        opened.reset();
+        UpDateRepairInstance = before;
     }
 
     // A stage that fails halfway: the four-number record of that stage, one log line, the failure
