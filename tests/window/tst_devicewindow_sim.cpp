@@ -51,9 +51,14 @@ private:
     QtMessageHandler previous = nullptr;
 };
 
+// The wait dialog while it shows. Not only the active modal window: the version report may open the
+// firmware dialog over it, as the shipped "bin" offers newer firmware for the simulated devices.
 UpDataParam* OpenWait()
 {
-    return qobject_cast<UpDataParam*>(QApplication::activeModalWidget());
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (auto* wait = qobject_cast<UpDataParam*>(window); wait && wait->isVisible() && wait->isModal())
+            return wait;
+    return nullptr;
 }
 
 // Notes every settings wait that shows, however briefly: a fast read may close it again before a
