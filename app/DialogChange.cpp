@@ -128,6 +128,8 @@ DialogChange::DialogChange(QWidget* parent) : QWidget(parent), ui(new Ui::Dialog
 {
     ui->setupUi(this);
     PageInstance = this;
+    // Pairing gives the page its notices back after a pairing that ended on this page.
+    SelectionPageUsbChanged = &SelectPageUsbChangedCallback;
     pictureFolder = AppPaths::ProgramFolder() + QStringLiteral("/Picture/DialogChange/");
     noticeFolder = NoticeLook::PictureFolder();
     ApplyStyles();
@@ -724,16 +726,7 @@ void DialogChange::OpenPairing(const QString& path)
         return;
     PairDeviceChosen = true;
     PairDeviceInfo = ListedDevices.at(index);
-    PairFromDeviceWindow = false;
-    {
-        Match match(nullptr);
-        match.InitPairDevice();
-        CentreOnPage(&match);
-        match.exec();
-    }
-    // Pairing takes over the connection and the attach/detach notices: this page takes its own back.
-    UsbServer_Exit();
-    StartUsbChanged(SelectPageUsbChangedCallback, 600);
+    Match::Open(false, [this](QWidget* dialog) { CentreOnPage(dialog); });
 }
 
 void DialogChange::on_CloseButton_clicked()

@@ -357,26 +357,12 @@ void DialogMain::keyPressEvent(QKeyEvent* event)
 
 void DialogMain::OpenPairing(bool fromDeviceWindow)
 {
-    PairFromDeviceWindow = fromDeviceWindow;
     if (!fromDeviceWindow && ListedDevices.size() == 1) {
         // The sequence chose the one listed device; an earlier choice of the selection page must not win.
         PairDeviceInfo = ListedDevices.first();
         PairDeviceChosen = true;
     }
-    {
-        Match pairing(nullptr);
-        pairing.InitPairDevice();
-        pairing.move(CentredFor(&pairing));
-        pairing.exec();
-    }
-    // Pairing takes over the connection and the attach/detach notices; the page that shows gets
-    // its own back.
-    if (fromDeviceWindow) {
-        GiveDeviceWindowCallbacksBack();
-    } else {
-        UsbServer_Exit();
-        StartUsbChanged(SelectPageUsbChangedCallback, 600);
-    }
+    Match::Open(fromDeviceWindow, [this](QWidget* dialog) { dialog->move(CentredFor(dialog)); });
 }
 
 void DialogMain::SpaceSequence()

@@ -18,6 +18,7 @@ QList<DeviceAllInfo> FoundDeviceList;
 bool ReceiverUpdateAvailable = false;
 bool MouseUpdateAvailable = false;
 std::function<bool()> FirmwareCheckAvailable;
+void (*SelectionPageUsbChanged)() = nullptr;
 
 namespace {
 
@@ -249,6 +250,13 @@ void GiveDeviceWindowCallbacksBack()
 {
     StartUsbChanged(MainPageUsbChangedCallback, 600);
     UsbServerC_Start(CurrentDevicePath, CurrentDevicePath, DeviceReportCallback);
+}
+
+void GiveSelectionPageCallbacksBack()
+{
+    UsbServer_Exit();
+    if (SelectionPageUsbChanged)
+        StartUsbChanged(SelectionPageUsbChanged, 600);
 }
 
 #include "DeviceDiscovery.moc"

@@ -37,6 +37,11 @@ void HandleMainPageUsbChanged();
 // Pairing talks to the device through callbacks of its own; afterwards the device window takes
 // back its attach/detach notices and the open device's connection with its report callback.
 void GiveDeviceWindowCallbacksBack();
+// The selection page's attach/detach callback, named by the shell when it makes the page.
+extern void (*SelectionPageUsbChanged)();
+// The same for the selection page: the connection pairing opened is closed and the page's notices
+// are registered again.
+void GiveSelectionPageCallbacksBack();
 
 // Receiver version and update state found by the last notice, for the settings page.
 extern bool ReceiverUpdateAvailable;

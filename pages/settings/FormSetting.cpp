@@ -463,15 +463,10 @@ void FormSetting::on_pushButton_clicked()
 
 void FormSetting::on_pushButton_2_clicked()
 {
-    PairFromDeviceWindow = true;
-    {
-        Match pairing(nullptr);
-        pairing.InitPairDevice();
+    Match::Open(true, [this](QWidget* dialog) {
         const QPoint corner = mapToGlobal(QPoint(0, 0));
-        pairing.move(corner.x() + (width() - pairing.width()) / 2 - 70, (height() - pairing.height()) / 2 + corner.y() - 30);
-        pairing.exec();
-    }
-    GiveDeviceWindowCallbacksBack();
+        dialog->move(corner.x() + (width() - dialog->width()) / 2 - 70, (height() - dialog->height()) / 2 + corner.y() - 30);
+    });
 }
 
 void FormSetting::on_comboBox_activated(int index)

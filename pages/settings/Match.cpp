@@ -1,15 +1,58 @@
 #include "pages/settings/Match.h"
 
-#include "device/DialogChangeLists.h"
 #include "device/ConfigSetting.h"
 #include "device/ConnectionState.h"
 #include "device/DeviceDiscovery.h"
+#include "device/DialogChangeLists.h"
 #include "device/PostMsg.h"
 #include "platform/AppPaths.h"
+#include "platform/TraceLog.h"
+#include "platform/hidusb/HIDUsb.h"
 #include "ui_Match.h"
 #include "widgets/NoticeLook.h"
 #include "widgets/ThemeColor.h"
 #include "widgets/UiText.h"
+
+#include <QEvent>
+
+std::atomic<int> PairResult{0};
+std::atomic<bool> PairingActive{false};
+std::atomic<bool> SavedDeviceWindowFlag{false};
+
+namespace {
+
+enum PairState { Idle = 0, Pairing = 1, Paired = 2, Failed = 3 };
+
+// A receiver that stays attached and never answers must not keep the user in the dialog.
+int attemptTimeLimitMs = 60000;
+
+// The device window was active when the attempt started: it is active again now that the attempt ended.
+void GiveDeviceWindowFlagBack()
+{
+    if (SavedDeviceWindowFlag.exchange(false))
+        DeviceWindowActive = 1;
+}
+
+} // namespace
+
+void PairStatusCallback(const uint8_t* header, int headerLength, const uint8_t* data, uint32_t dataLength)
+{
+    const int code = header && headerLength > 1 ? header[1] : 0;
+    qCDebug(kestroTrace) << "in2" << code;
+    if (code != HIDUSB_REPORT_PAIR_STATUS || !data || dataLength < 1)
+        return;
+    const int status = data[0];
+    if (status != 2 && status != 3)
+        return;
+    // The state is written before the dialog is told, so that its slots see the attempt ended.
+    PairingActive = false;
+    PairResult = status == 3 ? Paired : Failed;
+    qCDebug(kestroTrace) << (status == 3 ? "success" : "fail");
+    GiveDeviceWindowFlagBack();
+    PostMsg* bus = PostMsg::Instance();
+    emit bus->SigTimerStop();
+    emit bus->SigButtonEnable(status == 3 ? 1 : 0);
+}
 
 Match::Match(QWidget* parent) : QDialog(parent), ui(new Ui::Match)
 {
@@ -39,17 +82,69 @@ Match::Match(QWidget* parent) : QDialog(parent), ui(new Ui::Match)
     ui->textEdit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
     currentPath = CurrentDeviceInfo.Get().path;
+    deviceTimer.setInterval(100);
+    pairStatusTimer.setInterval(1000);
+    textTimer.setInterval(500);
+    attemptLimit.setSingleShot(true);
+    connect(&deviceTimer, &QTimer::timeout, this, &Match::onUSBTimeupDestroy);
+    connect(&pairStatusTimer, &QTimer::timeout, this, &Match::onPairTimeupDestroy);
+    connect(&textTimer, &QTimer::timeout, this, &Match::onTextTimeupDestroy);
+    connect(&attemptLimit, &QTimer::timeout, this, &Match::onAttemptTimeLimit);
+
+    PostMsg* bus = PostMsg::Instance();
+    connect(bus, &PostMsg::SigTimerStop, this, &Match::SlotStopTimer);
+    connect(bus, &PostMsg::SigButtonEnable, this, &Match::SlotButtonenable);
+    connect(bus, &PostMsg::SigAllLanguage, this, &Match::SlotAllLanguage);
     connect(ui->CloseButton, &QToolButton::clicked, this, &Match::WindowClosedSet);
-    connect(PostMsg::Instance(), &PostMsg::SigAllLanguage, this, &Match::SlotAllLanguage);
+    NoticeLook::ScaleFonts(this);
+    buttonFont = ui->MatchButton->font();
     SlotAllLanguage(UiLanguage);
     ui->label->hide();
     ui->textEdit->hide();
-    NoticeLook::ScaleFonts(this);
 }
 
 Match::~Match()
 {
+    // Nothing leaves an attempt running behind a dialog that is gone.
+    if (PairingActive.exchange(false))
+        GiveDeviceWindowFlagBack();
     delete ui;
+}
+
+void Match::Open(bool fromDeviceWindow, const std::function<void(QWidget* dialog)>& place)
+{
+    PairFromDeviceWindow = fromDeviceWindow;
+    bool deviceWindowShows = fromDeviceWindow;
+    {
+        Match pairing(nullptr);
+        // The device can leave while the dialog is open, and the shell then shows the selection page,
+        // which has its own notices: the device window is not to be given back then.
+        connect(PostMsg::Instance(), &PostMsg::SigChangeMainDialog, &pairing, [&deviceWindowShows](int index) {
+            if (index == 0) {
+                deviceWindowShows = false;
+                SavedDeviceWindowFlag = false;
+            }
+        });
+        pairing.InitPairDevice();
+        if (place)
+            place(&pairing);
+        pairing.exec();
+    }
+    // An attempt hands the library PairStatusCallback for the device's reports.
+    if (deviceWindowShows)
+        GiveDeviceWindowCallbacksBack();
+    else
+        GiveSelectionPageCallbacksBack();
+}
+
+void Match::SetAttemptTimeLimit(int milliseconds)
+{
+    attemptTimeLimitMs = milliseconds;
+}
+
+int Match::AttemptTimeLimit()
+{
+    return attemptTimeLimitMs;
 }
 
 QString Match::ButtonStyle(const QString& picture, const QString& colour) const
@@ -59,12 +154,44 @@ QString Match::ButtonStyle(const QString& picture, const QString& colour) const
         + pictureFolder + picture + QStringLiteral(");color: rgb(") + colour + QStringLiteral(");}");
 }
 
+void Match::ShowButton(const QString& text, const QString& picture, const QString& colour)
+{
+    const QString style = ButtonStyle(picture, colour);
+    // The device tick repeats the look ten times a second: only a change restyles the button.
+    if (ui->MatchButton->styleSheet() != style)
+        ui->MatchButton->setStyleSheet(style);
+    if (!text.isNull())
+        SetButtonText(text);
+}
+
+void Match::SetButtonText(const QString& text)
+{
+    // The button keeps its size: a longer text (the Russian fail and success texts) gets a smaller font.
+    QFont font = buttonFont;
+    const int room = ui->MatchButton->width() - 10;
+    while (font.pointSize() > 7 && QFontMetrics(font).horizontalAdvance(text) > room)
+        font.setPointSize(font.pointSize() - 1);
+    if (ui->MatchButton->font() != font)
+        ui->MatchButton->setFont(font);
+    ui->MatchButton->setText(text);
+}
+
+void Match::ShowFailed()
+{
+    ShowButton(failText, QStringLiteral("PairFail.png"), buttonColour);
+}
+
 void Match::InitPairDevice()
 {
     ui->MatchButton->setShortcut(QKeySequence(Qt::Key_Space));
+    textStep = 0;
+    PairResult = Idle;
+    // Whatever an earlier dialog left, this one starts with no attempt running.
+    PairingActive = false;
+    SavedDeviceWindowFlag = false;
+    pairingPossible = false;
     ui->MatchButton->setEnabled(true);
-    ui->MatchButton->setStyleSheet(ButtonStyle(QStringLiteral("Pair.png"), buttonColour));
-    ui->MatchButton->setText(startText);
+    ShowButton(startText, QStringLiteral("Pair.png"), buttonColour);
 
     DeviceAllInfo device;
     if (DeviceWindowActive == 1) {
@@ -80,28 +207,144 @@ void Match::InitPairDevice()
     pairPid = device.PID;
     pairWired = device.wired;
     cid = static_cast<uint8_t>(ConfigSetting::Instance()->GetValue(QStringLiteral("Option"), QStringLiteral("CID")).toInt());
-    ShowDeviceState();
+    deviceTimer.start();
 }
 
-void Match::ShowDeviceState()
+void Match::onUSBTimeupDestroy()
 {
-    // A device on its cable cannot be paired: the note shows instead of the instructions.
-    pairingPossible = !pairWired && !pairPath.isEmpty();
-    ui->label->setVisible(!pairingPossible);
-    ui->textEdit->setVisible(pairingPossible);
+    if (!PairingActive) {
+        // A device on its cable cannot be paired (nor can no device): the note shows instead of the
+        // instructions.
+        pairingPossible = !pairWired && !pairPath.isEmpty();
+        ui->label->setVisible(!pairingPossible);
+        ui->textEdit->setVisible(pairingPossible);
+    }
     ui->MatchButton->setEnabled(pairingPossible);
     if (!pairingPossible)
-        ui->MatchButton->setStyleSheet(ButtonStyle(QStringLiteral("Pair.png"), QStringLiteral("0,0,0")));
+        ShowButton(QString(), QStringLiteral("Pair.png"), QStringLiteral("0,0,0"));
 }
 
 void Match::on_MatchButton_clicked()
 {
-    // The pairing run comes with the pairing support.
+    if (PairResult == Paired || !pairingPossible)
+        return;
+    PairResult = Pairing;
+    textTimer.start();
+    ShowButton(pairingText, QStringLiteral("Pair.png"), buttonColour);
+    // The device connection leaves the device alone while the receiver pairs.
+    if (DeviceWindowActive == 1) {
+        DeviceWindowActive = 0;
+        SavedDeviceWindowFlag = true;
+    }
+    // Each press is a new attempt, with a connection of its own.
+    PairingActive = false;
+    StartPairing();
+}
+
+void Match::StartPairing()
+{
+    if (!PairingActive) {
+        qCDebug(kestroTrace) << "Enter";
+        PairingActive = true;
+        pairStatusTimer.start();
+        attemptLimit.start(attemptTimeLimitMs);
+        const QByteArray path = pairPath.toUtf8();
+        UsbServerC_Start(path.constData(), path.constData(), PairStatusCallback);
+    }
+    UsbServer_EnterDonglePairOnlyCid(cid);
+}
+
+void Match::onPairTimeupDestroy()
+{
+    UsbServer_ReadDonglePairStatus();
+    const QByteArray vid = pairVid.toLatin1();
+    const QByteArray pid = pairPid.toLatin1();
+    int count = 5;
+    const char* const* paths = VidEzorarA_FindHidDevicesByDefaultDeviceId(vid.constData(), pid.constData(), &count);
+    bool present = false;
+    for (int i = 0; paths && i < count && i < 5 && !present; ++i)
+        present = paths[i] && QString::fromLocal8Bit(paths[i]) == pairPath;
+    if (present || !PairingActive)
+        return;
+    // The mouse or the receiver was taken away: the attempt failed. The device window is not made
+    // active again: its device is gone.
+    StopAttemptTimers();
+    PairingActive = false;
+    SavedDeviceWindowFlag = false;
+    PairResult = Failed;
+    ShowFailed();
+}
+
+void Match::onAttemptTimeLimit()
+{
+    if (!PairingActive)
+        return;
+    qCDebug(kestroTrace) << "no answer";
+    StopAttemptTimers();
+    PairingActive = false;
+    PairResult = Failed;
+    GiveDeviceWindowFlagBack();
+    ShowFailed();
+}
+
+void Match::onTextTimeupDestroy()
+{
+    if (textStep == 4)
+        textStep = 0;
+    SetButtonText(pairingText + QString(int(textStep), QLatin1Char('.')));
+    ++textStep;
+}
+
+void Match::StopAttemptTimers()
+{
+    pairStatusTimer.stop();
+    textTimer.stop();
+    attemptLimit.stop();
+}
+
+void Match::SlotStopTimer()
+{
+    // A stop that arrives after a new press belongs to the attempt before it.
+    if (PairingActive)
+        return;
+    StopAttemptTimers();
+}
+
+void Match::SlotButtonenable(int index)
+{
+    if (PairingActive)
+        return;
+    if (index == 0) {
+        ShowFailed();
+    } else if (index == 1) {
+        ShowButton(successText, QStringLiteral("PairSuccess.png"), buttonColour);
+        ui->MatchButton->setEnabled(false);
+    }
 }
 
 void Match::WindowClosedSet()
 {
-    close();
+    // While an attempt runs the dialog stays: every attempt ends by itself.
+    if (PairingActive)
+        return;
+    deviceTimer.stop();
+    StopAttemptTimers();
+    QDialog::reject();
+}
+
+void Match::reject()
+{
+    WindowClosedSet();
+}
+
+void Match::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange) {
+        ui->retranslateUi(this);
+        // The form's own texts are placeholders: the language in use stays shown.
+        SlotAllLanguage(UiLanguage);
+    }
 }
 
 void Match::SlotAllLanguage(int index)
@@ -113,7 +356,7 @@ void Match::SlotAllLanguage(int index)
                           + UiText::ForReader(index, reader, QStringLiteral("DialogPairTips")).toHtmlEscaped()
                           + QStringLiteral("</span>"));
     startText = UiText::ForReader(index, reader, QStringLiteral("StartPair"));
-    ui->MatchButton->setText(startText);
+    SetButtonText(startText);
     pairingText = UiText::ForReader(index, reader, QStringLiteral("Pairing"));
     failText = UiText::ForReader(index, reader, QStringLiteral("PairFail"));
     successText = UiText::ForReader(index, reader, QStringLiteral("PairSuccess"));

@@ -334,6 +334,9 @@ private slots:
         Match pairing;
         pairing.InitPairDevice();
         QCOMPARE(pairing.PairPath(), path);
+        // What can be paired is known from the first device tick on.
+        QVERIFY(!pairing.PairingPossible());
+        QTRY_VERIFY(Child(&pairing, "label")->isHidden() != Child(&pairing, "textEdit")->isHidden());
         QCOMPARE(pairing.PairingPossible(), possible);
         // A device on its cable shows the note and cannot be paired; one in wireless mode the instructions.
         QCOMPARE(Child(&pairing, "label")->isHidden(), possible);
