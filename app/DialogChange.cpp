@@ -31,7 +31,6 @@
 #include <QEvent>
 #include <QLabel>
 #include <QListView>
-#include <QMetaObject>
 #include <QPointer>
 #include <QScopeGuard>
 #include <QSignalBlocker>
@@ -798,18 +797,37 @@ void DialogChange::on_RightButton_clicked()
     ui->RightButton->setVisible(page < ui->stackedWidget->count() - 1);
 }
 
+namespace {
+// Carries a notice from the library's thread to the GUI thread, where the lists and the widgets
+// belong, as a queued signal: Qt makes the hand-over inside its own code. Built during static
+// initialisation, on the main thread.
+class SelectPageUsbRelay : public QObject
+{
+    Q_OBJECT
+public:
+    SelectPageUsbRelay()
+    {
+        connect(this, &SelectPageUsbRelay::Changed, this, &SelectPageUsbRelay::Handle, Qt::QueuedConnection);
+    }
+signals:
+    void Changed();
+
+private:
+    void Handle()
+    {
+        UsbChangeQueued = false;
+        if (PageInstance)
+            PageInstance->HandleUsbChanged();
+    }
+};
+SelectPageUsbRelay selectPageUsbRelay;
+} // namespace
+
 void SelectPageUsbChangedCallback()
 {
-    QCoreApplication* application = QCoreApplication::instance();
-    if (!application || UsbChangeQueued.exchange(true))
+    if (!QCoreApplication::instance() || UsbChangeQueued.exchange(true))
         return;
-    // Called on the library's thread: the lists and the widgets belong to the GUI thread.
-    QMetaObject::invokeMethod(
-        application,
-        [] {
-            UsbChangeQueued = false;
-            if (PageInstance)
-                PageInstance->HandleUsbChanged();
-        },
-        Qt::QueuedConnection);
+    emit selectPageUsbRelay.Changed();
 }
+
+#include "DialogChange.moc"
