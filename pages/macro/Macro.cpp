@@ -23,6 +23,8 @@ Macro::Macro(QWidget* parent) : QWidget(parent), ui(new Ui::Macro)
     macroFolder = MacroBlocks::MacroFolder();
 
     connect(PostMsg::Instance(), &PostMsg::SigSetMacroPage, this, &Macro::SlotSetMacroPage);
+    connect(PostMsg::Instance(), &PostMsg::SigButtonToMacro, this, &Macro::SlotButtonToMacro);
+    connect(PostMsg::Instance(), &PostMsg::SigMacroDownLoadData, this, &Macro::SlotMacroDownLoadData);
 
     StyleLists();
     LoadMacroList(QStringLiteral("ListMain"));
@@ -171,12 +173,5 @@ void Macro::on_StartRecord_clicked()
 void Macro::on_StopRecord_clicked()
 {
     emit PostMsg::Instance()->SigStartRecord(1);
-    ShowIdle();
-}
-
-void Macro::SlotSetMacroPage()
-{
-    emit PostMsg::Instance()->SigStartRecord(1);
-    keyboardHook->RemoveKeyboardHook();
     ShowIdle();
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include "device/FlashDataMap.h"
 #include "pages/macro/MacroFile.h"
 
 #include <QButtonGroup>
@@ -27,7 +28,8 @@ extern bool MacroRecording;
 //
 // Files: Macro.cpp (construction, looks, recording state), MacroFiles.cpp (the list and the macro
 // files), MacroNames.cpp (create, rename, delete and the page's notices), MacroEvents.cpp (the
-// event-list primitives), MacroTexts.cpp (the page's texts).
+// event-list primitives), MacroTexts.cpp (the page's texts), MacroTransfer.cpp (the macros on the
+// mouse's buttons).
 class Macro : public QWidget
 {
     Q_OBJECT
@@ -90,9 +92,26 @@ public:
     // label prefix the button page shows before a macro's name.
     QString MenuText(const QString& key) const;
 
+    // --- the macros on the mouse ---
+
+    // The name a button's block holds; ok is false for a name that is empty, not in the local
+    // encoding, or refused as a file name.
+    static QString DeviceMacroName(const ButtonMacroBlock& block, bool* ok);
+    // A block's events as the lines of a macro file: each key with its usage and kind, the delay
+    // after every event but the last; a count above 70 reads as 70.
+    static QStringList DeviceMacroLines(const ButtonMacroBlock& block);
+    // Makes the macro's file hold what the mouse holds: the repeat mode, then the block's events,
+    // written whole. False when the file cannot be written.
+    static bool StoreDeviceMacro(const QString& name, uint8_t repeatMode, const ButtonMacroBlock& block);
+
 public slots:
-    // The device window is being left: a recording ends.
+    // The device window is being left: a recording ends and the page is free again.
     void SlotSetMacroPage();
+    // The button page shows a button that plays a macro: its file holds the mouse's macro, and the
+    // list names it.
+    void SlotButtonToMacro(FlashDataMap DataMap, int KeyNumer);
+    // A saved macro goes to a button bound to it, from its file.
+    void SlotMacroDownLoadData(QString MacroName, int index);
     void SlotAllLanguage(int index);
 
     // The context menu's commands.
