@@ -5,6 +5,7 @@
 #include "widgets/ScaleFontTree.h"
 #include "widgets/ThemeColor.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QWidget>
 
@@ -65,9 +66,43 @@ QString CheckBoxStyle(const QString& folder)
         + QStringLiteral("CheckBoxCheck.png);}");
 }
 
-void ScaleFonts(QWidget* dialog)
+QString FieldStyle(const QString& selector)
 {
-    ScaleFontTree(dialog, 96.0 / ScreenInfo::LogicalDpi());
+    return selector + QStringLiteral("{color: rgb(") + ThemeColor(QStringLiteral("LinEditColor"))
+        + QStringLiteral(");background-color: rgb(") + ThemeColor(QStringLiteral("ComboxBackGroundColor"))
+        + QStringLiteral(");border: 1px solid rgb(") + ThemeColor(QStringLiteral("LinEditColorSecond"))
+        + QStringLiteral(");}");
+}
+
+void ScaleFonts(QWidget* dialog, const QString& keepName)
+{
+    ScaleFontTree(dialog, 96.0 / ScreenInfo::LogicalDpi(), keepName);
+}
+
+namespace {
+
+class ActivateOnShow : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show) {
+            auto* window = static_cast<QWidget*>(watched);
+            window->raise();
+            window->activateWindow();
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+void ActivateWhenShown(QWidget* dialog)
+{
+    dialog->installEventFilter(new ActivateOnShow(dialog));
 }
 
 QString StyleNotice(QWidget* dialog, QLabel* message, QWidget* closeButton, QWidget* frame)

@@ -33,7 +33,18 @@ QString CheckBoxStyle(const QString& folder);
 // picture folder for the dialog's other styles.
 QString StyleNotice(QWidget* dialog, QLabel* message, QWidget* closeButton, QWidget* frame);
 
-// ScaleFontTree over the dialog by 96 / the screen's logical DPI.
-void ScaleFonts(QWidget* dialog);
+// An entry field of a notice ("QLineEdit", "QSpinBox"): text in the theme's "LinEditColor" on the
+// theme's dark "ComboxBackGroundColor", so that the light text stays readable, framed in the
+// theme's "LinEditColorSecond".
+QString FieldStyle(const QString& selector);
+
+// ScaleFontTree over the dialog by 96 / the screen's logical DPI; a widget named keepName keeps
+// its size.
+void ScaleFonts(QWidget* dialog, const QString& keepName = QString());
+
+// Activates the dialog each time it shows. A frameless window that bypasses the window manager gets
+// no keyboard on X11 until it is activated, and a notice closes on Escape and the key-combination
+// dialog takes its keys only when it has the keyboard.
+void ActivateWhenShown(QWidget* dialog);
 
 } // namespace NoticeLook

@@ -12,6 +12,7 @@ LeftButtonOnly::LeftButtonOnly(QWidget* parent) : QDialog(parent), ui(new Ui::Le
     connect(PostMsg::Instance(), &PostMsg::SigAllLanguage, this, &LeftButtonOnly::SlotAllLanguage);
     SlotAllLanguage(UiLanguage);
     NoticeLook::ScaleFonts(this);
+    NoticeLook::ActivateWhenShown(this);
 }
 
 LeftButtonOnly::~LeftButtonOnly()
