@@ -16,6 +16,7 @@
 #include "platform/hidusb/HIDUsb.h"
 #include "ui_Buttoninterface.h"
 #include "widgets/ComboBoxLook.h"
+#include "widgets/PlaceOver.h"
 #include "widgets/SettingsWait.h"
 #include "widgets/ThemeColor.h"
 #include "widgets/UiText.h"
@@ -50,16 +51,6 @@ QAbstractButton* Child(const QWidget& page, const char* name)
     auto* button = page.findChild<QAbstractButton*>(QLatin1String(name));
     Q_ASSERT_X(button, "Buttoninterface", name);
     return button;
-}
-
-// Places a dialog over a widget's centre, shifted by (dx, dy).
-void PlaceOver(QWidget* dialog, const QWidget* over, int dx, int dy)
-{
-    if (!over)
-        return;
-    const QPoint corner = over->mapToGlobal(QPoint(0, 0));
-    dialog->move(corner.x() + (over->width() - dialog->width()) / 2 + dx,
-                 corner.y() + (over->height() - dialog->height()) / 2 + dy);
 }
 
 } // namespace

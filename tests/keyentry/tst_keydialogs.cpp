@@ -11,6 +11,7 @@
 #include "support/ModalCloser.h"
 #include "support/TestHome.h"
 #include "widgets/KeyboardHook.h"
+#include "widgets/PlaceOver.h"
 #include "widgets/UiText.h"
 #include "widgets/UiTextTables.h"
 
@@ -398,6 +399,32 @@ private slots:
         dialog->show();
         Child<QToolButton>(*dialog, button.toLatin1().constData())->click();
         QVERIFY(!dialog->isVisible());
+    }
+
+    // Where the page's callers put the dialogs: over the page's centre, 50 left and 70 up, halves
+    // rounded down.
+    void placedOverThePage_data()
+    {
+        QTest::addColumn<DialogFactory>("factory");
+        QTest::addColumn<QPoint>("corner");
+        QTest::newRow("GroupKey") << DialogFactory([] { return new GroupKey; }) << QPoint(341, 225);
+        QTest::newRow("FireKey") << DialogFactory([] { return new FireKey; }) << QPoint(288, 210);
+        QTest::newRow("MakeMacro") << DialogFactory([] { return new MakeMacro; }) << QPoint(341, 225);
+    }
+    void placedOverThePage()
+    {
+        QFETCH(DialogFactory, factory);
+        QFETCH(QPoint, corner);
+        QWidget window;
+        window.setGeometry(60, 20, 1000, 700);
+        QWidget page(&window);
+        page.setGeometry(40, 30, 883, 630);
+        window.show();
+        std::unique_ptr<QDialog> dialog(factory());
+        PlaceOver(dialog.get(), &page, -50, -70);
+        QCOMPARE(dialog->pos(), corner);
+        PlaceOver(dialog.get(), nullptr, -50, -70);
+        QCOMPARE(dialog->pos(), corner);
     }
 
     // With KESTRO_KEY_SHOTS set to a folder, each dialog is drawn there in the three languages. On a
