@@ -4,12 +4,19 @@ namespace MacroFile {
 
 namespace {
 
-// A line with its end as "\n", whichever end it had; a last line without one stays without.
+// A line with its end as "\n", whichever end it had (CR LF, or a CR where a file was cut after
+// it); a last line without one stays without.
 QString NormalizedLine(const QByteArray& raw)
 {
-    QString line = QString::fromUtf8(raw);
-    if (line.endsWith(QLatin1String("\r\n")))
-        line.replace(line.size() - 2, 2, QStringLiteral("\n"));
+    // With its length: a NUL inside the line must not cut its end off.
+    QString line = QString::fromUtf8(raw.constData(), raw.size());
+    const bool ended = line.endsWith(QLatin1Char('\n'));
+    if (ended)
+        line.chop(1);
+    while (line.endsWith(QLatin1Char('\r')))
+        line.chop(1);
+    if (ended)
+        line += QLatin1Char('\n');
     return line;
 }
 
@@ -46,6 +53,9 @@ Content Parse(const QByteArray& text)
             Line delay;
             delay.delay = true;
             delay.text = QString(parts.at(0)).remove(QLatin1Char('\n'));
+            // A CR before the blank that ended the line belongs to no text either.
+            while (delay.text.endsWith(QLatin1Char('\r')))
+                delay.text.chop(1);
             content.lines << delay;
         }
     }

@@ -249,6 +249,7 @@ private slots:
         QTest::addColumn<QString>("repeat");
         QTest::newRow("key and delay lines") << QByteArray("3\n0x04 1 0\n10ms\n0x04 1 1\n") << "A,10ms,A^" << "ReNumber 3";
         QTest::newRow("CR LF") << QByteArray("5\r\n0x04 1 0\r\n10ms\r\n0x04 1 1\r\n") << "A,10ms,A^" << "ReNumber 5";
+        QTest::newRow("cut after a CR") << QByteArray("5\r\n0x04 1 0\r\n10ms\r") << "A,10ms" << "ReNumber 5";
         QTest::newRow("wrong third field") << QByteArray("1\n0x04 1 2\n0x05 1 0\n") << "B" << "ReNumber 1";
         QTest::newRow("two fields") << QByteArray("1\n0x04 1\n20ms\n") << "20ms" << "ReNumber 1";
         QTest::newRow("four fields") << QByteArray("1\n0x04 1 0 0\n20ms\n") << "20ms" << "ReNumber 1";
