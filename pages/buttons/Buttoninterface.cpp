@@ -167,6 +167,29 @@ void Buttoninterface::SlotUpDataConfigUI(int ToTalItem, int SelectIndex, bool It
     emit PostMsg::Instance()->SigAddConfig(ui->ProjectChoose->currentText());
 }
 
+void Buttoninterface::on_ProjectChoose_activated(int index)
+{
+    // While the page shows a record the choice came from the device itself, so it goes through even
+    // when the mouse does not answer; a user's choice for an absent mouse is taken back.
+    if (!VidEzorarA_GetDeviceOnLine(CurrentDevicePath) && !ButtonPageRefreshing) {
+        ui->ProjectChoose->setCurrentIndex(ui->ProjectChoose->PressedIndex());
+        emit PostMsg::Instance()->SigMouseOffLineo(0);
+        return;
+    }
+    UsbServer_SetCurrentConfig(uint8_t(index));
+    emit PostMsg::Instance()->SigAddConfig(ui->ProjectChoose->currentText());
+}
+
+void Buttoninterface::on_stackedWidget_currentChanged(int arg1)
+{
+    // The menu covers the right of the selector list; with the menu closed the list comes first,
+    // so that all of it takes clicks.
+    if (arg1 == 0)
+        ui->scrollArea_11->raise();
+    else
+        ui->stackedWidget->raise();
+}
+
 QByteArray Buttoninterface::SensorNameField(const QString& sensorName)
 {
     // The field ends with a zero byte: a name of 12 bytes or more is cut to 11, so that the

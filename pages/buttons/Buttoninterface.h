@@ -151,6 +151,11 @@ public slots:
 
     void on_ImportData_clicked();
     void on_OutputData_clicked();
+    // The user chose an onboard profile: the mouse switches to it and the summary shows its name.
+    // Offline (and not while the page shows a record) the choice goes back with the offline notice.
+    void on_ProjectChoose_activated(int index);
+    // The menu closed (index 0) brings the selector list to the front; an open menu comes over it.
+    void on_stackedWidget_currentChanged(int arg1);
     // The 49 options that assign in one click (ButtonTables::OptionRows), each through ChooseOption.
     void on_LeftKey_3_clicked(bool checked);
     void on_RightKey_3_clicked(bool checked);

@@ -579,6 +579,78 @@ private slots:
         QCOMPARE(Child<QToolButton>(page, "DPI_2")->text(), QString::fromUtf8("切换报告率"));
     }
 
+    // A profile chosen by the user: online (or while the page shows a record) the mouse switches and
+    // the summary shows the name; offline the box goes back to the profile of the press, the offline
+    // notice is asked for and the mouse keeps its profile.
+    void profileChoice_data()
+    {
+        QTest::addColumn<bool>("online");
+        QTest::addColumn<bool>("refreshing");
+        QTest::addColumn<int>("activeAfter");
+        QTest::addColumn<int>("boxAfter");
+        QTest::addColumn<int>("offlineNotices");
+        QTest::newRow("online") << true << false << 2 << 2 << 0;
+        QTest::newRow("offline") << false << false << 1 << 1 << 1;
+        // The choice is sent; the absent mouse cannot take it.
+        QTest::newRow("offline while the page shows a record") << false << true << 1 << 2 << 0;
+    }
+    void profileChoice()
+    {
+        QFETCH(bool, online);
+        QFETCH(bool, refreshing);
+        QFETCH(int, activeAfter);
+        QFETCH(int, boxAfter);
+        QFETCH(int, offlineNotices);
+        Buttoninterface page;
+        FlashDataMap record{};
+        const int mouse = OpenMouse(page, &record);
+        QVERIFY(mouse >= 0);
+        SimControl_SwitchProfile(mouse, 1);
+        QCOMPARE(SimControl_GetActiveProfile(mouse), 1);
+        page.SlotUpDataConfigUI(4, 1, true);
+        auto* profiles = Child<QComboBox>(page, "ProjectChoose");
+        page.show();
+        QTest::mousePress(profiles, Qt::LeftButton, {}, QPoint(30, 12));
+        profiles->hidePopup();
+        if (!online)
+            SimControl_SetAttached(mouse, 0);
+        ButtonPageRefreshing = refreshing;
+        QSignalSpy shown(PostMsg::Instance(), &PostMsg::SigAddConfig);
+        QSignalSpy offline(PostMsg::Instance(), &PostMsg::SigMouseOffLineo);
+        profiles->setCurrentIndex(2);
+        emit profiles->activated(2);
+        ButtonPageRefreshing = false;
+        QCOMPARE(SimControl_GetActiveProfile(mouse), activeAfter);
+        QCOMPARE(profiles->currentIndex(), boxAfter);
+        QCOMPARE(offline.count(), offlineNotices);
+        if (offlineNotices) {
+            QCOMPARE(offline.at(0).at(0).toInt(), 0);
+            QCOMPARE(shown.count(), 0);
+        } else {
+            QCOMPARE(shown.count(), 1);
+            QCOMPARE(shown.at(0).at(0).toString(), profiles->itemText(2));
+        }
+    }
+
+    // The menu closed brings the selector list over the menu, so that all of the list takes clicks;
+    // the open menu comes over the list again.
+    void menuPageRaisesItsWidget()
+    {
+        Buttoninterface page;
+        auto* menu = Child<QStackedWidget>(page, "stackedWidget");
+        auto* list = Child<QScrollArea>(page, "scrollArea_11");
+        const auto above = [](QWidget* upper, QWidget* lower) {
+            const QObjectList siblings = upper->parent()->children();
+            return siblings.indexOf(upper) > siblings.indexOf(lower);
+        };
+        menu->setCurrentWidget(Child<QWidget>(page, "page_2"));
+        QVERIFY(above(menu, list));
+        menu->setCurrentWidget(Child<QWidget>(page, "page"));
+        QVERIFY(above(list, menu));
+        menu->setCurrentWidget(Child<QWidget>(page, "page_2"));
+        QVERIFY(above(menu, list));
+    }
+
     // A press on the page: which menu stays open and which selection stays, by where it lands. The
     // page compares its own positions with each rectangle as the widget's parent places it.
     void pressBesideTheMenu_data()
