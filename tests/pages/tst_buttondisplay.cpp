@@ -537,7 +537,7 @@ private slots:
     }
 
     // With KESTRO_BUTTON_SHOTS set to a folder, the page is drawn there in the three languages:
-    // the record of every kind loaded, and the labels of a mouse away without a record.
+    // the labels of a mouse away without a record, and the record of every kind from the mouse.
     void shots_data()
     {
         LanguageRows();
@@ -560,7 +560,9 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&ground));
         page->SlotFormResetButton();
         ground.grab().save(folder + QString("/defaults-%1.png").arg(language));
-        page->SlotUpDataButtonUIB(EveryKind());
+        // Put on the mouse and read back, as the connection delivers it.
+        QVERIFY(SimControl_SetDeviceRecord(mouse, EveryKind().bytes()));
+        RunOnDeviceThread([&] { emit PostMsg::Instance()->SigUpDataLightUIButton(devices->Record(mouse)); });
         ground.grab().save(folder + QString("/assignments-%1.png").arg(language));
         page->setParent(nullptr);
     }
