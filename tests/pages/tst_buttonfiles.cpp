@@ -104,6 +104,20 @@ class TestButtonFiles : public QObject
         file.write(content);
     }
 
+    // The page's export button, with typed chosen in its save dialog.
+    static bool ExportAs(Buttoninterface& page, const QString& typed, bool* answered)
+    {
+        QTimer::singleShot(0, [typed, answered] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            *answered = true;
+            dialog->selectFile(typed);
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        return QMetaObject::invokeMethod(&page, "on_OutputData_clicked");
+    }
+
 private slots:
     void initTestCase()
     {
@@ -209,15 +223,7 @@ private slots:
         Buttoninterface page;
         const QString typed = exports.filePath(QStringLiteral("profile1"));
         bool answered = false;
-        QTimer::singleShot(0, [&] {
-            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-            if (!dialog)
-                return;
-            answered = true;
-            dialog->selectFile(typed);
-            QMetaObject::invokeMethod(dialog, "accept");
-        });
-        QVERIFY(QMetaObject::invokeMethod(&page, "on_OutputData_clicked"));
+        QVERIFY(ExportAs(page, typed, &answered));
         QVERIFY(answered);
         QVERIFY(!QFile::exists(typed));
         QFile file(typed + QStringLiteral(".bin"));
@@ -241,15 +247,7 @@ private slots:
         {
             FileSizeLimit fullDisk(64);
             QVERIFY(fullDisk.Active());
-            QTimer::singleShot(0, [&] {
-                auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-                if (!dialog)
-                    return;
-                answered = true;
-                dialog->selectFile(typed);
-                QMetaObject::invokeMethod(dialog, "accept");
-            });
-            QVERIFY(QMetaObject::invokeMethod(&page, "on_OutputData_clicked"));
+            QVERIFY(ExportAs(page, typed, &answered));
         }
         QVERIFY(answered);
         QVERIFY(!QFile::exists(typed));
