@@ -7,10 +7,12 @@
 #include <QModelIndex>
 #include <QString>
 #include <QStringList>
+#include <QVector>
 #include <QWidget>
 
 class KeyboardHook;
 class QDialog;
+class QIODevice;
 class QListWidgetItem;
 
 namespace Ui {
@@ -29,7 +31,7 @@ extern bool MacroRecording;
 // Files: Macro.cpp (construction, looks, recording state), MacroFiles.cpp (the list and the macro
 // files), MacroNames.cpp (create, rename, delete and the page's notices), MacroEvents.cpp (the
 // event-list primitives), MacroTexts.cpp (the page's texts), MacroTransfer.cpp (the macros on the
-// mouse's buttons).
+// mouse's buttons), MacroExchange.cpp (export and import files).
 class Macro : public QWidget
 {
     Q_OBJECT
@@ -104,7 +106,33 @@ public:
     // written whole. False when the file cannot be written.
     static bool StoreDeviceMacro(const QString& name, uint8_t repeatMode, const ButtonMacroBlock& block);
 
+    // --- export and import ---
+
+    // What an export file holds: its marker, the macro's name, the repeat mode as a macro file's
+    // first line, and the event items (a key's label and whether it is a release; a delay's text).
+    struct ExportItem {
+        QString text;
+        bool key = false;
+        bool release = false;
+    };
+    struct ExportContent {
+        QString marker;
+        QString name;
+        QString repeatLine = QStringLiteral("0");
+        QVector<ExportItem> items;
+    };
+    // Reads an export file's stream; a stream cut short gives what was read before the cut.
+    static ExportContent ReadExportStream(QIODevice& device);
+    // Writes the current macro to path; the notice and false when the file cannot be written.
+    bool ExportMacroTo(const QString& path);
+    // Adds the macro of an export file: a new entry and its file, written whole. Refusals show
+    // their notice; a file of another kind (wrong marker) is left without a word.
+    bool ImportMacroFrom(const QString& path);
+
 public slots:
+    // The context menu's export and import: a file chosen in the home folder.
+    void ExPortMacro();
+    void InPortMacro();
     // The device window is being left: a recording ends and the page is free again.
     void SlotSetMacroPage();
     // The button page shows a button that plays a macro: its file holds the mouse's macro, and the
@@ -157,6 +185,8 @@ private:
     static bool IsDelayItem(const QListWidgetItem* item);
     // The key a label names now, in the current language.
     static MacroFile::Line KeyOfLabel(const QString& label, bool press);
+    // An imported key's label as a key: a key name, or a mouse button's name in any language.
+    static MacroFile::Line ImportedKey(const QString& label, bool release);
 
     Ui::Macro* ui;
     QString macroFolder;

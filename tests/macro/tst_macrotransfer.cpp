@@ -7,9 +7,13 @@
 #include "support/SimulatedDeviceFixture.h"
 #include "tests/macro/MacroTestSupport.h"
 #include "widgets/KeyboardHook.h"
+#include "widgets/UiText.h"
 #include "widgets/UiTextTables.h"
 
+#include <QBuffer>
 #include <QCheckBox>
+#include <QDataStream>
+#include <QIcon>
 #include <QComboBox>
 #include <QListWidget>
 #include <QSignalSpy>
@@ -276,6 +280,164 @@ private slots:
         QCOMPARE(record.at(0).at(0).toInt(), 1);
         QVERIFY(!MacroRecording);
         QVERIFY(!page.RecorderHook()->IsInstalled());
+    }
+    // Export and import: the fields of the file, a round trip into a fresh folder, and import files
+    // that are refused or cut short.
+    void exportAndImport()
+    {
+        ClearMacroFolder();
+        const QByteArray text("255\n0x04 1 0\n10ms\n0x01 4 1\n");
+        WriteFile(MacroPath("Copy"), text);
+        const QString exportPath = home.Path() + QStringLiteral("/copy.ini");
+        {
+            Macro page;
+            auto* list = Child<QListWidget>(page, "listWidgetHong");
+            list->setCurrentRow(0);
+            QVERIFY(page.ReadMacroFile());
+            QVERIFY(page.ExportMacroTo(exportPath));
+        }
+        const QByteArray bytes = ReadAll(exportPath);
+        QByteArray head;
+        head += QByteArray::fromHex("0000000c") + QByteArray("Velor", 5) + QByteArray(7, '\0');
+        head += QByteArray::fromHex("00000030") + QByteArray("Copy") + QByteArray(44, '\0');
+        head += QByteArray::fromHex("0000000c") + QByteArray("255") + QByteArray(9, '\0');
+        head += QByteArray::fromHex("00000003");
+        QCOMPARE(bytes.left(head.size()), head);
+
+        ClearMacroFolder();
+        Macro fresh;
+        auto* list = Child<QListWidget>(fresh, "listWidgetHong");
+        QVERIFY(fresh.ImportMacroFrom(exportPath));
+        QCOMPARE(ReadAll(MacroPath("Copy")), text);
+        QCOMPARE(list->currentItem()->text(), QString("Copy"));
+        // The same name again: the notice, before the marker is looked at.
+        QStringList seen = RunWithModals([&] { QVERIFY(!fresh.ImportMacroFrom(exportPath)); });
+        QCOMPARE(seen, QStringList{"SameMacro:DialogSameMacroName"});
+    }
+
+    void hostileImports_data()
+    {
+        QTest::addColumn<QByteArray>("marker");
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<QByteArray>("repeat");
+        QTest::addColumn<int>("keys");
+        QTest::addColumn<QString>("notice");
+        QTest::addColumn<QByteArray>("expected");
+        QTest::newRow("wrong marker") << QByteArray("Other") << QByteArray("M") << QByteArray("1") << 1 << "" << QByteArray();
+        QTest::newRow("climbing name") << QByteArray("Velor") << QByteArray("../x") << QByteArray("1") << 1
+                                       << "SameMacro:DialogMacroNameRefused" << QByteArray();
+        QTest::newRow("line end in the repeat field") << QByteArray("Velor") << QByteArray("M") << QByteArray("1\n0x04 1 0")
+                                                      << 1 << "" << QByteArray("1\n0x04 1 0\n");
+        QTest::newRow("80 keys keep 70") << QByteArray("Velor") << QByteArray("M") << QByteArray("2") << 80
+                                         << "KeyNumberLimit:The macro holds as many keys as it can" << QByteArray();
+    }
+    void hostileImports()
+    {
+        QFETCH(QByteArray, marker);
+        QFETCH(QByteArray, name);
+        QFETCH(QByteArray, repeat);
+        QFETCH(int, keys);
+        QFETCH(QString, notice);
+        QFETCH(QByteArray, expected);
+        ClearMacroFolder();
+        const QString path = home.Path() + QStringLiteral("/import.ini");
+        QByteArray data;
+        {
+            QDataStream out(&data, QIODevice::WriteOnly);
+            out.setVersion(QDataStream::Qt_5_6);
+            auto field = [](QByteArray b, int n) { b.truncate(n); return b + QByteArray(n - b.size(), '\0'); };
+            out << field(marker, 12) << field(name, 48) << field(repeat, 12) << qint32(keys);
+            for (int k = 0; k < keys; ++k)
+                out << QString("A") << QIcon() << "0";
+        }
+        WriteFile(path, data);
+        const auto before = Snapshot(MacroBlocks::MacroFolder());
+        Macro page;
+        const QStringList seen = RunWithModals([&] { page.ImportMacroFrom(path); });
+        QCOMPARE(seen, notice.isEmpty() ? QStringList() : QStringList{notice});
+        if (QTest::currentDataTag() == QByteArray("80 keys keep 70")) {
+            const QStringList lines = QString::fromUtf8(ReadAll(MacroPath("M"))).split('\n', Qt::SkipEmptyParts);
+            QCOMPARE(lines.size(), 71);
+            return;
+        }
+        if (expected.isEmpty())
+            QCOMPARE(Snapshot(MacroBlocks::MacroFolder()), before);
+        else
+            QCOMPARE(ReadAll(MacroPath(QString::fromUtf8(name))), expected);
+    }
+
+    // Files that are no export file are refused with a notice; an unwritable export path says so.
+    void refusedFiles()
+    {
+        ClearMacroFolder();
+        WriteFile(MacroPath("Copy"), "1\n");
+        Macro page;
+        Child<QListWidget>(page, "listWidgetHong")->setCurrentRow(0);
+        QStringList seen = RunWithModals([&] { QVERIFY(!page.ImportMacroFrom(home.Path())); });
+        QCOMPARE(seen, QStringList{"SameMacro:DialogMacroFileFailed"});
+        seen = RunWithModals([&] { QVERIFY(!page.ExportMacroTo(home.Path() + "/no/such/folder/x.ini")); });
+        QCOMPARE(seen, QStringList{"SameMacro:DialogMacroExportFailed"});
+        // A stream cut short keeps what was read.
+        QByteArray data;
+        {
+            QDataStream out(&data, QIODevice::WriteOnly);
+            out.setVersion(QDataStream::Qt_5_6);
+            out << QByteArray("Velor") + QByteArray(7, '\0') << QByteArray("Cut") + QByteArray(45, '\0')
+                << QByteArray("3") + QByteArray(11, '\0') << qint32(5) << QString("B") << QIcon() << "1"
+                << QString("10ms") << QIcon();
+        }
+        QBuffer buffer(&data);
+        buffer.open(QIODevice::ReadOnly);
+        const Macro::ExportContent content = Macro::ReadExportStream(buffer);
+        QCOMPARE(content.items.size(), 2);
+        QVERIFY(content.items.at(0).release);
+        QCOMPARE(content.repeatLine, QString("3"));
+    }
+
+    // With KESTRO_MACRO_SHOTS set to a folder, the page after a macro arrived from the mouse and
+    // another was imported is drawn there in the three languages, with the export-failure notice.
+    void shots_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::newRow("English") << 0;
+        QTest::newRow("Chinese") << 1;
+        QTest::newRow("Russian") << 2;
+    }
+    void shots()
+    {
+        QFETCH(int, language);
+        const QString folder = qEnvironmentVariable("KESTRO_MACRO_SHOTS");
+        if (folder.isEmpty())
+            QSKIP("KESTRO_MACRO_SHOTS names no folder");
+        ClearMacroFolder();
+        WriteFile(MacroPath("Copy"), "3\n0x01 0 0\n10ms\n0x06 1 0\n32ms\n0x06 1 1\n10ms\n0x01 0 1\n");
+        UiLanguage = language;
+        QWidget ground;
+        ground.setObjectName("ground");
+        ground.setStyleSheet("QWidget#ground{background: rgb(24, 27, 33);}");
+        auto* page = new Macro(&ground);
+        page->SlotAllLanguage(language);
+        ground.resize(page->size());
+        ground.show();
+        const QString exportPath = home.Path() + QStringLiteral("/copy.ini");
+        Child<QListWidget>(*page, "listWidgetHong")->setCurrentRow(0);
+        page->ReadMacroFile();
+        QVERIFY(page->ExportMacroTo(exportPath));
+        QFile::remove(MacroPath("Copy"));
+        delete Child<QListWidget>(*page, "listWidgetHong")->takeItem(0);
+        FlashDataMap record{};
+        record.buttons[4] = ButtonFunction{FunctionMacro, 4, 255};
+        record.macros[4] = Block("FromMouse", 9, 2, {{0, 4, 0x01, 40}, {1, 4, 0x01, 0}});
+        emit PostMsg::Instance()->SigButtonToMacro(record, 4);
+        QVERIFY(page->ImportMacroFrom(exportPath));
+        QTest::qWait(50);
+        ground.grab().save(folder + QString("/macro-transfer-%1.png").arg(language));
+        RunWithModals([&] { page->ExportMacroTo(home.Path() + "/no/such/x.ini"); },
+                      [&](QDialog* modal) {
+                          QTest::qWait(50);
+                          modal->grab().save(folder + QString("/export-failed-%1.png").arg(language));
+                          modal->close();
+                      });
     }
 };
 

@@ -1,0 +1,211 @@
+// The macro page's export file: one macro written to a file of the user's choice and read back as
+// a new macro, here or on another machine.
+#include "pages/macro/Macro.h"
+
+#include "device/KeyNames.h"
+#include "device/MacroBlocks.h"
+#include "pages/macro/KeyNumberLimit.h"
+#include "platform/RegularFile.h"
+#include "ui_Macro.h"
+#include "widgets/UiText.h"
+
+#include <QDataStream>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QIcon>
+#include <QListWidgetItem>
+#include <QSaveFile>
+
+namespace {
+
+const QByteArray Marker("Velor");
+constexpr int MarkerBytes = 12;
+constexpr int NameBytes = 48;
+constexpr int RepeatBytes = 12;
+constexpr int MaxKeyEvents = 70;
+// An export of 70 keys with their icons takes a few hundred kilobytes at most.
+constexpr qint64 MaxExportFileSize = 4 << 20;
+
+QByteArray Field(QByteArray bytes, int size)
+{
+    bytes.truncate(size);
+    bytes.append(QByteArray(size - bytes.size(), '\0'));
+    return bytes;
+}
+
+QString TextOfField(const QByteArray& field)
+{
+    const int end = field.indexOf('\0');
+    return QString::fromUtf8(end < 0 ? field : field.left(end));
+}
+
+} // namespace
+
+Macro::ExportContent Macro::ReadExportStream(QIODevice& device)
+{
+    ExportContent content;
+    QDataStream in(&device);
+    in.setVersion(QDataStream::Qt_5_6);
+    QByteArray marker, name, repeat;
+    in >> marker >> name >> repeat;
+    content.marker = TextOfField(marker);
+    content.name = TextOfField(name);
+    // The repeat mode as a macro file's first line is read: its first field, never a line end.
+    const QString repeatText = TextOfField(repeat);
+    const QStringList fields = repeatText.section(QRegExp(QStringLiteral("[\r\n]")), 0, 0).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    content.repeatLine = fields.isEmpty() ? QStringLiteral("0") : fields.first();
+    if (in.status() != QDataStream::Ok)
+        return content;
+    qint32 count = 0;
+    in >> count;
+    for (qint32 i = 0; i < count && in.status() == QDataStream::Ok && !in.atEnd(); ++i) {
+        ExportItem item;
+        QIcon icon;
+        in >> item.text >> icon;
+        if (in.status() != QDataStream::Ok)
+            break;
+        item.key = !item.text.contains(QLatin1String("ms"));
+        if (item.key) {
+            char* mark = nullptr;
+            uint length = 0;
+            in.readBytes(mark, length);
+            const bool ok = in.status() == QDataStream::Ok;
+            item.release = !(mark && length == 2 && mark[0] == '0' && mark[1] == '\0');
+            delete[] mark;
+            if (!ok)
+                break;
+        }
+        content.items << item;
+    }
+    return content;
+}
+
+MacroFile::Line Macro::ImportedKey(const QString& label, bool release)
+{
+    MacroFile::Line line = KeyOfLabel(label, !release);
+    if (!line.usage.isEmpty())
+        return line;
+    // A mouse button named in any of the languages the program speaks.
+    static const char* const options[] = {"2", "3", "4", "5", "6"};
+    static const int bits[] = {0x01, 0x02, 0x04, 0x10, 0x08};
+    for (int language = 0; language < 3; ++language) {
+        for (int i = 0; i < 5; ++i) {
+            const QString name = UiText::Option(language, QStringLiteral("InsertEventOptions"), QLatin1String(options[i]));
+            if (!name.isEmpty() && name == label) {
+                line.usage = QStringLiteral("0x") + QStringLiteral("%1").arg(bits[i], 2, 16, QLatin1Char('0')).toUpper();
+                line.kind = KeyNames::KindMouseButton;
+                return line;
+            }
+        }
+    }
+    return line;
+}
+
+bool Macro::ExportMacroTo(const QString& path)
+{
+    const QString name = CurrentMacroName();
+    if (name.isEmpty())
+        return false;
+    QByteArray data;
+    {
+        QDataStream out(&data, QIODevice::WriteOnly);
+        out.setVersion(QDataStream::Qt_5_6);
+        out << Field(Marker, MarkerBytes) << Field(name.toUtf8(), NameBytes)
+            << Field(QByteArray::number(RepeatMode()), RepeatBytes) << qint32(ui->listWidgetKey->count());
+        for (int row = 0; row < ui->listWidgetKey->count(); ++row) {
+            const QListWidgetItem* item = ui->listWidgetKey->item(row);
+            out << item->text() << item->icon();
+            if (!IsDelayItem(item))
+                out << (item->type() == 0 ? "0" : "1");
+        }
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()) {
+        ShowMacroNotice(QStringLiteral("DialogMacroExportFailed"));
+        return false;
+    }
+    return true;
+}
+
+bool Macro::ImportMacroFrom(const QString& path)
+{
+    QFile file(path);
+    if (!IsRegularFile(path) || QFileInfo(path).size() > MaxExportFileSize || !file.open(QIODevice::ReadOnly)) {
+        ShowMacroNotice(QStringLiteral("DialogMacroFileFailed"));
+        return false;
+    }
+    const ExportContent content = ReadExportStream(file);
+    file.close();
+    // The name is compared before the marker, as the list knows it.
+    if (!ui->listWidgetHong->findItems(content.name, Qt::MatchExactly | Qt::MatchCaseSensitive).isEmpty()) {
+        ShowMacroNotice(QStringLiteral("DialogSameMacroName"));
+        return false;
+    }
+    if (content.marker != QLatin1String(Marker))
+        return false;
+    if (!IsNewMacroNameAllowed(content.name)) {
+        ShowMacroNotice(QStringLiteral("DialogMacroNameRefused"));
+        return false;
+    }
+    const QFileInfo target(MacroBlocks::MacroFilePath(content.name));
+    if (target.exists() || target.isSymLink()) {
+        ShowMacroNotice(QStringLiteral("DialogSameMacroName"));
+        return false;
+    }
+
+    QStringList lines;
+    int keys = 0;
+    bool limited = false;
+    for (const ExportItem& item : content.items) {
+        if (!item.key) {
+            lines << item.text;
+            continue;
+        }
+        const MacroFile::Line key = ImportedKey(item.text, item.release);
+        if (key.usage.isEmpty())
+            continue; // a label no language names
+        if (++keys > MaxKeyEvents) {
+            limited = true;
+            break;
+        }
+        lines << MacroFile::LineText(key);
+    }
+    // A new file only, written whole: no other macro's lines can reach it meanwhile.
+    if (!CreateMacroFile(content.name)) {
+        ShowMacroNotice(QStringLiteral("DialogMacroFileFailed"));
+        return false;
+    }
+    if (!WriteMacroFile(content.name, content.repeatLine, lines)) {
+        QFile::remove(MacroBlocks::MacroFilePath(content.name)); // the empty file this import made
+        ShowMacroNotice(QStringLiteral("DialogMacroFileFailed"));
+        return false;
+    }
+    ui->listWidgetHong->addItem(content.name);
+    ui->listWidgetHong->setCurrentRow(ui->listWidgetHong->count() - 1);
+    ReadMacroFile();
+    if (limited) {
+        KeyNumberLimit notice(nullptr);
+        RunDialog(notice);
+    }
+    return true;
+}
+
+void Macro::ExPortMacro()
+{
+    if (CurrentMacroName().isEmpty())
+        return;
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("FileSave"), QDir::homePath(),
+                                                      QStringLiteral("File(*.ini)"));
+    if (!path.isEmpty())
+        ExportMacroTo(path);
+}
+
+void Macro::InPortMacro()
+{
+    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("SelectFile"), QDir::homePath(),
+                                                      QStringLiteral("File(*.ini)"));
+    if (!path.isEmpty())
+        ImportMacroFrom(path);
+}
