@@ -14,7 +14,7 @@ QString ShippedThemeColor(const QString& key)
         const char* key;
         const char* colour;
     } shipped[] = {{"LabelColor", "220,224,230"},        {"ButtonColor", "255,255,255"},
-                   {"LinEditColor", "230,232,236"},      {"LinEditColorSecond", "36,180,255"},
+                   {"LinEditColor", "30,33,40"},             {"LinEditColorSecond", "36,180,255"},
                    {"ComboxTextColor", "220,224,230"},   {"ComboxSelectColor", "36,180,255"},
                    {"ComboxBackGroundColor", "40,44,52"}, {"SliderColor", "36,180,255"}};
     for (const auto& entry : shipped) {

@@ -4,11 +4,11 @@
 #include "device/KeyNames.h"
 #include "device/MacroBlocks.h"
 #include "platform/RegularFile.h"
+#include "platform/WholeFileWrite.h"
 #include "ui_Macro.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSignalBlocker>
 
 namespace {
@@ -112,15 +112,7 @@ bool Macro::WriteMacroFile(const QString& name, const QString& repeatLine, const
     // A file the user made read-only stays as it is, for every user; only a regular file is replaced.
     if (info.exists() && (!info.isFile() || !(info.permissions() & QFileDevice::WriteOwner)))
         return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray text = MacroFile::FileText(repeatLine, lines);
-    if (file.write(text) != text.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return WriteWholeFile(path, MacroFile::FileText(repeatLine, lines));
 }
 
 bool Macro::CreateMacroFile(const QString& name)

@@ -4,6 +4,7 @@
 #include "pages/macro/Macro.h"
 #include "pages/macro/QuestionDialog.h"
 #include "platform/AppPaths.h"
+#include "support/FileSizeLimit.h"
 #include "support/FindChild.h"
 #include "support/TestHome.h"
 #include "tests/macro/MacroTestSupport.h"
@@ -414,6 +415,17 @@ private slots:
         QCOMPARE(Snapshot(home.Path()), before);
 
         QVERIFY(Macro::WriteMacroFile("kept", "5", {"0x05 1 0", "10ms"}));
+        QCOMPARE(ReadFile(MacroPath("kept")), QByteArray("5\n0x05 1 0\n10ms\n"));
+
+        // A full disk: what fits is not put in place of the saved macro.
+        QStringList longMacro;
+        for (int i = 0; i < 40; ++i)
+            longMacro << QStringLiteral("0x%1 1 0").arg(0x04 + i % 26, 2, 16, QLatin1Char('0')).toUpper() << QStringLiteral("10ms");
+        {
+            FileSizeLimit fullDisk(64);
+            QVERIFY(fullDisk.Active());
+            QVERIFY(!Macro::WriteMacroFile("kept", "5", longMacro));
+        }
         QCOMPARE(ReadFile(MacroPath("kept")), QByteArray("5\n0x05 1 0\n10ms\n"));
     }
 
