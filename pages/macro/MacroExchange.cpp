@@ -6,6 +6,7 @@
 #include "device/MacroBlocks.h"
 #include "pages/macro/KeyNumberLimit.h"
 #include "platform/RegularFile.h"
+#include "platform/WholeFileWrite.h"
 #include "ui_Macro.h"
 #include "widgets/UiText.h"
 
@@ -16,7 +17,6 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QListWidgetItem>
-#include <QSaveFile>
 
 namespace {
 
@@ -121,8 +121,7 @@ bool Macro::ExportMacroTo(const QString& path)
                 out << (item->type() == 0 ? "0" : "1");
         }
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()) {
+    if (!WriteWholeFile(path, data)) {
         ShowMacroNotice(QStringLiteral("DialogMacroExportFailed"));
         return false;
     }

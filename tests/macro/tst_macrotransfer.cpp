@@ -3,6 +3,7 @@
 #include "device/MacroBlocks.h"
 #include "device/PostMsg.h"
 #include "pages/macro/Macro.h"
+#include "support/FileSizeLimit.h"
 #include "support/FindChild.h"
 #include "support/SimulatedDeviceFixture.h"
 #include "tests/macro/MacroTestSupport.h"
@@ -377,6 +378,15 @@ private slots:
         QCOMPARE(seen, QStringList{"SameMacro:DialogMacroFileFailed"});
         seen = RunWithModals([&] { QVERIFY(!page.ExportMacroTo(home.Path() + "/no/such/folder/x.ini")); });
         QCOMPARE(seen, QStringList{"SameMacro:DialogMacroExportFailed"});
+        // A full disk: no cut export file, and the notice.
+        const QString full = home.Path() + "/full.ini";
+        {
+            FileSizeLimit fullDisk(16);
+            QVERIFY(fullDisk.Active());
+            seen = RunWithModals([&] { QVERIFY(!page.ExportMacroTo(full)); });
+        }
+        QCOMPARE(seen, QStringList{"SameMacro:DialogMacroExportFailed"});
+        QVERIFY(!QFile::exists(full));
         // A stream cut short keeps what was read.
         QByteArray data;
         {
