@@ -4,8 +4,6 @@
 
 #include <QStringList>
 
-namespace {
-
 // The shipped dark theme. A model list that lost its colours (damaged, cut short) is exactly when
 // the notice saying so must be readable: Qt's own black text would vanish on the dark pictures.
 QString ShippedThemeColor(const QString& key)
@@ -23,8 +21,6 @@ QString ShippedThemeColor(const QString& key)
     }
     return QString();
 }
-
-} // namespace
 
 QString ThemeColor(const QString& key)
 {

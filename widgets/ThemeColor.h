@@ -7,3 +7,7 @@
 // gives the shipped dark theme's colour (empty for a key the theme does not know), so that a
 // damaged model list still leaves every text readable.
 QString ThemeColor(const QString& key);
+
+// The colour of the shipped dark theme for key (the value the shipped Config.ini holds), empty for a
+// key the theme does not know.
+QString ShippedThemeColor(const QString& key);

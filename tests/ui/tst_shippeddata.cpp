@@ -6,6 +6,7 @@
 #include "device/ConfigSetting.h"
 #include "pages/buttons/ButtonTables.h"
 #include "support/TestHome.h"
+#include "widgets/ThemeColor.h"
 #include "widgets/UiText.h"
 #include "widgets/UiTextTables.h"
 
@@ -86,6 +87,8 @@ private slots:
                                 "ComboxSelectColor", "ComboxBackGroundColor", "SliderColor"}) {
             const QStringList parts = Numbers("Option", key);
             QVERIFY2(parts.size() == 3, key);
+            // What a damaged model list falls back to is what the shipped list holds.
+            QCOMPARE(ShippedThemeColor(QLatin1String(key)), parts.join(QLatin1Char(',')));
             for (const QString& part : parts) {
                 bool ok = false;
                 const int value = part.toInt(&ok);
