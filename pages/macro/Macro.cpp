@@ -1,4 +1,4 @@
-// The macro page: construction, looks and the recording state.
+// The macro page: construction and looks.
 #include "pages/macro/Macro.h"
 
 #include "device/ConfigSetting.h"
@@ -10,8 +10,6 @@
 #include "widgets/KeyboardHook.h"
 #include "widgets/ThemeColor.h"
 #include "widgets/UiText.h"
-
-bool MacroRecording = false;
 
 Macro::Macro(QWidget* parent) : QWidget(parent), ui(new Ui::Macro)
 {
@@ -147,31 +145,4 @@ void Macro::StyleControls()
         + ThemeColor(QStringLiteral("LinEditColorSecond")) + QStringLiteral(");border: none;}");
     ui->DelayTime->setStyleSheet(spinStyle);
     ui->NumberEdit->setStyleSheet(spinStyle);
-}
-
-void Macro::ShowIdle()
-{
-    ui->StopRecord->hide();
-    ui->StartRecord->show();
-    ui->listWidgetHong->setEnabled(true);
-    MacroRecording = false;
-}
-
-void Macro::on_StartRecord_clicked()
-{
-    if (ui->listWidgetHong->currentRow() < 0) {
-        ExeIsRunNotice(false);
-        return;
-    }
-    emit PostMsg::Instance()->SigStartRecord(0);
-    ui->StartRecord->hide();
-    ui->StopRecord->show();
-    MacroRecording = true;
-    ui->listWidgetHong->setEnabled(false);
-}
-
-void Macro::on_StopRecord_clicked()
-{
-    emit PostMsg::Instance()->SigStartRecord(1);
-    ShowIdle();
 }

@@ -3,17 +3,21 @@
 #include "pages/macro/MacroFile.h"
 
 #include <QButtonGroup>
-#include <QElapsedTimer>
 #include <QModelIndex>
+#include <QPointer>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QVector>
 #include <QWidget>
 
+#include <functional>
+
 class KeyboardHook;
 class QDialog;
 class QIODevice;
 class QListWidgetItem;
+class QWindow;
 
 namespace Ui {
 class Macro;
@@ -28,7 +32,7 @@ extern bool MacroRecording;
 // renaming and deleting macros. The files are the ones the button page reads to put a macro on a
 // button, so every name is checked before it becomes a path, and a file is changed only as a whole.
 //
-// Files: Macro.cpp (construction, looks, recording state), MacroFiles.cpp (the list and the macro
+// Files: Macro.cpp (construction, looks), MacroRecording.cpp (recording keys), MacroFiles.cpp (the list and the macro
 // files), MacroNames.cpp (create, rename, delete and the page's notices), MacroEvents.cpp (the
 // event-list primitives), MacroTexts.cpp (the page's texts), MacroTransfer.cpp (the macros on the
 // mouse's buttons), MacroExchange.cpp (export and import files).
@@ -89,6 +93,9 @@ public:
 
     // The recorder's keyboard hook: the page's own, not installed until a recording starts.
     KeyboardHook* RecorderHook() const { return keyboardHook; }
+    // The clock recorded delays are measured with, in milliseconds; without one, a monotonic
+    // QElapsedTimer. A test sets one it controls.
+    void SetRecordingClock(std::function<qint64()> clock) { recordingClock = std::move(clock); }
 
     // The menu texts of the page's language: export, rename, delete, new, import, and the macro
     // label prefix the button page shows before a macro's name.
@@ -141,6 +148,9 @@ public slots:
     // A saved macro goes to a button bound to it, from its file.
     void SlotMacroDownLoadData(QString MacroName, int index);
     void SlotAllLanguage(int index);
+    // The recorder's hook reports one key event: its virtual-key code and whether it went down
+    // (aotu, the hook's repeat flag, is not read: the page keeps the keys that are down itself).
+    void UpdateCapslockTip(int keyCode, bool downOrUp, bool aotu);
 
     // The context menu's commands.
     void CreateMewMacro();
@@ -166,8 +176,11 @@ private:
     void SetSaveActive(bool active);
     void RepeatModeChangedHandler();
 
-    // Shows the record buttons and the list as they are while nothing is recorded.
-    void ShowIdle();
+    // Ends a recording, or the layout a recording left at its limit: the hook and the key guard
+    // gone, every control it locked free and the device window's page buttons unlocked. Save's
+    // look is the caller's.
+    void EndRecording();
+    qint64 RecordingNow() const;
 
     // Places a dialog of this page (centred on the page, 100 left and 50 up) and runs it.
     void RunDialog(QDialog& dialog);
@@ -194,8 +207,13 @@ private:
     KeyboardHook* keyboardHook = nullptr;
     QButtonGroup delayModeGroup;
     QButtonGroup repeatModeGroup;
-    int lastKey = 0;
-    QElapsedTimer keyTimer;
+    // The keys a recording has seen go down and not yet up: a key-down of one of them repeats.
+    QSet<int> keysDown;
+    std::function<qint64()> recordingClock;
+    qint64 keyTimerStart = -1;
+    // Keeps the keys typed during a recording from the device window's widgets.
+    QObject* keyGuard = nullptr;
+    QPointer<QWindow> guardedWindow;
     bool recordingKey = false;
     QStringList buttonColorParts;
     QString buttonColor;

@@ -9,7 +9,6 @@
 #include "device/PostMsg.h"
 #include "platform/RegularFile.h"
 #include "ui_Macro.h"
-#include "widgets/KeyboardHook.h"
 
 #include <QFile>
 #include <QSignalBlocker>
@@ -128,17 +127,7 @@ void Macro::SlotMacroDownLoadData(QString MacroName, int index)
 
 void Macro::SlotSetMacroPage()
 {
-    emit PostMsg::Instance()->SigStartRecord(1);
-    keyboardHook->RemoveKeyboardHook();
-    ShowIdle();
-    // Everything a recording locks is free again; Save waits for the next change.
-    for (QWidget* control :
-         {static_cast<QWidget*>(ui->DelayTime), static_cast<QWidget*>(ui->NumberEdit),
-          static_cast<QWidget*>(ui->AutoInsertDelay), static_cast<QWidget*>(ui->DefaultDelay),
-          static_cast<QWidget*>(ui->ReUntilLoose), static_cast<QWidget*>(ui->ReUntilClick),
-          static_cast<QWidget*>(ui->ReUntil), static_cast<QWidget*>(ui->ReNumber),
-          static_cast<QWidget*>(ui->ChooseEvent)})
-        control->setEnabled(true);
-    lastKey = -1;
+    EndRecording();
+    // Save waits for the next change.
     SetSaveActive(false);
 }
