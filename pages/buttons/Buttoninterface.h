@@ -27,7 +27,8 @@ class Worker;
 // path), ButtoninterfaceEvents.cpp (mouse picture, language change, clicks beside the menu),
 // ButtoninterfaceDisplay.cpp (records shown on the selectors, the default assignment),
 // ButtoninterfaceTexts.cpp (the page in the user's language), ButtoninterfaceBindings.cpp (buttons
-// that play a macro following the macro's deletion, renaming and editing).
+// that play a macro following the macro's deletion, renaming and editing), ButtoninterfaceDialogs.cpp
+// (rapid fire, key combinations and macros, which ask before they assign).
 class Buttoninterface : public QWidget
 {
     Q_OBJECT
@@ -206,8 +207,20 @@ public slots:
     void on_VolumeUp_24_clicked(bool checked);
     void on_VolumeUp_23_clicked(bool checked);
     void on_VolumeUp_21_clicked(bool checked);
-    // A button of the macro list: the clicked macro goes to the selected button.
+    // A button of the macro list: the clicked macro goes to the selected button, then the menu
+    // closes. A macro whose file cannot be read writes nothing.
     void slotButtonClicked(bool checked);
+    // The macro category: the macro list, or with no macro yet the notice to make one first.
+    void on_DPI_10_clicked();
+    // The rapid-fire entry answers on the press with both: the checked variant (a double click, or
+    // the confirmed dialog) assigns the stored values and closes the menu, then the plain one asks
+    // for the interval and count (starting from the button's own when it fires already) and
+    // assigns them when confirmed; for an absent mouse it only closes the menu. Declared in this
+    // order so that they run in it.
+    void on_DPI_6_clicked(bool checked);
+    void on_DPI_6_clicked();
+    // The key-combination entry asks for the keys and assigns them; the main list stays open.
+    void on_DPI_8_clicked();
 
 public:
     // Restore defaults asked for on this page, after the user confirmed. The page's form has no
@@ -243,6 +256,8 @@ private:
     // A button bound to a deleted macro gets its default function back.
     void GiveDefaultFunction(int button, const QStringList& keyParam);
     bool TakesTheLastLeftClick(int button, int type, int code) const;
+    // Whether the macro list holds a macro (its placeholders are none).
+    bool HasMacros() const;
     // Where the button page's notices stand: over the page's centre, 50 left and 70 up.
     void PlaceNotice(QWidget* notice) const;
     QString ModelGroup() const;

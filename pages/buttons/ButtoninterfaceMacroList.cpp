@@ -72,20 +72,3 @@ void Buttoninterface::SlotAddMacroButton()
 {
     BuildMacroList(true);
 }
-
-void Buttoninterface::slotButtonClicked(bool)
-{
-    auto* button = qobject_cast<QToolButton*>(sender());
-    const int selected = SelectedButton();
-    if (!button || selected < 0)
-        return;
-    const QString name = button->text();
-    bool ok = false;
-    const ButtonMacroBlock block = MacroFileToRecord(name, &ok);
-    if (!ok)
-        return;
-    // The macro plays from the button's own slot; the device keeps the repeat mode's low 8 bits.
-    const int repeatMode = MacroBlocks::RepeatModeNumber(ReadMacroRepeatMode(name));
-    AssignToButton(selected, FunctionMacro, selected, repeatMode, MacroTextPrefix + name, nullptr, &block);
-    CloseFunctionMenu();
-}

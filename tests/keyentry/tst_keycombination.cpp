@@ -3,6 +3,7 @@
 #include "pages/buttons/Buttoninterface.h"
 #include "pages/buttons/GroupKey.h"
 #include "support/FindChild.h"
+#include "support/ShippedMouseTest.h"
 #include "support/SimulatedDeviceFixture.h"
 #include "widgets/KeyboardHook.h"
 #include "widgets/UiText.h"
@@ -17,11 +18,9 @@
 
 // A key combination from the keyboard to the mouse: the dialog run as the button page runs it, keys
 // typed through the application's event path, the record on the simulated mouse byte for byte.
-class TestKeyCombination : public QObject
+class TestKeyCombination : public ShippedMouseTest
 {
     Q_OBJECT
-    TestHome home;
-    SimulatedDevices* devices = nullptr;
 
     struct Entry {
         QString ticked;
@@ -58,17 +57,11 @@ class TestKeyCombination : public QObject
 private slots:
     void initTestCase()
     {
-        home.MakeUserFolders();
-        UiTextTables::Instance()->LoadUiTextTables();
-        DeviceAllInfo device;
-        device.modelIndex = 0;
-        CurrentDeviceInfo.Set(device);
-        devices = new SimulatedDevices;
+        Start();
     }
     void cleanupTestCase()
     {
-        UsbServer_Exit();
-        delete devices;
+        Stop();
     }
 
     void shiftAndTwoKeysReachTheMouse_data()

@@ -7,6 +7,7 @@
 #include "pages/buttons/Buttoninterface.h"
 #include "support/ButtonPageSupport.h"
 #include "support/FindChild.h"
+#include "support/ShippedMouseTest.h"
 #include "support/SimulatedDeviceFixture.h"
 #include "ui_Buttoninterface.h"
 #include "widgets/UiText.h"
@@ -90,11 +91,9 @@ void FillMacroFolder(const QStringList& files)
 
 // The button page's shell: its form, what the constructor builds, the clicks beside the menu, the
 // profile list, and the one path by which every function reaches the simulated mouse.
-class TestButtonPage : public QObject
+class TestButtonPage : public ShippedMouseTest
 {
     Q_OBJECT
-    TestHome home;
-    SimulatedDevices* devices = nullptr;
 
     // The wired mouse current with its record in the working copy and the page's copy.
     int OpenMouse(Buttoninterface& page, FlashDataMap* record)
@@ -107,17 +106,11 @@ class TestButtonPage : public QObject
 private slots:
     void initTestCase()
     {
-        home.MakeUserFolders();
-        UiTextTables::Instance()->LoadUiTextTables();
-        DeviceAllInfo device;
-        device.modelIndex = 0;
-        CurrentDeviceInfo.Set(device);
-        devices = new SimulatedDevices;
+        Start();
     }
     void cleanupTestCase()
     {
-        UsbServer_Exit();
-        delete devices;
+        Stop();
     }
     void init()
     {
@@ -589,10 +582,15 @@ private slots:
         QTest::addColumn<int>("activeAfter");
         QTest::addColumn<int>("boxAfter");
         QTest::addColumn<int>("offlineNotices");
-        QTest::newRow("online") << true << false << 2 << 2 << 0;
-        QTest::newRow("offline") << false << false << 1 << 1 << 1;
+        // Offline by the page's device path alone: the library's connection would still switch the
+        // mouse, so its profile shows whether the library was asked.
+        QTest::addColumn<bool>("libraryCouldSwitch");
+        QTest::newRow("online") << true << false << 2 << 2 << 0 << false;
+        QTest::newRow("offline") << false << false << 1 << 1 << 1 << false;
         // The choice is sent; the absent mouse cannot take it.
-        QTest::newRow("offline while the page shows a record") << false << true << 1 << 2 << 0;
+        QTest::newRow("offline while the page shows a record") << false << true << 1 << 2 << 0 << false;
+        QTest::newRow("offline: the library is not asked") << false << false << 1 << 1 << 1 << true;
+        QTest::newRow("offline while the page shows a record: the library is asked") << false << true << 2 << 2 << 0 << true;
     }
     void profileChoice()
     {
@@ -601,6 +599,7 @@ private slots:
         QFETCH(int, activeAfter);
         QFETCH(int, boxAfter);
         QFETCH(int, offlineNotices);
+        QFETCH(bool, libraryCouldSwitch);
         Buttoninterface page;
         FlashDataMap record{};
         const int mouse = OpenMouse(page, &record);
@@ -612,8 +611,11 @@ private slots:
         page.show();
         QTest::mousePress(profiles, Qt::LeftButton, {}, QPoint(30, 12));
         profiles->hidePopup();
-        if (!online)
+        if (!online && libraryCouldSwitch)
+            SetCurrentDevicePath(QByteArrayLiteral("no-such-device"));
+        else if (!online)
             SimControl_SetAttached(mouse, 0);
+        QCOMPARE(bool(VidEzorarA_GetDeviceOnLine(CurrentDevicePath)), online);
         ButtonPageRefreshing = refreshing;
         QSignalSpy shown(PostMsg::Instance(), &PostMsg::SigAddConfig);
         QSignalSpy offline(PostMsg::Instance(), &PostMsg::SigMouseOffLineo);
