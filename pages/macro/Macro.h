@@ -128,7 +128,8 @@ public:
         QString repeatLine = QStringLiteral("0");
         QVector<ExportItem> items;
     };
-    // Reads an export file's stream; a stream cut short gives what was read before the cut.
+    // Reads an export file's stream; a stream cut short, or an icon of a kind the export never
+    // writes, gives what was read before. The items' icons are passed over, never made.
     static ExportContent ReadExportStream(QIODevice& device);
     // Writes the current macro to path; the notice and false when the file cannot be written.
     bool ExportMacroTo(const QString& path);

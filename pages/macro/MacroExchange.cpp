@@ -18,6 +18,8 @@
 #include <QIcon>
 #include <QListWidgetItem>
 
+#include <cstring>
+
 namespace {
 
 const QByteArray Marker("Velor");
@@ -41,6 +43,61 @@ QString TextOfField(const QByteArray& field)
     return QString::fromUtf8(end < 0 ? field : field.left(end));
 }
 
+// Passes over one picture of an icon's entry as the data stream holds it: a null marker, then a
+// whole PNG file (its signature and its chunks up to IEND). The stream is marked corrupt otherwise.
+void SkipPicture(QDataStream& in)
+{
+    static const QByteArray signature = QByteArray::fromHex("89504e470d0a1a0a");
+    qint32 notNull = 0;
+    in >> notNull;
+    if (!notNull)
+        return;
+    QByteArray head(signature.size(), '\0');
+    if (in.readRawData(head.data(), head.size()) != head.size() || head != signature) {
+        in.setStatus(QDataStream::ReadCorruptData);
+        return;
+    }
+    while (in.status() == QDataStream::Ok) {
+        quint32 length = 0;
+        char type[4] = {};
+        in >> length;
+        if (in.readRawData(type, 4) != 4 || length > quint32(MaxExportFileSize)) {
+            in.setStatus(QDataStream::ReadCorruptData);
+            return;
+        }
+        if (in.skipRawData(int(length) + 4) != int(length) + 4) // the data and its check sum
+            in.setStatus(QDataStream::ReadPastEnd);
+        if (std::memcmp(type, "IEND", 4) == 0)
+            return;
+    }
+}
+
+// Passes over an event item's icon without making it: the import gives each item its icon from
+// its label, and Qt's own reading of an icon opens any file an entry names (a named pipe there
+// would hold the program for good) and decodes pictures of any size. The export writes icons of
+// picture files only, each entry a picture, its file name, size, mode and state; an icon of any
+// other kind marks the stream corrupt.
+void SkipIcon(QDataStream& in)
+{
+    QString kind;
+    in >> kind;
+    if (kind.isEmpty())
+        return; // a null icon
+    if (kind != QLatin1String("QPixmapIconEngine")) {
+        in.setStatus(QDataStream::ReadCorruptData);
+        return;
+    }
+    qint32 entries = 0;
+    in >> entries;
+    for (qint32 i = 0; i < entries && in.status() == QDataStream::Ok; ++i) {
+        SkipPicture(in);
+        QString fileName;
+        qint32 width = 0, height = 0;
+        quint32 mode = 0, state = 0;
+        in >> fileName >> width >> height >> mode >> state;
+    }
+}
+
 } // namespace
 
 Macro::ExportContent Macro::ReadExportStream(QIODevice& device)
@@ -62,8 +119,8 @@ Macro::ExportContent Macro::ReadExportStream(QIODevice& device)
     in >> count;
     for (qint32 i = 0; i < count && in.status() == QDataStream::Ok && !in.atEnd(); ++i) {
         ExportItem item;
-        QIcon icon;
-        in >> item.text >> icon;
+        in >> item.text;
+        SkipIcon(in);
         if (in.status() != QDataStream::Ok)
             break;
         item.key = !item.text.contains(QLatin1String("ms"));

@@ -1,4 +1,5 @@
 #pragma once
+#include "device/FlashDataMap.h"
 #include "pages/macro/SameMacro.h"
 
 #include <QApplication>
@@ -84,6 +85,12 @@ inline QByteArray ReadFile(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+// A button's macro block as the bytes the mouse holds.
+inline QByteArray BlockBytes(const ButtonMacroBlock& block)
+{
+    return QByteArray(reinterpret_cast<const char*>(&block), int(sizeof block));
 }
 
 } // namespace MacroTestSupport

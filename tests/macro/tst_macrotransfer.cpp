@@ -3,6 +3,7 @@
 #include "device/MacroBlocks.h"
 #include "device/PostMsg.h"
 #include "pages/macro/Macro.h"
+#include "platform/AppPaths.h"
 #include "support/FileSizeLimit.h"
 #include "support/FindChild.h"
 #include "support/SimulatedDeviceFixture.h"
@@ -14,7 +15,11 @@
 #include <QBuffer>
 #include <QCheckBox>
 #include <QDataStream>
+#include <QFileInfo>
 #include <QIcon>
+#include <QImage>
+#include <QPixmap>
+#include <QSize>
 #include <QComboBox>
 #include <QListWidget>
 #include <QSignalSpy>
@@ -23,6 +28,8 @@
 #include <QtTest>
 
 #include <cstring>
+#include <functional>
+#include <sys/stat.h>
 
 using namespace MacroTestSupport;
 
@@ -38,19 +45,10 @@ class TestMacroTransfer : public QObject
     {
         return MacroBlocks::MacroFolder() + QLatin1Char('/') + name + QStringLiteral(".ini");
     }
-    static QByteArray ReadAll(const QString& path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-    }
     static void ClearMacroFolder()
     {
         QDir(MacroBlocks::MacroFolder()).removeRecursively();
         QDir().mkpath(MacroBlocks::MacroFolder());
-    }
-    static QByteArray BlockBytes(const ButtonMacroBlock& block)
-    {
-        return QByteArray(reinterpret_cast<const char*>(&block), int(sizeof block));
     }
     // A block named by raw bytes (length byte given) with events (action, kind, usage, delay).
     struct Event {
@@ -205,11 +203,11 @@ private slots:
             QCOMPARE(added.count(), 0);
             return;
         }
-        QCOMPARE(ReadAll(MacroPath(file)), expected);
+        QCOMPARE(ReadFile(MacroPath(file)), expected);
         QCOMPARE(list->findItems(file, Qt::MatchExactly).size(), 1);
         QCOMPARE(list->count(), 2);
         QCOMPARE(added.count(), 2);
-        QCOMPARE(ReadAll(MacroPath("Mine")), QByteArray("1\n0x06 1 0\n"));
+        QCOMPARE(ReadFile(MacroPath("Mine")), QByteArray("1\n0x06 1 0\n"));
     }
 
     // A count above the block's 70 events reads as 70; a file the user saved is replaced by the
@@ -227,7 +225,7 @@ private slots:
         Macro page;
         emit PostMsg::Instance()->SigButtonToMacro(record, 0);
         emit PostMsg::Instance()->SigButtonToMacro(record, 0);
-        const QStringList fileLines = QString::fromUtf8(ReadAll(MacroPath("Long"))).split('\n', Qt::SkipEmptyParts);
+        const QStringList fileLines = QString::fromUtf8(ReadFile(MacroPath("Long"))).split('\n', Qt::SkipEmptyParts);
         QCOMPARE(fileLines.size(), 1 + 70 + 69);
         QCOMPARE(fileLines.first(), QString("254"));
         QCOMPARE(fileLines.at(1), QString("0x04 1 0"));
@@ -297,7 +295,7 @@ private slots:
             QVERIFY(page.ReadMacroFile());
             QVERIFY(page.ExportMacroTo(exportPath));
         }
-        const QByteArray bytes = ReadAll(exportPath);
+        const QByteArray bytes = ReadFile(exportPath);
         QByteArray head;
         head += QByteArray::fromHex("0000000c") + QByteArray("Velor", 5) + QByteArray(7, '\0');
         head += QByteArray::fromHex("00000030") + QByteArray("Copy") + QByteArray(44, '\0');
@@ -309,10 +307,16 @@ private slots:
         Macro fresh;
         auto* list = Child<QListWidget>(fresh, "listWidgetHong");
         QVERIFY(fresh.ImportMacroFrom(exportPath));
-        QCOMPARE(ReadAll(MacroPath("Copy")), text);
+        QCOMPARE(ReadFile(MacroPath("Copy")), text);
         QCOMPARE(list->currentItem()->text(), QString("Copy"));
         // The same name again: the notice, before the marker is looked at.
         QStringList seen = RunWithModals([&] { QVERIFY(!fresh.ImportMacroFrom(exportPath)); });
+        QCOMPARE(seen, QStringList{"SameMacro:DialogSameMacroName"});
+        // A listed name in a file of another kind: the same notice, the marker comes after.
+        QByteArray other = ReadFile(exportPath);
+        other.replace(4, 5, "Other");
+        WriteFile(exportPath, other);
+        seen = RunWithModals([&] { QVERIFY(!fresh.ImportMacroFrom(exportPath)); });
         QCOMPARE(seen, QStringList{"SameMacro:DialogSameMacroName"});
     }
 
@@ -357,14 +361,14 @@ private slots:
         const QStringList seen = RunWithModals([&] { page.ImportMacroFrom(path); });
         QCOMPARE(seen, notice.isEmpty() ? QStringList() : QStringList{notice});
         if (QTest::currentDataTag() == QByteArray("80 keys keep 70")) {
-            const QStringList lines = QString::fromUtf8(ReadAll(MacroPath("M"))).split('\n', Qt::SkipEmptyParts);
+            const QStringList lines = QString::fromUtf8(ReadFile(MacroPath("M"))).split('\n', Qt::SkipEmptyParts);
             QCOMPARE(lines.size(), 71);
             return;
         }
         if (expected.isEmpty())
             QCOMPARE(Snapshot(MacroBlocks::MacroFolder()), before);
         else
-            QCOMPARE(ReadAll(MacroPath(QString::fromUtf8(name))), expected);
+            QCOMPARE(ReadFile(MacroPath(QString::fromUtf8(name))), expected);
     }
 
     // Files that are no export file are refused with a notice; an unwritable export path says so.
@@ -402,6 +406,99 @@ private slots:
         QCOMPARE(content.items.size(), 2);
         QVERIFY(content.items.at(0).release);
         QCOMPARE(content.repeatLine, QString("3"));
+    }
+
+    // An item's icon is passed over, never made: the import gives each item its icon from its
+    // label. An icon entry naming a file must not open it (a named pipe would hold the page for
+    // good); an icon the export never writes, or a picture that is not a whole PNG file, ends the
+    // reading with what came before.
+    void iconsArePassedOver_data()
+    {
+        QTest::addColumn<QByteArray>("icon");
+        QTest::addColumn<int>("items");
+        const QString pipe = home.Path() + QStringLiteral("/pipe");
+        QVERIFY(mkfifo(QFile::encodeName(pipe).constData(), 0600) == 0 || QFileInfo(pipe).exists());
+        auto stream = [](const std::function<void(QDataStream&)>& write) {
+            QByteArray bytes;
+            QDataStream out(&bytes, QIODevice::WriteOnly);
+            out.setVersion(QDataStream::Qt_5_6);
+            write(out);
+            return bytes;
+        };
+        const QByteArray png = ReadFile(AppPaths::ProgramFolder() + QStringLiteral("/Picture/Macro/MacroTime.png"));
+        QVERIFY(png.startsWith("\x89PNG"));
+        QTest::newRow("an entry naming a pipe") << stream([&](QDataStream& out) {
+            out << QString("QPixmapIconEngine") << qint32(1) << qint32(0) << pipe << QSize(16, 16) << quint32(0)
+                << quint32(0);
+        }) << 2;
+        QTest::newRow("a picture as the export writes it") << stream([&](QDataStream& out) { out << QIcon(QPixmap::fromImage(QImage::fromData(png))); }) << 2;
+        QTest::newRow("a picture and a file name") << stream([&](QDataStream& out) {
+            out << QString("QPixmapIconEngine") << qint32(1) << qint32(1);
+            out.writeRawData(png.constData(), png.size());
+            out << pipe << QSize(16, 16) << quint32(0) << quint32(0);
+        }) << 2;
+        QTest::newRow("an icon of another kind") << stream([](QDataStream& out) { out << QString("svg") << qint32(1); }) << 0;
+        QTest::newRow("a picture that is no PNG file") << stream([](QDataStream& out) {
+            out << QString("QPixmapIconEngine") << qint32(1) << qint32(1) << QByteArray("GIF89a....");
+        }) << 0;
+        QTest::newRow("a PNG file cut short") << stream([&](QDataStream& out) {
+            out << QString("QPixmapIconEngine") << qint32(1) << qint32(1);
+            out.writeRawData(png.constData(), png.size() - 20);
+        }) << 0;
+    }
+    void iconsArePassedOver()
+    {
+        QFETCH(QByteArray, icon);
+        QFETCH(int, items);
+        QByteArray data;
+        {
+            QDataStream out(&data, QIODevice::WriteOnly);
+            out.setVersion(QDataStream::Qt_5_6);
+            out << QByteArray("Velor") + QByteArray(7, '\0') << QByteArray("Icons") + QByteArray(43, '\0')
+                << QByteArray("3") + QByteArray(11, '\0') << qint32(2) << QString("B");
+            out.writeRawData(icon.constData(), icon.size());
+            out << "0" << QString("10ms") << QIcon();
+        }
+        QBuffer buffer(&data);
+        buffer.open(QIODevice::ReadOnly);
+        const Macro::ExportContent content = Macro::ReadExportStream(buffer);
+        QCOMPARE(content.name, QString("Icons"));
+        QCOMPARE(content.items.size(), items);
+        if (items) {
+            QCOMPARE(content.items.at(0).text, QString("B"));
+            QVERIFY(!content.items.at(0).release);
+            QCOMPARE(content.items.at(1).text, QString("10ms"));
+        }
+    }
+
+    // A mouse button's item is named in the language of the machine that exported it: the name of
+    // every language the program speaks gives the button.
+    void mouseButtonsOfEveryLanguage_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::newRow("English") << 0;
+        QTest::newRow("Chinese") << 1;
+        QTest::newRow("Russian") << 2;
+    }
+    void mouseButtonsOfEveryLanguage()
+    {
+        QFETCH(int, language);
+        ClearMacroFolder();
+        UiLanguage = 0;
+        const QString path = home.Path() + QStringLiteral("/buttons.ini");
+        QByteArray data;
+        {
+            QDataStream out(&data, QIODevice::WriteOnly);
+            out.setVersion(QDataStream::Qt_5_6);
+            out << QByteArray("Velor") + QByteArray(7, '\0') << QByteArray("Clicks") + QByteArray(42, '\0')
+                << QByteArray("1") + QByteArray(11, '\0') << qint32(3)
+                << UiText::Option(language, "InsertEventOptions", "2") << QIcon() << "0" << QString("10ms") << QIcon()
+                << UiText::Option(language, "InsertEventOptions", "6") << QIcon() << "1";
+        }
+        WriteFile(path, data);
+        Macro page;
+        QVERIFY(page.ImportMacroFrom(path));
+        QCOMPARE(ReadFile(MacroPath("Clicks")), QByteArray("1\n0x01 4 0\n10ms\n0x08 4 1\n"));
     }
 
     // With KESTRO_MACRO_SHOTS set to a folder, the page after a macro arrived from the mouse and
