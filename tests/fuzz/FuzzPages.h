@@ -10,22 +10,8 @@ namespace FuzzSupport {
 // model list, pictures and language files the pages read.
 inline void SetupPages()
 {
-    static int argc = 1;
-    static char name[] = "fuzz";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = nullptr;
-    if (app)
-        return;
-    const QString home = Folder().path() + "/home";
-    qputenv("HOME", QFile::encodeName(home));
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home + "/.config"));
-    qputenv("XDG_DATA_HOME", QFile::encodeName(home + "/.local/share"));
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    AppPaths::SetProgramFolder(QStringLiteral(KESTRO_FUZZ_PROGRAM_DIR));
-    for (const char* folder : {"/usersetting/MainPage", "/usersetting/MacroPage", "/usersetting/SensorPage"})
-        QDir().mkpath(AppPaths::UserDataFolder() + QLatin1String(folder));
-    app = new QApplication(argc, argv);
-    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    StartOnce<QApplication>(QStringLiteral(KESTRO_FUZZ_PROGRAM_DIR),
+                            {"/usersetting/MainPage", "/usersetting/MacroPage", "/usersetting/SensorPage"});
 }
 
 } // namespace FuzzSupport
