@@ -1,4 +1,4 @@
-#include "PanelBench.h"
+#include "support/PanelBench.h"
 #include "device/ConnectionState.h"
 #include "device/RefreshingScope.h"
 #include "pages/sensor/SensorFeatures.h"
@@ -58,11 +58,9 @@ PanelBench::Changes DpiBytes(int level, int dpi)
 
 // The second design of the DPI levels panel on a test window over the simulated wired mouse, with a
 // sensor of two ranges: 50..3200 in steps of 50 and 3400..6000 in steps of 100.
-class TestSensorDPIB : public QObject
+class TestSensorDPIB : public QObject, protected PanelBenchCase
 {
     Q_OBJECT
-    TestHome home;
-    PanelBench* bench = nullptr;
 
     // A panel the way a host shows the device: eight levels of values 400, 800, ... 3200 with the
     // given level current and `count` levels in use; nothing of it is written.
@@ -89,20 +87,19 @@ class TestSensorDPIB : public QObject
     }
 
     // Distinct entries on the device, so a moved entry shows.
-    bool MarkEntries(int count, int current)
+    static PanelBench::Changes EntryMarks(int count, int current)
     {
         PanelBench::Changes marks = {{LevelCountByte, count}, {CurrentLevelByte, current}};
         for (int level = 0; level < 8; ++level)
             for (int byte = 0; byte < 6; ++byte)
                 marks.push_back({EntryByte(level, byte), 0x10 * level + byte + 1});
-        return bench->Mark(marks);
+        return marks;
     }
 
 private slots:
     void initTestCase()
     {
-        home.MakeUserFolders();
-        bench = new PanelBench;
+        StartBench();
         SensorFeatures& sensor = SensorFeatures::Instance();
         sensor.CurrentSensorModel = QStringLiteral("3335");
         sensor.SensorConstNames.clear();
@@ -110,11 +107,7 @@ private slots:
         sensor.ReadDpiRangeList({"50", "3200", "50", "3400", "6000", "100", "22"});
         QCOMPARE(sensor.UsableDpiRangeCount(), 2);
     }
-    void cleanupTestCase()
-    {
-        UsbServer_Exit();
-        delete bench;
-    }
+    void cleanupTestCase() { StopBench(); }
     void init()
     {
         SettingsWriteInProgress = false;
@@ -140,11 +133,9 @@ private slots:
         QFETCH(int, released);
         QFETCH(int, shown);
         QFETCH(int, pageStep);
-        QVERIFY(bench->Open());
-        QVERIFY(MarkEntries(8, 0));
         QWidget window;
-        auto* panel = new SensorDPIB(&window);
-        window.show();
+        auto* panel = bench->OpenPanel<SensorDPIB>(window, EntryMarks(8, 0));
+        QVERIFY(panel);
         const int updates = bench->Situation(true, false, true);
         DragAndRelease(Slider(*panel, (level + 1) % 8), 1000); // the first release is only shown
         EXPECT_DEVICE(*bench, updates, 0, {});
@@ -185,11 +176,9 @@ private slots:
         QFETCH(int, shown);
         QFETCH(bool, written);
         QFETCH(int, notices);
-        QVERIFY(bench->Open());
-        QVERIFY(MarkEntries(8, 0));
         QWidget window;
-        auto* panel = new SensorDPIB(&window);
-        window.show();
+        auto* panel = bench->OpenPanel<SensorDPIB>(window, EntryMarks(8, 0));
+        QVERIFY(panel);
         int updates = bench->Situation(true, false, true);
         DragAndRelease(Slider(*panel, 0), 1000);
         EXPECT_DEVICE(*bench, updates, 0, {});
@@ -199,10 +188,7 @@ private slots:
         DragAndRelease(Slider(*panel, 3), 4550);
         SettingsWriteInProgress = false;
         QCOMPARE(Box(*panel, 3)->value(), shown);
-        if (written)
-            EXPECT_DEVICE(*bench, updates, 1, DpiBytes(3, shown));
-        else
-            EXPECT_DEVICE(*bench, updates, 0, {});
+        EXPECT_DEVICE_IF(*bench, updates, written, 1, DpiBytes(3, shown));
         QCOMPARE(bench->OfflineNotices(), notices);
     }
 
@@ -210,11 +196,9 @@ private slots:
     // the next one, of any slider, is written.
     void firstReleaseUnwritten()
     {
-        QVERIFY(bench->Open());
-        QVERIFY(MarkEntries(8, 0));
         QWidget window;
-        auto* panel = new SensorDPIB(&window);
-        window.show();
+        auto* panel = bench->OpenPanel<SensorDPIB>(window, EntryMarks(8, 0));
+        QVERIFY(panel);
         const int updates = bench->Situation(true, false, true);
         DragAndRelease(Slider(*panel, 2), 1000);
         QCOMPARE(Box(*panel, 2)->value(), 1000);
@@ -262,11 +246,9 @@ private slots:
         QFETCH(bool, online);
         QFETCH(bool, written);
         QFETCH(int, notices);
-        QVERIFY(bench->Open());
-        QVERIFY(MarkEntries(8, 0));
         QWidget window;
-        auto* panel = new SensorDPIB(&window);
-        window.show();
+        auto* panel = bench->OpenPanel<SensorDPIB>(window, EntryMarks(8, 0));
+        QVERIFY(panel);
         const int updates = bench->Situation(writes, refreshing, online);
         PanelBench::Changes changes;
         if (colour) {
@@ -283,10 +265,7 @@ private slots:
             QVERIFY(Current(*panel, 3)->isChecked());
             changes = {{CurrentLevelByte, 3}};
         }
-        if (written)
-            EXPECT_DEVICE(*bench, updates, 1, changes);
-        else
-            EXPECT_DEVICE(*bench, updates, 0, {});
+        EXPECT_DEVICE_IF(*bench, updates, written, 1, changes);
         QCOMPARE(bench->OfflineNotices(), notices);
     }
 
@@ -311,7 +290,7 @@ private slots:
         QFETCH(int, index);
         QFETCH(bool, online);
         QVERIFY(bench->Open());
-        QVERIFY(MarkEntries(count, current));
+        QVERIFY(bench->Mark(EntryMarks(count, current)));
         QWidget window;
         SensorDPIB* panel = Hosted(&window, current, count);
         const bool swap = current > index;
@@ -353,11 +332,9 @@ private slots:
     // with level 2 current at start, levels 2 and 1 exchange and one level is shown.
     void firstItemInserted()
     {
-        QVERIFY(bench->Open());
-        QVERIFY(MarkEntries(4, 1));
         QWidget window;
-        auto* panel = new SensorDPIB(&window);
-        window.show();
+        auto* panel = bench->OpenPanel<SensorDPIB>(window, EntryMarks(4, 1));
+        QVERIFY(panel);
         panel->BlockSliderSignals(true);
         panel->SetLevelValue(0, QStringLiteral("800"));
         panel->SetLevelValue(1, QStringLiteral("1600"));
@@ -384,10 +361,9 @@ private slots:
     // The host's operations write nothing; levels outside 0..7 are ignored.
     void hostOperations()
     {
-        QVERIFY(bench->Open());
         QWidget window;
-        auto* panel = new SensorDPIB(&window);
-        window.show();
+        auto* panel = bench->OpenPanel<SensorDPIB>(window);
+        QVERIFY(panel);
         const int updates = bench->Situation(true, false, true);
         panel->BlockSliderSignals(true);
         panel->SetLevelValue(4, QStringLiteral("2400"));
@@ -428,10 +404,9 @@ private slots:
     // SelectLevel with the mouse offline: the notice, and nothing changes.
     void selectLevelOffline()
     {
-        QVERIFY(bench->Open());
         QWidget window;
-        auto* panel = new SensorDPIB(&window);
-        window.show();
+        auto* panel = bench->OpenPanel<SensorDPIB>(window);
+        QVERIFY(panel);
         const int updates = bench->Situation(true, false, false);
         panel->SelectLevel(4);
         QVERIFY(!Current(*panel, 4)->isChecked());

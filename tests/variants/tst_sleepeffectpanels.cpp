@@ -1,4 +1,4 @@
-#include "PanelBench.h"
+#include "support/PanelBench.h"
 #include "pages/variants/SensorEffectB.h"
 #include "pages/variants/StopCloseTimeB.h"
 #include "support/FindChild.h"
@@ -21,23 +21,13 @@ const int EffectOnByte = 0x57;
 
 // The sleep-time slider panel and the check-box DPI light effect panel, each on a test window over
 // the simulated wired mouse.
-class TestSleepEffectPanels : public QObject
+class TestSleepEffectPanels : public QObject, protected PanelBenchCase
 {
     Q_OBJECT
-    TestHome home;
-    PanelBench* bench = nullptr;
 
 private slots:
-    void initTestCase()
-    {
-        home.MakeUserFolders();
-        bench = new PanelBench;
-    }
-    void cleanupTestCase()
-    {
-        UsbServer_Exit();
-        delete bench;
-    }
+    void initTestCase() { StartBench(); }
+    void cleanupTestCase() { StopBench(); }
 
     // A released position writes its code into byte 8 and shows its number and unit.
     void sleepRelease_data()
@@ -68,11 +58,9 @@ private slots:
         QFETCH(QString, shown);
         QFETCH(int, written);
         QFETCH(int, notices);
-        QVERIFY(bench->Open());
-        QVERIFY(bench->Mark({{SleepByte, 0x80}}));
         QWidget window;
-        auto* panel = new StopCloseTimeB(&window);
-        window.show();
+        auto* panel = bench->OpenPanel<StopCloseTimeB>(window, {{SleepByte, 0x80}});
+        QVERIFY(panel);
         panel->SetUnitText(0, QStringLiteral("10 s"));
         panel->SetUnitText(5, QStringLiteral("15 min"));
         panel->SetValue(5);
@@ -87,10 +75,7 @@ private slots:
 
         QCOMPARE(box->text(), shown);
         QCOMPARE(slider->value(), position);
-        if (written >= 0)
-            EXPECT_DEVICE(*bench, updates, 1, {{SleepByte, written}});
-        else
-            EXPECT_DEVICE(*bench, updates, 0, {});
+        EXPECT_DEVICE_IF(*bench, updates, written >= 0, 1, {{SleepByte, written}});
         QCOMPARE(bench->OfflineNotices(), notices);
         LightPageRefreshing = false;
     }
@@ -99,11 +84,9 @@ private slots:
     // value is shown without a write.
     void sleepUnitsAndValue()
     {
-        QVERIFY(bench->Open());
-        QVERIFY(bench->Mark({{SleepByte, 0x80}}));
         QWidget window;
-        auto* panel = new StopCloseTimeB(&window);
-        window.show();
+        auto* panel = bench->OpenPanel<StopCloseTimeB>(window, {{SleepByte, 0x80}});
+        QVERIFY(panel);
         auto* slider = Child<QSlider>(*panel, "StopClose");
         auto* box = Child<QSpinBox>(*panel, "spinBoxA");
         QSignalSpy values(slider, SIGNAL(valueChanged(int)));
@@ -162,11 +145,9 @@ private slots:
         QFETCH(int, on);
         QFETCH(int, mode);
         QFETCH(int, notices);
-        QVERIFY(bench->Open());
-        QVERIFY(bench->Mark({{EffectByte, 0x80}, {EffectOnByte, 0x80}}));
         QWidget window;
-        auto* panel = new SensorEffectB(&window);
-        window.show();
+        auto* panel = bench->OpenPanel<SensorEffectB>(window, {{EffectByte, 0x80}, {EffectOnByte, 0x80}});
+        QVERIFY(panel);
         const int updates = bench->Situation(writes, refreshing, online);
         for (const QChar box : boxes)
             Child<QCheckBox>(*panel, qPrintable(QStringLiteral("MM") + box))->click();
@@ -226,20 +207,16 @@ private slots:
         QCOMPARE(box->value(), position);
         slider->setSliderDown(false);
         QCOMPARE(box->value(), position);
-        if (written >= 0)
-            EXPECT_DEVICE(*bench, updates, 1, {{light ? BrightnessByte : SpeedByte, written}});
-        else
-            EXPECT_DEVICE(*bench, updates, 0, {});
+        EXPECT_DEVICE_IF(*bench, updates, written >= 0, 1, {{light ? BrightnessByte : SpeedByte, written}});
         QCOMPARE(bench->OfflineNotices(), notices);
     }
 
     // A host shows a mode: its box checked, its rows shown, no slot run and nothing written.
     void effectSetModel()
     {
-        QVERIFY(bench->Open());
         QWidget window;
-        auto* panel = new SensorEffectB(&window);
-        window.show();
+        auto* panel = bench->OpenPanel<SensorEffectB>(window);
+        QVERIFY(panel);
         auto* breathing = Child<QCheckBox>(*panel, "MM2");
         QSignalSpy clicked(breathing, SIGNAL(clicked(bool)));
         const int updates = bench->Situation(true, false, true);

@@ -1,4 +1,4 @@
-#include "PanelBench.h"
+#include "support/PanelBench.h"
 #include "pages/variants/DebouncetimeB.h"
 #include "pages/variants/DebouncetimeC.h"
 #include "pages/variants/MotionSyncB.h"
@@ -35,23 +35,13 @@ QList<int> Ints(const QSignalSpy& spy)
 // The second and third designs of the sensor and button panels, each on a test window over the
 // simulated wired mouse: what reaches the device byte for byte, with writes off, while a page
 // refreshes and with the mouse taken away.
-class TestVariantPanels : public QObject
+class TestVariantPanels : public QObject, protected PanelBenchCase
 {
     Q_OBJECT
-    TestHome home;
-    PanelBench* bench = nullptr;
 
 private slots:
-    void initTestCase()
-    {
-        home.MakeUserFolders();
-        bench = new PanelBench;
-    }
-    void cleanupTestCase()
-    {
-        UsbServer_Exit();
-        delete bench;
-    }
+    void initTestCase() { StartBench(); }
+    void cleanupTestCase() { StopBench(); }
 
     // The slider debounce panel writes the number it shows on release; no refresh flag stops it.
     void debounceSlider_data()
@@ -76,11 +66,9 @@ private slots:
         QFETCH(bool, online);
         QFETCH(int, written);
         QFETCH(int, notices);
-        QVERIFY(bench->Open());
-        QVERIFY(bench->Mark({{DebounceByte, 0x80}}));
         QWidget window;
-        auto* panel = new DebouncetimeB(&window);
-        window.show();
+        auto* panel = bench->OpenPanel<DebouncetimeB>(window, {{DebounceByte, 0x80}});
+        QVERIFY(panel);
         auto* slider = Child<QSlider>(*panel, "Debunce");
         auto* box = Child<QSpinBox>(*panel, "spinBoxA");
         panel->SetValue(10);
@@ -92,10 +80,7 @@ private slots:
         EXPECT_DEVICE(*bench, updates, 0, {});
         slider->setSliderDown(false);
 
-        if (written >= 0)
-            EXPECT_DEVICE(*bench, updates, 1, {{DebounceByte, written}});
-        else
-            EXPECT_DEVICE(*bench, updates, 0, {});
+        EXPECT_DEVICE_IF(*bench, updates, written >= 0, 1, {{DebounceByte, written}});
         QCOMPARE(box->value(), position);
         QCOMPARE(slider->value(), position);
         QCOMPARE(bench->OfflineNotices(), notices);
@@ -104,10 +89,9 @@ private slots:
     // A host shows a device value: slider and box move, nothing is written; the suffix follows.
     void debounceSliderShowsWithoutWriting()
     {
-        QVERIFY(bench->Open());
         QWidget window;
-        auto* panel = new DebouncetimeB(&window);
-        window.show();
+        auto* panel = bench->OpenPanel<DebouncetimeB>(window);
+        QVERIFY(panel);
         auto* slider = Child<QSlider>(*panel, "Debunce");
         auto* box = Child<QSpinBox>(*panel, "spinBoxA");
         QSignalSpy moved(slider, SIGNAL(valueChanged(int)));
@@ -150,11 +134,9 @@ private slots:
         QFETCH(int, records);
         QFETCH(int, written);
         QFETCH(int, notices);
-        QVERIFY(bench->Open());
-        QVERIFY(bench->Mark({{DebounceByte, 0x80}}));
         QWidget window;
-        auto* panel = new DebouncetimeC(&window);
-        window.show();
+        auto* panel = bench->OpenPanel<DebouncetimeC>(window, {{DebounceByte, 0x80}});
+        QVERIFY(panel);
         auto* box = Child<QSpinBox>(*panel, "spinBoxA");
         QCOMPARE(box->value(), 0);
 
@@ -163,10 +145,7 @@ private slots:
             Child<QToolButton>(*panel, press == '+' ? "AddLevelA" : "ReduceLevelA")->click();
 
         QCOMPARE(box->value(), shown);
-        if (written >= 0)
-            EXPECT_DEVICE(*bench, updates, records, {{DebounceByte, written}});
-        else
-            EXPECT_DEVICE(*bench, updates, 0, {});
+        EXPECT_DEVICE_IF(*bench, updates, written >= 0, records, {{DebounceByte, written}});
         QCOMPARE(bench->OfflineNotices(), notices);
     }
 
@@ -219,10 +198,7 @@ private slots:
         for (int click = 0; click < clicks; ++click)
             toggle->click();
 
-        if (written >= 0)
-            EXPECT_DEVICE(*bench, updates, records, {{offsets[panel], written}});
-        else
-            EXPECT_DEVICE(*bench, updates, 0, {});
+        EXPECT_DEVICE_IF(*bench, updates, written >= 0, records, {{offsets[panel], written}});
         QCOMPARE(toggle->isChecked(), checked);
         QCOMPARE(bench->OfflineNotices(), writes && !online ? clicks : 0);
     }
@@ -294,10 +270,7 @@ private slots:
         for (const QChar box : boxes)
             Child<QCheckBox>(*panel, qPrintable(QStringLiteral("MM") + box))->click();
 
-        if (written >= 0)
-            EXPECT_DEVICE(*bench, updates, records, {{LiftOffByte, written}});
-        else
-            EXPECT_DEVICE(*bench, updates, 0, {});
+        EXPECT_DEVICE_IF(*bench, updates, written >= 0, records, {{LiftOffByte, written}});
         for (const char* name : {"MM0", "MM1", "MM2"})
             QCOMPARE(Child<QCheckBox>(*panel, name)->isChecked(), checked == QLatin1String(name));
         QCOMPARE(bench->OfflineNotices(), writes && !refreshing && !online ? 1 : 0);
@@ -307,11 +280,9 @@ private slots:
     // disabling the options leaves the 0.7 mm box clickable.
     void liftOffRow()
     {
-        QVERIFY(bench->Open());
-        QVERIFY(bench->Mark({{LiftOffByte, 0x80}}));
         QWidget window;
-        auto* panel = new SensorLODB(&window);
-        window.show();
+        auto* panel = bench->OpenPanel<SensorLODB>(window, {{LiftOffByte, 0x80}});
+        QVERIFY(panel);
         auto* zero = Child<QCheckBox>(*panel, "MM0");
         auto* one = Child<QCheckBox>(*panel, "MM1");
         auto* two = Child<QCheckBox>(*panel, "MM2");
@@ -395,10 +366,7 @@ private slots:
         for (const QChar row : rows)
             Child<QCheckBox>(*panel, RateBoxes[row.digitValue()])->click();
 
-        if (written >= 0)
-            EXPECT_DEVICE(*bench, updates, records, {{ReportRateByte, written}});
-        else
-            EXPECT_DEVICE(*bench, updates, 0, {});
+        EXPECT_DEVICE_IF(*bench, updates, written >= 0, records, {{ReportRateByte, written}});
         QCOMPARE(Ints(hideSpy), hides);
         for (int row = 0; row < 7; ++row)
             QCOMPARE(Child<QCheckBox>(*panel, RateBoxes[row])->isChecked(), row == checked);

@@ -5,6 +5,7 @@
 #include "support/SimulatedDeviceFixture.h"
 
 #include <QSignalSpy>
+#include <QWidget>
 #include <QtTest>
 #include <cstring>
 #include <memory>
@@ -53,6 +54,18 @@ public:
 
     int OfflineNotices() const { return offline->count(); }
 
+    // The mouse opened with the marks laid on its record (Open, Mark), and a panel of the given
+    // kind shown on `window`; nullptr when the mouse cannot be opened or marked.
+    template <typename Panel>
+    Panel* OpenPanel(QWidget& window, const Changes& marks = {})
+    {
+        if (!Open() || (!marks.empty() && !Mark(marks)))
+            return nullptr;
+        auto* panel = new Panel(&window);
+        window.show();
+        return panel;
+    }
+
     // Where the device or the working copy differ from the baseline with `changes` laid over it,
     // or a record count other than `records` since `updatesBefore`; empty when all is as expected.
     QString Differences(int updatesBefore, int records, const Changes& changes)
@@ -76,6 +89,27 @@ private:
     std::unique_ptr<QSignalSpy> offline;
 };
 
+// What the panel test cases share: a temporary HOME and a bench, made when the case starts (from its
+// initTestCase) and gone when it ends (from its cleanupTestCase).
+class PanelBenchCase
+{
+protected:
+    TestHome home;
+    PanelBench* bench = nullptr;
+
+    void StartBench()
+    {
+        home.MakeUserFolders();
+        bench = new PanelBench;
+    }
+    void StopBench()
+    {
+        UsbServer_Exit();
+        delete bench;
+        bench = nullptr;
+    }
+};
+
 // The device and the working copy hold the baseline with the changes ({{offset, value}, ...}) laid over
 // it, and `records` records reached the device since `updates`.
 #define EXPECT_DEVICE(bench, updates, records, ...)                                                                  \
@@ -83,3 +117,9 @@ private:
         const QString differences_ = (bench).Differences((updates), (records), PanelBench::Changes(__VA_ARGS__));    \
         QVERIFY2(differences_.isEmpty(), qPrintable(differences_));                                                  \
     } while (false)
+
+// When `written`: the changes laid over the baseline and `records` records, as EXPECT_DEVICE; else
+// the device and the working copy hold the baseline and no record reached the device.
+#define EXPECT_DEVICE_IF(bench, updates, written, records, ...)                                                      \
+    EXPECT_DEVICE(bench, updates, (written) ? (records) : 0,                                                         \
+                  (written) ? PanelBench::Changes(__VA_ARGS__) : PanelBench::Changes())
