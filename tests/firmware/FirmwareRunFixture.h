@@ -16,11 +16,14 @@
 #include "platform/hidusb/SimControl.h"
 #include "support/SettleDevices.h"
 #include "support/TestHome.h"
+#include "widgets/UiText.h"
+#include "widgets/UiTextTables.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <memory>
 
 namespace FirmwareRun {
 
@@ -89,6 +92,39 @@ inline void ResetDevices(const QString& shippedFolder, const QString& flashFolde
     const QByteArray description = (shippedFolder + QStringLiteral("/simulated/devices.ini")).toLocal8Bit();
     SimControl_Reset(description.constData(), flashFolder.toLocal8Bit().constData());
 }
+
+// The fixture of a run test case: a temporary HOME with the shipped model list and texts read, and
+// for each test a fresh program folder with both images in "bin", fresh device flash, no failure
+// record and no upgrade log.
+class RunCase
+{
+protected:
+    TestHome home;
+    // The devices' flash outlives a reset of the library: each test starts from a fresh one.
+    std::unique_ptr<QTemporaryDir> flash;
+    std::unique_ptr<ProgramFolder> program;
+
+    // From initTestCase, before the tests switch the program folder: false when the shipped model
+    // list was not read.
+    bool StartCase()
+    {
+        home.MakeUserFolders();
+        UiLanguage = 0;
+        UiTextTables::Instance()->LoadUiTextTables();
+        return !ConfigSetting::Instance()->GetValue(QStringLiteral("Option"), QStringLiteral("CID")).isEmpty();
+    }
+    // From init.
+    void StartTest()
+    {
+        program = std::make_unique<ProgramFolder>();
+        flash = std::make_unique<QTemporaryDir>();
+        ResetDevices(program->Shipped(), flash->path());
+        program->Write(QStringLiteral("receiver.bin"), ReceiverImage());
+        program->Write(QStringLiteral("mouse.bin"), MouseImage());
+        UpgradeRecord::RemoveFailure();
+        QFile::remove(UpgradeRecord::LogPath());
+    }
+};
 
 inline QString FailRecord()
 {

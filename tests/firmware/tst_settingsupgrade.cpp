@@ -76,13 +76,10 @@ struct PageSignals {
 
 } // namespace
 
-class TestSettingsUpgrade : public QObject
+class TestSettingsUpgrade : public QObject, protected RunCase
 {
     Q_OBJECT
-    TestHome home;
-    std::unique_ptr<QTemporaryDir> flash;
     std::unique_ptr<FormSetting> page;
-    std::unique_ptr<ProgramFolder> program;
 
     UpDateRepair* Dialog() const { return page->UpdateDialog(); }
     QString Message() const { return Dialog()->findChild<QLabel*>(QStringLiteral("ToolText_2"))->text(); }
@@ -125,23 +122,14 @@ class TestSettingsUpgrade : public QObject
 private slots:
     void initTestCase()
     {
-        home.MakeUserFolders();
-        UiLanguage = 0;
-        UiTextTables::Instance()->LoadUiTextTables();
-        QVERIFY(!ConfigSetting::Instance()->GetValue(QStringLiteral("Option"), QStringLiteral("CID")).isEmpty());
+        QVERIFY(StartCase());
         StepIntervalMs = 2;
     }
 
     void init()
     {
         page = std::make_unique<FormSetting>(nullptr);
-        program = std::make_unique<ProgramFolder>();
-        flash = std::make_unique<QTemporaryDir>();
-        ResetDevices(program->Shipped(), flash->path());
-        program->Write(QStringLiteral("receiver.bin"), ReceiverImage());
-        program->Write(QStringLiteral("mouse.bin"), MouseImage());
-        UpgradeRecord::RemoveFailure();
-        QFile::remove(UpgradeRecord::LogPath());
+        StartTest();
         ReceiverState = MouseState = Idle;
         ReceiverNewFirmware = MouseNewFirmware = false;
         FirmwareUpdateInProgress = false;

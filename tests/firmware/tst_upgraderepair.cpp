@@ -63,13 +63,9 @@ struct RunSignals {
 
 } // namespace
 
-class TestUpgradeRepair : public QObject
+class TestUpgradeRepair : public QObject, protected RunCase
 {
     Q_OBJECT
-    TestHome home;
-    // The devices' flash outlives a reset of the library: each test starts from a fresh one.
-    std::unique_ptr<QTemporaryDir> flash;
-    std::unique_ptr<ProgramFolder> program;
     std::unique_ptr<UpDateRepair> dialog;
 
     QLabel* Message() const { return dialog->findChild<QLabel*>(QStringLiteral("ToolText_2")); }
@@ -95,24 +91,14 @@ class TestUpgradeRepair : public QObject
 private slots:
     void initTestCase()
     {
-        home.MakeUserFolders();
-        UiLanguage = 0;
-        // The model list and the texts are read from the shipped folder before the tests switch it.
-        UiTextTables::Instance()->LoadUiTextTables();
-        QVERIFY(!ConfigSetting::Instance()->GetValue(QStringLiteral("Option"), QStringLiteral("CID")).isEmpty());
+        QVERIFY(StartCase());
         QVERIFY(!Text("OK").isEmpty());
     }
 
     void init()
     {
         dialog = std::make_unique<UpDateRepair>(nullptr);
-        program = std::make_unique<ProgramFolder>();
-        flash = std::make_unique<QTemporaryDir>();
-        ResetDevices(program->Shipped(), flash->path());
-        program->Write(QStringLiteral("receiver.bin"), ReceiverImage());
-        program->Write(QStringLiteral("mouse.bin"), MouseImage());
-        UpgradeRecord::RemoveFailure();
-        QFile::remove(UpgradeRecord::LogPath());
+        StartTest();
         ListedDevices.clear();
         FoundDevices.clear();
         WirelessPidList = QStringList{QStringLiteral("0xF5D2")};
