@@ -593,34 +593,15 @@ bool SensorDPI::RefusedWhileOffline()
 
 void SensorDPI::on_AddLevelA_clicked()
 {
-    if (RefusedWhileOffline())
-        return;
-    const SensorFeatures& features = SensorFeatures::Instance();
-    const int ranges = features.UsableDpiRangeCount();
-    int value = ui->spinBoxA->value();
-    for (int r = 0; r < ranges; ++r) {
-        const int minimum = features.DpiRangeMinimums.at(r);
-        const int maximum = features.DpiRangeMaximums.at(r);
-        const int step = features.DpiRangeSteps.at(r);
-        const bool last = r == ranges - 1;
-        if (!last && minimum <= value && value < maximum) {
-            value += qMax(step, 0);
-            break;
-        }
-        if (!last && maximum <= value && value < features.DpiRangeMinimums.at(r + 1)) {
-            value = features.DpiRangeMinimums.at(r + 1);
-            break;
-        }
-        if (last && minimum <= value && value <= maximum) {
-            value += qMax(step, 0);
-            break;
-        }
-    }
-    sliderChangeArmed = 1;
-    ui->horizontalSliderC->setValue(value);
+    StepShownValue(true);
 }
 
 void SensorDPI::on_ReduceLevelA_clicked()
+{
+    StepShownValue(false);
+}
+
+void SensorDPI::StepShownValue(bool up)
 {
     if (RefusedWhileOffline())
         return;
@@ -630,14 +611,17 @@ void SensorDPI::on_ReduceLevelA_clicked()
     for (int r = 0; r < ranges; ++r) {
         const int minimum = features.DpiRangeMinimums.at(r);
         const int maximum = features.DpiRangeMaximums.at(r);
-        const int step = features.DpiRangeSteps.at(r);
-        if (minimum <= value && value <= maximum) {
-            value -= qMax(step, 0);
+        const int step = qMax(features.DpiRangeSteps.at(r), 0);
+        const bool last = r == ranges - 1;
+        // One step inside a range; up from the top of a range but the last goes on below.
+        if (minimum <= value && (up && !last ? value < maximum : value <= maximum)) {
+            value += up ? step : -step;
             break;
         }
-        // Between two ranges one step down is the lower range's top.
-        if (r + 1 < ranges && maximum < value && value < features.DpiRangeMinimums.at(r + 1)) {
-            value = maximum;
+        // From a range's top or between two ranges: up to the next range's start; down (only
+        // between them) to the lower range's top.
+        if (!last && (up ? maximum <= value : maximum < value) && value < features.DpiRangeMinimums.at(r + 1)) {
+            value = up ? features.DpiRangeMinimums.at(r + 1) : maximum;
             break;
         }
     }

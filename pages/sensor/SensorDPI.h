@@ -129,6 +129,8 @@ public slots:
 private:
     // The offline notice when the user acts while the mouse cannot take a write; true then.
     bool RefusedWhileOffline();
+    // The step buttons: the shown value one step of its range up or down, written by the slider.
+    void StepShownValue(bool up);
     void LevelToggled(int level, bool checked);
     void SwatchToggled(int level, bool checked);
     void OpenColorDialog();

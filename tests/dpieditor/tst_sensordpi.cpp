@@ -435,6 +435,9 @@ private slots:
         QTest::newRow("up from the first range's top") << two << 500 << true << 600;
         QTest::newRow("down from the second range's bottom") << two << 600 << false << 500;
         QTest::newRow("up inside a range") << two << 700 << true << 800;
+        QTest::newRow("up inside the first range") << two << 200 << true << 250;
+        QTest::newRow("down inside a range") << two << 800 << false << 700;
+        QTest::newRow("down from the first range's top") << two << 500 << false << 450;
         QTest::newRow("zero step stays") << QStringList{"50", "500", "0", "0"} << 300 << true << 300;
         QTest::newRow("zero step down stays") << QStringList{"50", "500", "0", "0"} << 300 << false << 300;
     }
