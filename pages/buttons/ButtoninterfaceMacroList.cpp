@@ -1,7 +1,6 @@
 // The macro list of the button page's macro sub-page, one checkable button per macro file.
 #include "pages/buttons/Buttoninterface.h"
 
-#include "device/DeviceParamSetters.h"
 #include "device/MacroBlocks.h"
 #include "platform/ScreenInfo.h"
 #include "ui_Buttoninterface.h"

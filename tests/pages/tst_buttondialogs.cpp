@@ -246,6 +246,24 @@ private slots:
         QCOMPARE(devices->RecordDifferences(mouse, record), QString());
     }
 
+    // With no selector checked the dialog starts from 10 and 3; confirmed, nothing is written and
+    // the menu closes.
+    void fireKeyWithoutAButton()
+    {
+        OpenPage(nullptr);
+        int interval = -1, count = -1;
+        QVERIFY(Answering<FireKey>([this] { PressFireKey(); }, [&](FireKey& dialog) {
+            interval = Child<QSpinBox>(dialog, "Time")->value();
+            count = Child<QSpinBox>(dialog, "Count")->value();
+            Child<QSpinBox>(dialog, "Time")->setValue(50);
+            Child<QToolButton>(dialog, "NewHong")->click();
+        }));
+        QCOMPARE(QList<int>({interval, count}), QList<int>({10, 3}));
+        QVERIFY(SimControl_WaitIdle(2000));
+        VerifyNothingWritten();
+        QCOMPARE(MenuPage(*page), 0);
+    }
+
     // With the mouse away a press on the entry only closes the menu: no dialog, no notice, no write.
     void fireKeyOffline()
     {
