@@ -487,9 +487,12 @@ private slots:
         const int backtrace = text.indexOf("backtrace:\n");
         const int map = text.indexOf("memory map:\n");
         QVERIFY(backtrace > 0 && map > backtrace);
-        // The frames name the program they are in, so that they can be resolved later.
+        // The frames name the module they are in, so that they can be resolved later: the handler's
+        // frame lies in the user interface layer (a shared library under test, the program itself
+        // when it runs), the faulting frame in this program.
         const QString program = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
-        QVERIFY2(text.mid(backtrace, map - backtrace).count(program) >= 2, qPrintable(text.mid(backtrace, 600)));
+        const QString frames = text.mid(backtrace, map - backtrace);
+        QVERIFY2(frames.contains("CrashHandler") && frames.count(program + "(") >= 1, qPrintable(text.mid(backtrace, 600)));
         QVERIFY(text.mid(map).contains(program));
     }
 };
