@@ -1,6 +1,7 @@
 #include "support/DeviceThreadTestMain.h"
 #include "app/Dialog.h"
 #include "device/DeviceDiscovery.h"
+#include "device/DeviceInfoCache.h"
 #include "device/MacroBlocks.h"
 #include "device/Worker.h"
 #include "pages/macro/Macro.h"
@@ -90,7 +91,10 @@ private slots:
                 QVERIFY(window.grab().save(shots + QStringLiteral("/macro-window-%1.png").arg(language)));
         }
 
-        // New: typed into the name dialog; the one new file is in the macro folder.
+        // New: typed into the name dialog; the one new file is in the macro folder. The mouse's
+        // record is cached when it arrives, which on a slow machine may come after the devices
+        // settled: the folders are compared only once it is there.
+        QTRY_VERIFY(!QDir(DeviceCacheFolder()).entryList(QDir::Files).isEmpty());
         const auto before = Snapshot(home.Path());
         QStringList seen = RunWithModals([&] { Child<QToolButton>(*page, "NewHong")->click(); },
                                          [](QDialog* dialog) {
