@@ -22,19 +22,36 @@ const std::array<FunctionTypeRow, 12> Types = {{
 }};
 
 const std::array<SelectorRow, PageButtonCount> Selectors = {{
-    {"FireKey", 0},
-    {"RightKey", 1},
-    {"BackKey", 2},
-    {"StartPause", 4},
-    {"TopMusic", 3},
-    {"BackMusic", 5},
-    {"Button7", 6},
-    {"Button8", 7},
-    {"Button9", 8},
-    {"Button10", 9},
-    {"Button11", 10},
-    {"Button12", 11},
+    {"FireKey", 0, "Number1", 10},
+    {"RightKey", 1, "Number2", 0},
+    {"BackKey", 2, "Number3", 0},
+    {"StartPause", 4, "Number4", 0},
+    {"TopMusic", 3, "Number5", 0},
+    {"BackMusic", 5, "Number6", 0},
+    {"Button7", 6, "Number7", 10},
+    {"Button8", 7, "Number8", 10},
+    {"Button9", 8, "Number9", 10},
+    {"Button10", 9, "Number10", 10},
+    {"Button11", 10, "Number11", 10},
+    {"Button12", 11, "Number12", 10},
 }};
+
+const std::array<MenuPlaceRow, 12> MenuPlaces = {{
+    {FunctionDisabled, "page_9", "DPI_5", 9},
+    {FunctionMouseKey, "page_9", nullptr, 0},
+    {FunctionDpi, "page_7", "DPI_7", 13},
+    {FunctionWheelLeftRight, "page_4", "DPI_11", 10},
+    {FunctionFireKey, "page_9", "DPI_6", 7},
+    {FunctionKeyRecord, "page_3", "DPI_12", 16}, // a multimedia key
+    {FunctionMacro, "page_5", "DPI_10", 15},
+    {FunctionReportRate, "page_9", "DPI_2", 5},
+    {FunctionLights, "page_6", "DPI_9", 12},
+    {FunctionProfile, "page_9", "DPI_3", 6},
+    {FunctionDpiLock, "page_8", "DPI_4", 15},
+    {FunctionWheelUpDown, "page_10", "DPI_13", 10},
+}};
+
+const MenuPlaceRow KeyCombination = {FunctionKeyRecord, "page_9", "DPI_8", 8};
 
 const std::array<const char*, 17> MenuEntries = {{
     "LeftKey_3", "RightKey_3", "MidKey", "BackKey_2", "ForWardKey", "DPI_2", "DPI_3", "DPI_6", "DPI_8",
@@ -220,6 +237,20 @@ const char* SelectorOfButton(int button)
     return nullptr;
 }
 
+const MenuPlaceRow* FindMenuPlace(int type)
+{
+    for (const MenuPlaceRow& row : MenuPlaces) {
+        if (row.type == type)
+            return &row;
+    }
+    return nullptr;
+}
+
+const MenuPlaceRow& KeyCombinationPlace()
+{
+    return KeyCombination;
+}
+
 const std::array<const char*, 17>& MenuEntryNames()
 {
     return MenuEntries;
@@ -239,6 +270,15 @@ const OptionRow* FindOption(const QString& option)
 {
     for (const OptionRow& row : OptionTable) {
         if (option == QLatin1String(row.option))
+            return &row;
+    }
+    return nullptr;
+}
+
+const OptionRow* DpiLockOption(int dpiValue)
+{
+    for (const OptionRow& row : OptionTable) {
+        if (row.kind == OptionKind::DpiLock && row.dpiValue == dpiValue)
             return &row;
     }
     return nullptr;

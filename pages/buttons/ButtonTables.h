@@ -27,13 +27,39 @@ struct FunctionTypeRow {
 const std::array<FunctionTypeRow, 12>& FunctionTypes();
 
 // The selectors in row order and the device button each shows: rows 4 and 5 show buttons 4 and 3.
+// Each row has its hotspot on the mouse picture, and the width of the selector list's scroll bar
+// while the row's menu is open: rows 2 to 6 lie beside the open menu, which covers their bar.
 struct SelectorRow {
     const char* selector;
     int button;
+    const char* hotspot;
+    int scrollBarWidth;
 };
 const std::array<SelectorRow, PageButtonCount>& SelectorRows();
 // The selector of a device button 0..11; nullptr outside.
 const char* SelectorOfButton(int button);
+
+// How far the selector list scrolls for a row (0-based) picked on the mouse picture: one row, 20 px.
+constexpr int SelectorRowHeight = 20;
+// The rows of the menu's lists, as far as a scroll to a row goes.
+constexpr int MenuRowHeight = 15;
+
+// Where a selector opens the function menu for a function type: the sub-page, the main-list entry
+// marked and the main-list row scrolled to. The option marked on the sub-page is DisplayOption's for
+// the type and code. A mouse key is itself an entry of the main list: it is marked, and the row is its
+// place among the mouse keys (FunctionTypes()), which the main list shows in that order. The key
+// records (a multimedia key, else a key combination), the macros and the DPI locks are decoded by the
+// page; their rows give the place of what they find.
+struct MenuPlaceRow {
+    ButtonFunctionType type;
+    const char* subPage;
+    const char* entry; // nullptr for the mouse keys
+    int mainListRow;
+};
+// The row of a type 0..11; nullptr for any other type.
+const MenuPlaceRow* FindMenuPlace(int type);
+// A key record that is no multimedia key of the menu is shown as a key combination.
+const MenuPlaceRow& KeyCombinationPlace();
 
 // The 17 entries of the function menu, in menu order.
 const std::array<const char*, 17>& MenuEntryNames();
@@ -59,6 +85,8 @@ struct OptionRow {
 };
 const std::array<OptionRow, 49>& OptionRows();
 const OptionRow* FindOption(const QString& option);
+// The DPI-lock option of a DPI value (100, 200, .. 1200); nullptr for any other value.
+const OptionRow* DpiLockOption(int dpiValue);
 
 // Buttons 0..11 when the mouse is offline and no record of it is kept.
 const std::array<ButtonFunction, PageButtonCount>& DefaultAssignment();

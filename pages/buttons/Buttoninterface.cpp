@@ -127,16 +127,15 @@ void Buttoninterface::FillGroups()
             group->addButton(Child(*this, name));
     };
     SelectorGroup = new QButtonGroup(this);
-    for (const ButtonTables::SelectorRow& row : ButtonTables::SelectorRows())
+    HotspotGroup = new QButtonGroup(this);
+    for (const ButtonTables::SelectorRow& row : ButtonTables::SelectorRows()) {
         SelectorGroup->addButton(Child(*this, row.selector));
+        HotspotGroup->addButton(Child(*this, row.hotspot));
+    }
     CategoryGroup = new QButtonGroup(this);
     fill(CategoryGroup, ButtonTables::MenuEntryNames());
     OptionGroup = new QButtonGroup(this);
     fill(OptionGroup, ButtonTables::OptionNames());
-    HotspotGroup = new QButtonGroup(this);
-    for (QToolButton* hotspot : {ui->Number1, ui->Number2, ui->Number3, ui->Number4, ui->Number5, ui->Number6, ui->Number7,
-                                 ui->Number8, ui->Number9, ui->Number10, ui->Number11, ui->Number12})
-        HotspotGroup->addButton(hotspot);
 }
 
 void Buttoninterface::PlaceNotice(QWidget* notice) const

@@ -28,7 +28,8 @@ class Worker;
 // ButtoninterfaceDisplay.cpp (records shown on the selectors, the default assignment),
 // ButtoninterfaceTexts.cpp (the page in the user's language), ButtoninterfaceBindings.cpp (buttons
 // that play a macro following the macro's deletion, renaming and editing), ButtoninterfaceDialogs.cpp
-// (rapid fire, key combinations and macros, which ask before they assign).
+// (rapid fire, key combinations and macros, which ask before they assign), ButtoninterfaceChoice.cpp
+// (picking a button and the menu opened on its present function).
 class Buttoninterface : public QWidget
 {
     Q_OBJECT
@@ -222,6 +223,48 @@ public slots:
     // The key-combination entry asks for the keys and assigns them; the main list stays open.
     void on_DPI_8_clicked();
 
+    // The selectors: a click selects the row's button and opens the function menu on its present
+    // function, the entry and option marked and the lists scrolled to them. The only selector that
+    // shows the left click refuses, with the LeftButtonOnly notice and nothing selected.
+    void on_FireKey_clicked();
+    void on_RightKey_clicked();
+    void on_BackKey_clicked();
+    void on_StartPause_clicked();
+    void on_TopMusic_clicked();
+    void on_BackMusic_clicked();
+    void on_Button7_clicked();
+    void on_Button8_clicked();
+    void on_Button9_clicked();
+    void on_Button10_clicked();
+    void on_Button11_clicked();
+    void on_Button12_clicked();
+    // The hotspots of the mouse picture select their row's button and scroll the list to it; the
+    // menu stays as it is.
+    void on_Number1_clicked();
+    void on_Number2_clicked();
+    void on_Number3_clicked();
+    void on_Number4_clicked();
+    void on_Number5_clicked();
+    void on_Number6_clicked();
+    void on_Number7_clicked();
+    void on_Number8_clicked();
+    void on_Number9_clicked();
+    void on_Number10_clicked();
+    void on_Number11_clicked();
+    void on_Number12_clicked();
+    // The menu's categories show their sub-page, nothing else.
+    void on_DPI_12_clicked();
+    void on_DPI_11_clicked();
+    void on_DPI_9_clicked();
+    void on_DPI_7_clicked();
+    void on_DPI_4_clicked();
+    void on_DPI_13_clicked();
+    // Connected by name and left empty: the category's argument-less slot does its work, the
+    // sub-pages change with the menu, and a profile counts only when the user chooses it (activated).
+    void on_DPI_4_clicked(bool checked);
+    void on_stackedWidget_2_currentChanged(int arg1);
+    void on_ProjectChoose_currentIndexChanged(int index);
+
 public:
     // Restore defaults asked for on this page, after the user confirmed. The page's form has no
     // control of its own for it.
@@ -258,6 +301,20 @@ private:
     bool TakesTheLastLeftClick(int button, int type, int code) const;
     // Whether the macro list holds a macro (its placeholders are none).
     bool HasMacros() const;
+    // Whether the button's selector is the only one of the twelve showing the left click's text.
+    bool ShowsTheOnlyLeftClick(int button) const;
+    // The LeftButtonOnly notice over the page, run until the user closes it.
+    void ShowLeftButtonOnly();
+    // A selector or hotspot of a row (0-based) picked.
+    void ChooseSelector(int row);
+    void ChooseHotspot(int row);
+    // The menu opened on a selector's function read from the copy; the rows of the DPI-lock list and
+    // of the main list it scrolls to.
+    void OpenMenuOn(const QToolButton* selector, const CopyEntry& function, int& dpiLockRow, int& mainListRow);
+    // The menu opened on a key record: its multimedia key, or the key-combination entry.
+    void OpenMenuOnKeyRecord(int button);
+    // The macro list's button whose label the selector shows, marked and scrolled to.
+    void MarkMacroOf(const QToolButton* selector);
     // Where the button page's notices stand: over the page's centre, 50 left and 70 up.
     void PlaceNotice(QWidget* notice) const;
     QString ModelGroup() const;

@@ -58,9 +58,7 @@ bool Buttoninterface::AssignToButton(int button, int type, int code, int paramet
         return false;
     if (TakesTheLastLeftClick(button, type, code)) {
         CloseFunctionMenu();
-        LeftButtonOnly notice;
-        PlaceNotice(&notice);
-        notice.exec();
+        ShowLeftButtonOnly();
         return false;
     }
     const uint8_t triple[3] = {uint8_t(type), uint8_t(code), uint8_t(parameter)};
@@ -78,18 +76,29 @@ bool Buttoninterface::AssignToButton(int button, int type, int code, int paramet
     return true;
 }
 
-// The selectors' own guard asks the same: is this the one selector showing the left click's text?
 bool Buttoninterface::TakesTheLastLeftClick(int button, int type, int code) const
 {
-    if (type == FunctionMouseKey && code == 1)
-        return false;
+    return !(type == FunctionMouseKey && code == 1) && ShowsTheOnlyLeftClick(button);
+}
+
+// The selectors' labels decide, not the copy: the label is what the user sees the button do.
+bool Buttoninterface::ShowsTheOnlyLeftClick(int button) const
+{
     const QString leftClick = ui->LeftKey_3->text();
     int showing = 0;
     for (const ButtonTables::SelectorRow& row : ButtonTables::SelectorRows()) {
         const auto* selector = findChild<QToolButton*>(QLatin1String(row.selector));
         showing += selector && selector->text() == leftClick;
     }
-    return showing == 1 && SelectorOfButton(button)->text() == leftClick;
+    const QToolButton* selector = SelectorOfButton(button);
+    return showing == 1 && selector && selector->text() == leftClick;
+}
+
+void Buttoninterface::ShowLeftButtonOnly()
+{
+    LeftButtonOnly notice;
+    PlaceNotice(&notice);
+    notice.exec();
 }
 
 bool Buttoninterface::AssignToSelected(int type, int code, int parameter, const QString& text,
