@@ -158,10 +158,12 @@ void Macro::UpdateCapslockTip(int keyCode, bool downOrUp, bool aotu)
     // A button plays no more key events. The hook goes at once, so no later key arrives; the
     // notice waits until this key event has been delivered, for a modal loop inside the key
     // filter would hand the event to whatever has the focus once the notice closes. The recording
-    // layout, and the guard with it, stays until the user stops.
+    // layout, and the guard with it, stays until the user stops; the lines are complete, so they
+    // may be saved before that.
     MacroRecording = false;
     recordedKeyCount = 0;
     keyboardHook->RemoveKeyboardHook();
+    SetSaveActive(true);
     QMetaObject::invokeMethod(
         this,
         [this] {

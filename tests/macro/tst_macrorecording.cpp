@@ -315,6 +315,9 @@ private slots:
         QFETCH(bool, leave);
         Macro* page = MacroPageInWindow();
         QVERIFY(page);
+        // Leaving the device window before leaves Save inactive.
+        emit PostMsg::Instance()->SigSetMacroPage();
+        QVERIFY(!Child<QToolButton>(*page, "Save")->isEnabled());
         Start(*page);
         for (const char* name : PageButtons)
             QVERIFY2(!Child<QWidget>(*window->DeviceWindow(), name)->isEnabled(), name);
@@ -342,6 +345,7 @@ private slots:
         QCOMPARE(events->count(), 70 + 69);
         QCOMPARE(reached.keys, 0);
         QVERIFY(!Child<QPushButton>(*page, "StopRecord")->isHidden());
+        QVERIFY(Child<QToolButton>(*page, "Save")->isEnabled());
         for (const char* name : LockedControls)
             QVERIFY2(!Child<QWidget>(*page, name)->isEnabled(), name);
         for (const char* name : PageButtons)
