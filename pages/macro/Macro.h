@@ -36,6 +36,8 @@ extern bool MacroRecording;
 // files), MacroNames.cpp (create, rename, delete and the page's notices), MacroEvents.cpp (the
 // event-list primitives), MacroTexts.cpp (the page's texts), MacroTransfer.cpp (the macros on the
 // mouse's buttons), MacroExchange.cpp (export and import files).
+// MacroEditing.cpp: amending, inserting and deleting event lines, Save and the change flags, the
+// macro list's context menu and the page's own key, mouse and language events.
 class Macro : public QWidget
 {
     Q_OBJECT
@@ -165,6 +167,29 @@ private slots:
     void on_DeleteHong_clicked();
     void on_listWidgetHong_clicked(const QModelIndex& index);
 
+    // Editing the event list and saving it.
+    void on_Amend_clicked();
+    void on_ChooseEvent_activated(int index);
+    void on_DeleteKey_clicked();
+    void on_Save_clicked();
+    void on_listWidgetKey_itemChanged(QListWidgetItem* item);
+    void on_NumberEdit_valueChanged(int arg1);
+    void on_DelayTime_valueChanged(int arg1);
+    void on_listWidgetHong_customContextMenuRequested(const QPoint& pos);
+    // These do nothing: the repeat-mode group and the value slots above say what changed.
+    void on_AutoInsertDelay_released();
+    void on_NumberEdit_editingFinished();
+    void on_ReNumber_released();
+    void on_ReUntilClick_released();
+    void on_ReUntilLoose_released();
+
+protected:
+    // Escape and F12 stay on the page: they close no window.
+    void keyPressEvent(QKeyEvent* event) override;
+    // A press beside the two spin boxes ends an edit in either.
+    void mousePressEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
 private:
     // What an event item holds beside its label: a key item its usage text and key type.
     enum ItemRole { KeyRole = Qt::UserRole, UsageRole, KindRole };
@@ -201,6 +226,12 @@ private:
     static MacroFile::Line KeyOfLabel(const QString& label, bool press);
     // An imported key's label as a key: a key name, or a mouse button's name in any language.
     static MacroFile::Line ImportedKey(const QString& label, bool release);
+
+    // Whether `added` more key lines keep the event list within the events a button holds; the
+    // limit notice when they do not.
+    bool RoomForKeyLines(int added);
+    // Whether a button of the mouse's record plays the macro.
+    static bool MacroOnAButton(const QString& name);
 
     Ui::Macro* ui;
     QString macroFolder;

@@ -9,8 +9,10 @@
 #include <QFile>
 #include <QLabel>
 #include <QMap>
+#include <QPair>
 #include <QStringList>
 #include <QTimer>
+#include <QVector>
 
 #include <functional>
 
@@ -71,6 +73,36 @@ inline QMap<QString, QByteArray> Snapshot(const QString& folder)
             files.insert(relative, QByteArray("<unreadable>"));
     }
     return files;
+}
+
+// The 104 virtual-key codes the recorder and the key entry name, with their names, written out
+// from the key table the user sees (keypad 5 without NumLock, 0x0C, has the empty name).
+inline const QVector<QPair<int, QString>>& NamedVirtualKeys()
+{
+    static const QVector<QPair<int, QString>> keys = [] {
+        QVector<QPair<int, QString>> all;
+        for (int i = 0; i < 10; ++i) {
+            all.append({0x30 + i, QString::number(i)});
+            all.append({0x60 + i, QStringLiteral("Num") + QString::number(i)});
+        }
+        for (int i = 0; i < 26; ++i)
+            all.append({0x41 + i, QString(QChar('A' + i))});
+        for (int i = 0; i < 12; ++i)
+            all.append({0x70 + i, QStringLiteral("F") + QString::number(i + 1)});
+        const QPair<int, const char*> single[] = {
+            {0x08, "BackSpace"}, {0x09, "Tab"}, {0x0C, ""}, {0x0D, "Enter"}, {0x13, "Pause"}, {0x14, "CapsLock"},
+            {0x1B, "Esc"}, {0x20, "Space"}, {0x21, "PgUp"}, {0x22, "PgDn"}, {0x23, "End"}, {0x24, "Home"},
+            {0x25, "\u2190"}, {0x26, "\u2191"}, {0x27, "\u2192"}, {0x28, "\u2193"}, {0x2C, "Screen"},
+            {0x2D, "Insert"}, {0x2E, "Del"}, {0x5B, "LWin"}, {0x5C, "RWin"}, {0x5D, "APPs"}, {0x6A, "Num*"},
+            {0x6B, "Num+"}, {0x6D, "Num-"}, {0x6E, "Num."}, {0x6F, "Num/"}, {0x90, "NumLock"}, {0x91, "Scroll"},
+            {0xA0, "LShift"}, {0xA1, "RShift"}, {0xA2, "LCtrl"}, {0xA3, "RCtrl"}, {0xA4, "LAlt"}, {0xA5, "RAlt"},
+            {0xBA, ";"}, {0xBB, "="}, {0xBC, ","}, {0xBD, "-"}, {0xBE, "."}, {0xBF, "/"}, {0xC0, "`"},
+            {0xDB, "["}, {0xDC, "\\"}, {0xDD, "]"}, {0xDE, "'"}};
+        for (const auto& key : single)
+            all.append({key.first, QString::fromUtf8(key.second)});
+        return all;
+    }();
+    return keys;
 }
 
 inline void WriteFile(const QString& path, const QByteArray& content)

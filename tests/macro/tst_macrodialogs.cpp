@@ -4,7 +4,7 @@
 #include "pages/macro/QuestionDialog.h"
 #include "pages/macro/SameMacro.h"
 #include "support/FindChild.h"
-#include "support/TestHome.h"
+#include "support/PageTestHome.h"
 #include "tests/macro/MacroTestSupport.h"
 #include "widgets/UiText.h"
 #include "widgets/UiTextTables.h"
@@ -44,17 +44,16 @@ void TypeText(QWidget* target, const QString& text)
 class TestMacroDialogs : public QObject
 {
     Q_OBJECT
-    TestHome home;
+    PageTestHome home;
 
 private slots:
     void initTestCase()
     {
-        home.MakeUserFolders();
-        UiTextTables::Instance()->LoadUiTextTables();
+        home.Start();
     }
     void init()
     {
-        UiLanguage = 0;
+        PageTestHome::Reset();
     }
 
     // The name field's rules. Steps: "type:" keys typed one by one, "paste:" a pasted text,

@@ -6,7 +6,7 @@
 #include "platform/AppPaths.h"
 #include "support/FileSizeLimit.h"
 #include "support/FindChild.h"
-#include "support/TestHome.h"
+#include "support/PageTestHome.h"
 #include "tests/macro/MacroTestSupport.h"
 #include "widgets/KeyboardHook.h"
 #include "widgets/MyConmboBox.h"
@@ -84,18 +84,16 @@ void SelectMacro(Macro& page, const QString& name)
 class TestMacroPage : public QObject
 {
     Q_OBJECT
-    TestHome home;
+    PageTestHome home;
 
 private slots:
     void initTestCase()
     {
-        home.MakeUserFolders();
-        UiTextTables::Instance()->LoadUiTextTables();
+        home.Start();
     }
     void init()
     {
-        UiLanguage = 0;
-        MacroRecording = false;
+        PageTestHome::Reset();
         QDir(MacroBlocks::MacroFolder()).removeRecursively();
         QDir().mkpath(MacroBlocks::MacroFolder());
         WriteFile(AppPaths::UserDataFolder() + QStringLiteral("/Macro.ini"), "[Language]\nLanguage=0\n");

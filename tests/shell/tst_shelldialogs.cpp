@@ -8,7 +8,7 @@
 #include "pages/settings/ContainReset.h"
 #include "pages/settings/Match.h"
 #include "pages/settings/UpDateRepair.h"
-#include "support/TestHome.h"
+#include "support/PageTestHome.h"
 #include "widgets/UiText.h"
 #include "widgets/UiTextTables.h"
 #include "widgets/WaitProcessingEvents.h"
@@ -78,18 +78,16 @@ QString WriteFile(QTemporaryDir& folder, const QString& name, const QByteArray& 
 class TestShellDialogs : public QObject
 {
     Q_OBJECT
-    TestHome home;
+    PageTestHome home;
 
 private slots:
     void initTestCase()
     {
-        home.MakeUserFolders();
-        UiTextTables::Instance()->LoadUiTextTables();
+        home.Start();
     }
     void init()
     {
-        UiLanguage = 0;
-        MacroRecording = false;
+        PageTestHome::Reset();
         DeviceWindowActive = 0;
         PairDeviceChosen = false;
         ListedDevices.clear();
