@@ -68,7 +68,8 @@ QString CheckBoxStyle(const QString& folder)
 
 QString FieldStyle(const QString& selector)
 {
-    return selector + QStringLiteral("{color: rgb(") + ThemeColor(QStringLiteral("LinEditColor"))
+    // The theme's "LinEditColor" is the text of a field on a white ground, dark on this one.
+    return selector + QStringLiteral("{color: rgb(") + ThemeColor(QStringLiteral("ComboxTextColor"))
         + QStringLiteral(");background-color: rgb(") + ThemeColor(QStringLiteral("ComboxBackGroundColor"))
         + QStringLiteral(");border: 1px solid rgb(") + ThemeColor(QStringLiteral("LinEditColorSecond"))
         + QStringLiteral(");}");

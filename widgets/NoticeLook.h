@@ -33,9 +33,9 @@ QString CheckBoxStyle(const QString& folder);
 // picture folder for the dialog's other styles.
 QString StyleNotice(QWidget* dialog, QLabel* message, QWidget* closeButton, QWidget* frame);
 
-// An entry field of a notice ("QLineEdit", "QSpinBox"): text in the theme's "LinEditColor" on the
-// theme's dark "ComboxBackGroundColor", so that the light text stays readable, framed in the
-// theme's "LinEditColorSecond".
+// An entry field of a notice ("QLineEdit", "QSpinBox"): the theme's light "ComboxTextColor" on its
+// dark "ComboxBackGroundColor", as a combo box shows its entries, framed in the theme's
+// "LinEditColorSecond".
 QString FieldStyle(const QString& selector);
 
 // ScaleFontTree over the dialog by 96 / the screen's logical DPI; a widget named keepName keeps
