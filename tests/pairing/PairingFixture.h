@@ -8,6 +8,9 @@
 #include "platform/hidusb/SimControl.h"
 #include "support/SimulatedDeviceFixture.h"
 #include "widgets/UiText.h"
+#include "widgets/UiTextTables.h"
+
+#include <QCoreApplication>
 
 #include <QFile>
 #include <QPushButton>
@@ -101,4 +104,27 @@ public:
 
 private:
     QTemporaryDir files;
+};
+
+// What the pairing test cases share: a temporary HOME with the texts read, and the fixture.
+class PairingCase
+{
+protected:
+    TestHome home;
+    PairingFixture fixture;
+
+    // From initTestCase.
+    void StartCase()
+    {
+        home.MakeUserFolders();
+        UiTextTables::Instance()->LoadUiTextTables();
+    }
+    // From cleanup, last: the library stopped and what it queued delivered; false when it stayed busy.
+    static bool StopLibrary()
+    {
+        UsbServer_Exit();
+        const bool idle = SimControl_WaitIdle(5000);
+        QCoreApplication::processEvents();
+        return idle;
+    }
 };

@@ -21,11 +21,9 @@ void IgnoreReports(const uint8_t*, int, const uint8_t*, uint32_t) {}
 
 // The pairing dialog on the simulated receiver: every way an attempt ends, what the dialog shows and
 // lets the user do meanwhile and afterwards, and the status reports it takes and ignores.
-class TestPairingDialog : public QObject
+class TestPairingDialog : public QObject, protected PairingCase
 {
     Q_OBJECT
-    TestHome home;
-    PairingFixture fixture;
 
     // A shown dialog for the device chosen, after its first device tick.
     std::unique_ptr<Match> Shown()
@@ -39,17 +37,11 @@ class TestPairingDialog : public QObject
     static void Click(QWidget* dialog, const char* name) { dialog->findChild<QAbstractButton*>(name)->click(); }
 
 private slots:
-    void initTestCase()
-    {
-        home.MakeUserFolders();
-        UiTextTables::Instance()->LoadUiTextTables();
-    }
+    void initTestCase() { StartCase(); }
     void init() { QVERIFY(fixture.Reset()); }
     void cleanup()
     {
-        UsbServer_Exit();
-        QVERIFY(SimControl_WaitIdle(5000));
-        QCoreApplication::processEvents();
+        QVERIFY(StopLibrary());
     }
 
     // ---- Every attempt ends ----

@@ -78,11 +78,9 @@ private:
 // Every way the program opens the pairing dialog, and what each leaves behind once an attempt has
 // ended in any way: the device window active again or not, the device's reports reaching the pages,
 // the attach/detach notices of the page that shows.
-class TestPairingOpeners : public QObject
+class TestPairingOpeners : public QObject, protected PairingCase
 {
     Q_OBJECT
-    TestHome home;
-    PairingFixture fixture;
 
     // The top-level window with the receiver open in the device window, its record applied.
     std::unique_ptr<DialogMain> DeviceWindow()
@@ -96,11 +94,7 @@ class TestPairingOpeners : public QObject
     }
 
 private slots:
-    void initTestCase()
-    {
-        home.MakeUserFolders();
-        UiTextTables::Instance()->LoadUiTextTables();
-    }
+    void initTestCase() { StartCase(); }
     void init() { QVERIFY(fixture.Reset()); }
     void cleanup()
     {
@@ -108,9 +102,7 @@ private slots:
         if (WorkerInstance)
             WorkerInstance->StopAndWait();
         StopUsbChanged();
-        UsbServer_Exit();
-        QVERIFY(SimControl_WaitIdle(5000));
-        QCoreApplication::processEvents();
+        QVERIFY(StopLibrary());
     }
 
     void fromTheDeviceWindow_data()
