@@ -4,6 +4,7 @@
 #include "device/PostMsg.h"
 #include "pages/lighting/ReceiverLightRecords.h"
 #include "support/SimulatedDeviceFixture.h"
+#include "widgets/UiTextTables.h"
 
 #include <QByteArray>
 #include <QSignalSpy>
@@ -68,6 +69,21 @@ public:
     {
         SimControl_SetMouseOnline(receiver, online ? 1 : 0);
         CurrentDeviceInfo.Update([&](DeviceAllInfo& info) { info.online = online; });
+    }
+};
+
+// What the lighting test cases share: a temporary HOME and the receiver fixture.
+class ReceiverCase
+{
+protected:
+    TestHome home;
+    ReceiverFixture fixture;
+
+    // From initTestCase of the cases that show texts: the user's folders and the texts read.
+    void StartCaseWithTexts()
+    {
+        home.MakeUserFolders();
+        UiTextTables::Instance()->LoadUiTextTables();
     }
 };
 

@@ -67,11 +67,9 @@ void Press(QWidget* where, Qt::MouseButton button, QEvent::Type type = QEvent::M
 // number boxes, the preview, the board's screen pick and the focus rule of a press; what each
 // change leaves where the editor sends it (the mouse's record, the receiver's light bar, the
 // dialog's preview); the device check of the panels. Then the light mode editor on its own.
-class TestColourGroup : public QObject
+class TestColourGroup : public QObject, protected ReceiverCase
 {
     Q_OBJECT
-    TestHome home;
-    ReceiverFixture fixture;
 
     // After each change of a colour box: the colour where the editor sends it (the mouse's record,
     // the receiver's light bar, the preview for the dialog), and the colour the preview shows.
@@ -108,11 +106,7 @@ class TestColourGroup : public QObject
     }
 
 private slots:
-    void initTestCase()
-    {
-        home.MakeUserFolders();
-        UiTextTables::Instance()->LoadUiTextTables();
-    }
+    void initTestCase() { StartCaseWithTexts(); }
     void init()
     {
         QVERIFY(fixture.Open());

@@ -57,11 +57,9 @@ void Deliver(LampLight& page, Slot slot, const FlashDataMap& record)
 // panels, what it remembers, that no refresh writes anything, when the indicator meaning panel
 // shows, and that reports through the report callback come back while the page talks to the
 // receiver.
-class TestLightingPage : public QObject
+class TestLightingPage : public QObject, protected ReceiverCase
 {
     Q_OBJECT
-    TestHome home;
-    ReceiverFixture fixture;
 
     static QComboBox* Combo(const QObject& parent, const char* name) { return Child<QComboBox>(parent, name); }
     static QSlider* Slider(const QObject& parent, const char* name) { return Child<QSlider>(parent, name); }
@@ -87,11 +85,7 @@ class TestLightingPage : public QObject
     }
 
 private slots:
-    void initTestCase()
-    {
-        home.MakeUserFolders();
-        UiTextTables::Instance()->LoadUiTextTables();
-    }
+    void initTestCase() { StartCaseWithTexts(); }
     void init()
     {
         QVERIFY(fixture.Open());

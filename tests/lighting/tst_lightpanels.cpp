@@ -19,11 +19,9 @@
 
 // The receiver indicator panels and the two light panels on the simulated receiver: what a user's
 // choice sends, what a refusal or an absent mouse puts back, and which controls each mode shows.
-class TestLightPanels : public QObject
+class TestLightPanels : public QObject, protected ReceiverCase
 {
     Q_OBJECT
-    TestHome home;
-    ReceiverFixture fixture;
 
     static QCheckBox* Box(OneLed& panel, int index)
     {

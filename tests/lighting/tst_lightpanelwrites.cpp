@@ -37,11 +37,9 @@ void GrooveClick(QSlider* slider)
 // The two light panels on test windows, on the simulated receiver and its mouse: the bytes each
 // change of mode, brightness, speed, colour and the moving-off switch leaves in the mouse's record
 // or the receiver's light bar, the pushes that go with them, and what a refusal puts back.
-class TestLightPanelWrites : public QObject
+class TestLightPanelWrites : public QObject, protected ReceiverCase
 {
     Q_OBJECT
-    TestHome home;
-    ReceiverFixture fixture;
 
     // The mouse's record with the light as the tests start it: mode 5, on, colour (11, 22, 33),
     // speed box 5 and brightness box 3, going out while moving; the panel shows it.
