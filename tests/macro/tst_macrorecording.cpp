@@ -351,6 +351,15 @@ private slots:
         for (const char* name : PageButtons)
             QVERIFY2(!Child<QWidget>(*window->DeviceWindow(), name)->isEnabled(), name);
 
+        // Save works before the recording is stopped: the file holds the lines on screen.
+        {
+            // The button page's wait before it sends a saved macro to its buttons is not tested here.
+            const QSignalBlocker quiet(PostMsg::Instance());
+            Child<QToolButton>(*page, "Save")->click();
+        }
+        const QString saved = QString::fromUtf8(ReadFile(MacroBlocks::MacroFolder() + QStringLiteral("/m.ini")));
+        QCOMPARE(saved.split(QLatin1Char('\n'), Qt::SkipEmptyParts), QStringList{"1"} + page->EventLines());
+
         if (leave)
             emit PostMsg::Instance()->SigSetMacroPage();
         else
