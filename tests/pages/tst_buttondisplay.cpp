@@ -12,6 +12,7 @@
 #include "pages/buttons/DebounceTime.h"
 #include "platform/ScreenInfo.h"
 #include "support/ButtonPageSupport.h"
+#include "support/DeviceThreadTestMain.h"
 #include "support/FindChild.h"
 #include "support/RunOnDeviceThread.h"
 #include "support/ButtonPageOnMouse.h"
@@ -568,5 +569,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestButtonDisplay)
+KESTRO_DEVICE_THREAD_TEST_MAIN(TestButtonDisplay)
 #include "tst_buttondisplay.moc"
