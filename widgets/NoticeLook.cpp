@@ -68,9 +68,9 @@ QString CheckBoxStyle(const QString& folder)
 
 QString FieldStyle(const QString& selector)
 {
-    // The theme's "LinEditColor" is the text of a field on a white ground, dark on this one.
-    return selector + QStringLiteral("{color: rgb(") + ThemeColor(QStringLiteral("ComboxTextColor"))
-        + QStringLiteral(");background-color: rgb(") + ThemeColor(QStringLiteral("ComboxBackGroundColor"))
+    // The field's text has the theme's dark field colour, so the field keeps its light base as the
+    // name fields of the other dialogs do.
+    return selector + QStringLiteral("{color: rgb(") + ThemeColor(QStringLiteral("LinEditColor"))
         + QStringLiteral(");border: 1px solid rgb(") + ThemeColor(QStringLiteral("LinEditColorSecond"))
         + QStringLiteral(");}");
 }

@@ -1,5 +1,6 @@
 #include "app/FindNewVer.h"
 #include "widgets/LessThree.h"
+#include "widgets/NoticeLook.h"
 #include "app/MouseOffLine.h"
 #include "app/QuestiondialogB.h"
 #include "widgets/UpDateWarning.h"
@@ -9,6 +10,8 @@
 #include "widgets/UiTextTables.h"
 
 #include <QCheckBox>
+#include <QLineEdit>
+#include <QSpinBox>
 #include <QLabel>
 #include <QTimer>
 #include <QToolButton>
@@ -177,6 +180,39 @@ private slots:
         QTest::keyClick(&warning, Qt::Key_Return);
         // A shortcut presses the button visibly and clicks it a moment later.
         QTRY_VERIFY(!warning.isVisible());
+    }
+
+    // The dialogs' entry fields (fire count and interval, the key combination) show their text in
+    // the theme's dark field colour: on the field's own base it must stand out.
+    void fieldTextStandsOut_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("spin box") << "QSpinBox";
+        QTest::newRow("line edit") << "QLineEdit";
+    }
+    void fieldTextStandsOut()
+    {
+        QFETCH(QString, kind);
+        std::unique_ptr<QWidget> field;
+        if (kind == "QSpinBox") {
+            auto* box = new QSpinBox;
+            box->setRange(0, 99999);
+            box->setValue(88888);
+            field.reset(box);
+        } else {
+            field.reset(new QLineEdit(QStringLiteral("88888")));
+        }
+        field->setStyleSheet(NoticeLook::FieldStyle(kind));
+        field->resize(120, 30);
+        const QImage image = field->grab().toImage();
+        int darkest = 255, lightest = 0;
+        for (int y = 4; y < image.height() - 4; ++y)
+            for (int x = 4; x < image.width() - 4; ++x) {
+                const int grey = qGray(image.pixel(x, y));
+                darkest = qMin(darkest, grey);
+                lightest = qMax(lightest, grey);
+            }
+        QVERIFY2(lightest - darkest > 128, qPrintable(QStringLiteral("%1 to %2").arg(darkest).arg(lightest)));
     }
 
     void newFirmwareBoxReportsTheTick()
