@@ -130,7 +130,10 @@ ButtonMacroBlock MacroLinesToBlock(const QString& name, QIODevice& lines)
     bool keyOpen = false; // event k holds a key line that no delay line has closed yet
     lines.readLine();     // the repeat mode
     while (!lines.atEnd() && k < EventRoom) {
-        const QString line = QString::fromUtf8(lines.readLine());
+        // Decoded with its length, not up to a NUL: a NUL byte stays a character of its line, so the
+        // line keeps its end and its fields, and a field it damages reads as any other damaged one.
+        const QByteArray bytes = lines.readLine();
+        const QString line = QString::fromUtf8(bytes.constData(), bytes.size());
         const QStringList parts = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
         if (parts.size() == 3) {
             if (keyOpen && ++k >= EventRoom)

@@ -419,6 +419,14 @@ private slots:
                                           << Events({pressA, releaseA});
         QTest::newRow("other lines are ignored") << QByteArray("1\n0x04 1 0\nnot a line at all\n10ms\n") << MouseNames
                                                  << Events({pressA, Ev(0, 0, 0, 0)});
+        // A NUL byte is one more character of its line: the line keeps its end and its fields, and a
+        // field it damages reads as any other damaged field does.
+        QTest::newRow("NUL inside a line") << QByteArray("1\n0x04 1 0\n10ms\n0x05 1 0") + '\0' + " 1\n0x04 1 1\n"
+                                           << MouseNames << Events({pressA, releaseA});
+        QTest::newRow("NUL in the key type") << QByteArray("1\n0x04 1 0\n10ms\n0x04 ") + '\0' + " 1\n" << MouseNames
+                                             << Events({pressA, Ev(1, 0, 0x04, 0)});
+        QTest::newRow("NUL in a delay") << QByteArray("1\n0x04 1 0\n1") + '\0' + "ms\n0x04 1 1\n" << MouseNames
+                                        << Events({Ev(0, 1, 0x04, 0), releaseA});
     }
     void macroBlockBytes()
     {
