@@ -15,6 +15,8 @@ LightModeSet::LightModeSet(QWidget* parent) : QDialog(parent), ui(new Ui::LightM
     ui->setupUi(this);
     pictureFolder = AppPaths::ProgramFolder() + QStringLiteral("/Picture/ScreeInfo/");
     NoticeLook::SetNoticeFlags(this);
+    // The colour spin boxes take typed numbers.
+    NoticeLook::ActivateWhenShown(this);
     const QString url = QStringLiteral("url(") + pictureFolder;
 
     const QString labelStyle = QStringLiteral("QLabel{color: rgb(") + ThemeColor(QStringLiteral("LabelColor"))

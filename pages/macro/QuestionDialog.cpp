@@ -58,6 +58,7 @@ QuestionDialog::QuestionDialog(QWidget* parent) : QDialog(parent), ui(new Ui::Qu
     SlotAllLanguage(UiLanguage);
     // The name field keeps the size of its form font.
     ScaleFontTree(this, 96.0 / ScreenInfo::LogicalDpi(), QStringLiteral("lineEdit"));
+    NoticeLook::ActivateWhenShown(this);
 }
 
 QuestionDialog::~QuestionDialog()
@@ -113,7 +114,6 @@ void QuestionDialog::keyReleaseEvent(QKeyEvent* event)
 void QuestionDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    activateWindow();
     ui->lineEdit->setFocus(Qt::ActiveWindowFocusReason);
 }
 

@@ -30,8 +30,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
-    // A frameless window that bypasses the window manager gets the keyboard only once it is
-    // activated: the name is typed right away.
+    // The name is typed right away: the field has the focus each time the dialog shows.
     void showEvent(QShowEvent* event) override;
 
 private slots:
