@@ -78,6 +78,7 @@ UpDataParam::~UpDataParam()
 
 void UpDataParam::BeginWait()
 {
+    ++waitsBegun;
     timer->start(2500);
 }
 
@@ -112,16 +113,21 @@ void UpDataParam::onTimeupDestroy()
 {
     PostMsg* bus = PostMsg::Instance();
     emit bus->SigSetver(4);
+    // A wait that began while this one waited for the pages (this one's dialog was closed early and
+    // a reload followed) owns the reports that came meanwhile and decides on its own end: this one
+    // neither uses them up nor calls the mouse offline, else the later wait would never see them.
+    const unsigned thisWait = waitsBegun;
+    const auto superseded = [this, thisWait] { return waitsBegun != thisWait; };
 
     if (waitForPages) {
         qCDebug(kestroTrace) << "z";
         const bool reported = WaitForPageUpdates();
         // A later wait must see fresh reports, not these.
-        if (reported)
+        if (reported && !superseded())
             ClearPagesUpdated();
         Sleep(2000);
         close();
-        if (!reported)
+        if (!reported && !superseded())
             emit bus->SigMouseOffLineo(0);
     } else if (importPending) {
         qCDebug(kestroTrace) << "v";
@@ -150,10 +156,10 @@ void UpDataParam::onTimeupDestroy()
     } else if (LastPassOnline) {
         qCDebug(kestroTrace) << "vvv";
         const bool reported = WaitForPageUpdates();
-        if (reported)
+        if (reported && !superseded())
             ClearPagesUpdated();
         close();
-        if (!reported)
+        if (!reported && !superseded())
             emit bus->SigMouseOffLineo(1);
         // The first read of a device online leaves its first cache file; later reads keep the file.
         FlashDataMap cached;
@@ -172,7 +178,10 @@ void UpDataParam::onTimeupDestroy()
         close();
     }
     qCDebug(kestroTrace) << "x";
-    // Each wait states its own mode; a mode left over would decide the next wait.
+    // Each wait states its own mode; a mode left over would decide the next wait. A wait begun
+    // meanwhile has stated its mode already.
+    if (superseded())
+        return;
     waitForPages = false;
     importPending = false;
     importPath.clear();

@@ -51,6 +51,8 @@ private:
     QString importPath;
     bool importPending = false;
     bool waitForPages = false;
+    // Counts BeginWait calls: a wait whose count moved on was followed by another.
+    unsigned waitsBegun = 0;
     Ui::UpDataParam* ui;
     QTimer* timer;
 };

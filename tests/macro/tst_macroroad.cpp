@@ -145,8 +145,7 @@ private slots:
             ButtonPageUpdated = false;
             SimControl_SetMouseOnline(receiver, 1);
             QVERIFY(SettleDevices());
-            // The connection's tick, given here rather than waited for: it sees the mouse back.
-            WorkerInstance->SlotCheckOnline();
+            // The connection's own tick sees the mouse back and reloads the record.
             QVERIFY(QTest::qWaitFor([] { return !OfflineNoticeOpen && ButtonPageUpdated; }, 15000));
             QVERIFY(SettleDevices());
         }

@@ -145,6 +145,37 @@ private slots:
         QCOMPARE(bus->events, QStringList{"SigSetver(4)"});
     }
 
+    // A wait whose dialog was closed early still ends on its timer. When a reload begins the next
+    // wait meanwhile and the pages report, the reports are the next wait's: the earlier one leaves
+    // them, and the next one ends on them instead of calling the mouse offline.
+    void waitBegunDuringAnEarlierWaitKeepsItsReports_data()
+    {
+        QTest::addColumn<bool>("waitForPages");
+        QTest::newRow("reload") << false;
+        QTest::newRow("reload after a status change") << true;
+    }
+    void waitBegunDuringAnEarlierWaitKeepsItsReports()
+    {
+        QFETCH(bool, waitForPages);
+        UpDataParam wait;
+        wait.SetWaitForPages(waitForPages);
+        LastPassOnline = true;
+        QTimer::singleShot(0, &wait, [&wait, waitForPages] {
+            wait.BeginWait();
+            wait.SetWaitForPages(waitForPages);
+            SetPagesUpdated(true);
+        });
+        wait.onTimeupDestroy();
+        QVERIFY(ButtonPageUpdated && LightPageUpdated && SensorPageUpdated);
+        QCOMPARE(wait.WaitForPages(), waitForPages);
+        QCOMPARE(bus->events, QStringList{"SigSetver(4)"});
+
+        // The next wait ends on its own timer, with the reports.
+        QTRY_VERIFY_WITH_TIMEOUT(!ButtonPageUpdated, 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(!wait.WaitForPages(), 5000);
+        QCOMPARE(bus->events, (QStringList{"SigSetver(4)", "SigSetver(4)"}));
+    }
+
     void waitAfterAWaitForPagesShowsTheOfflineRecord()
     {
         UpDataParam wait;
