@@ -17,15 +17,15 @@ QByteArray RandomHoldableRecord(quint32 seed)
     for (char& byte : record)
         byte = char(random.bounded(256));
     for (int block = 0; block < 16; ++block) {
-        char* b = record.data() + MacroBlocks + block * MacroBlockSize;
-        b[0] = char(30);
-        b[0x1F] = char(70);
+        const int b = MacroBlocks + block * MacroBlockSize;
+        record[b] = char(30);
+        record[b + 0x1F] = char(70);
         for (int e = 0; e < 70; ++e) {
-            char* event = b + 0x20 + e * 8;
-            event[0] = char(random.bounded(16));
-            event[1] = char(random.bounded(16));
-            event[3] = 0;
-            event[6] = event[7] = 0; // delays up to 65,535 ms
+            const int event = b + 0x20 + e * 8;
+            record[event] = char(random.bounded(16));
+            record[event + 1] = char(random.bounded(16));
+            record[event + 3] = 0;
+            record[event + 6] = record[event + 7] = 0; // delays up to 65,535 ms
         }
     }
     return record;
