@@ -25,6 +25,7 @@
 #include <cstring>
 #include <map>
 #include <memory>
+#include "support/LanguageRows.h"
 
 namespace {
 
@@ -475,10 +476,7 @@ private slots:
     // In every language the captions, the tips icons after them and the texts fit their places.
     void panelTextsFit_data()
     {
-        QTest::addColumn<int>("language");
-        QTest::newRow("English") << 0;
-        QTest::newRow("Chinese") << 1;
-        QTest::newRow("Russian") << 2;
+        LanguageRows();
     }
     void panelTextsFit()
     {

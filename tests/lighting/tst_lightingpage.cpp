@@ -27,6 +27,7 @@
 #include <QWheelEvent>
 #include <QtTest>
 #include <QtTest/qtestspontaneevent.h>
+#include "support/LanguageRows.h"
 
 namespace {
 
@@ -552,10 +553,7 @@ private slots:
     // fewer than three indicator descriptions leaves them empty.
     void textsFollowTheLanguage_data()
     {
-        QTest::addColumn<int>("language");
-        QTest::newRow("English") << 0;
-        QTest::newRow("Chinese") << 1;
-        QTest::newRow("Russian") << 2;
+        LanguageRows();
     }
     void textsFollowTheLanguage()
     {

@@ -17,6 +17,7 @@
 #include <QtTest>
 
 #include <memory>
+#include "support/LanguageRows.h"
 
 using namespace MacroTestSupport;
 
@@ -276,10 +277,7 @@ private slots:
     // With KESTRO_MACRO_SHOTS set to a folder, the four dialogs are drawn there in the three languages.
     void shots_data()
     {
-        QTest::addColumn<int>("language");
-        QTest::newRow("English") << 0;
-        QTest::newRow("Chinese") << 1;
-        QTest::newRow("Russian") << 2;
+        LanguageRows();
     }
     void shots()
     {

@@ -17,6 +17,7 @@
 
 #include <functional>
 #include <memory>
+#include "support/LanguageRows.h"
 
 using namespace MacroTestSupport;
 
@@ -262,10 +263,7 @@ private slots:
 
     void shots_data()
     {
-        QTest::addColumn<int>("language");
-        QTest::newRow("English") << 0;
-        QTest::newRow("Chinese") << 1;
-        QTest::newRow("Russian") << 2;
+        LanguageRows();
     }
     void shots()
     {

@@ -21,6 +21,7 @@
 #include <QSpinBox>
 #include <QToolButton>
 #include <QtTest>
+#include "support/LanguageRows.h"
 
 using namespace MacroTestSupport;
 
@@ -787,10 +788,7 @@ private slots:
 
     void textsFollowTheLanguage_data()
     {
-        QTest::addColumn<int>("language");
-        QTest::newRow("English") << 0;
-        QTest::newRow("Chinese") << 1;
-        QTest::newRow("Russian") << 2;
+        LanguageRows();
     }
     void textsFollowTheLanguage()
     {

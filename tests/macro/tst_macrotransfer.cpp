@@ -30,6 +30,7 @@
 #include <cstring>
 #include <functional>
 #include <sys/stat.h>
+#include "support/LanguageRows.h"
 
 using namespace MacroTestSupport;
 
@@ -475,10 +476,7 @@ private slots:
     // every language the program speaks gives the button.
     void mouseButtonsOfEveryLanguage_data()
     {
-        QTest::addColumn<int>("language");
-        QTest::newRow("English") << 0;
-        QTest::newRow("Chinese") << 1;
-        QTest::newRow("Russian") << 2;
+        LanguageRows();
     }
     void mouseButtonsOfEveryLanguage()
     {
@@ -505,10 +503,7 @@ private slots:
     // another was imported is drawn there in the three languages, with the export-failure notice.
     void shots_data()
     {
-        QTest::addColumn<int>("language");
-        QTest::newRow("English") << 0;
-        QTest::newRow("Chinese") << 1;
-        QTest::newRow("Russian") << 2;
+        LanguageRows();
     }
     void shots()
     {

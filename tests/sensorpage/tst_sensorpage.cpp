@@ -28,6 +28,7 @@
 #include <QtTest>
 #include <algorithm>
 #include <cstring>
+#include "support/LanguageRows.h"
 
 namespace {
 void IgnoreReports(const uint8_t*, int, const uint8_t*, uint32_t) {}
@@ -462,10 +463,7 @@ private slots:
     // stays inside the page, in every language: compared as rectangles on the page.
     void tipsIconsKeepClear_data()
     {
-        QTest::addColumn<int>("language");
-        QTest::newRow("English") << 0;
-        QTest::newRow("Chinese") << 1;
-        QTest::newRow("Russian") << 2;
+        LanguageRows();
     }
     void tipsIconsKeepClear()
     {

@@ -27,6 +27,7 @@
 #include <QtTest>
 
 #include <memory>
+#include "support/LanguageRows.h"
 
 namespace {
 
@@ -151,10 +152,7 @@ private slots:
 
     void confirmationTexts_data()
     {
-        QTest::addColumn<int>("language");
-        QTest::newRow("English") << 0;
-        QTest::newRow("Chinese") << 1;
-        QTest::newRow("Russian") << 2;
+        LanguageRows();
     }
     void confirmationTexts()
     {

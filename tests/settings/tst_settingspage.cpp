@@ -31,6 +31,7 @@
 
 #include <functional>
 #include <memory>
+#include "support/LanguageRows.h"
 
 namespace {
 
@@ -108,10 +109,7 @@ private slots:
 
     void languageChoice_data()
     {
-        QTest::addColumn<int>("language");
-        QTest::newRow("English") << 0;
-        QTest::newRow("Chinese") << 1;
-        QTest::newRow("Russian") << 2;
+        LanguageRows();
     }
     void languageChoice()
     {

@@ -24,6 +24,7 @@
 
 #include <functional>
 #include <memory>
+#include "support/LanguageRows.h"
 
 namespace {
 
@@ -246,10 +247,7 @@ private slots:
 
     void dialogTextsFollowTheLanguage_data()
     {
-        QTest::addColumn<int>("language");
-        QTest::newRow("English") << 0;
-        QTest::newRow("Chinese") << 1;
-        QTest::newRow("Russian") << 2;
+        LanguageRows();
     }
     void dialogTextsFollowTheLanguage()
     {

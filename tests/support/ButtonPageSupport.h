@@ -12,6 +12,7 @@
 #include <QtTest>
 
 #include <cstring>
+#include "support/LanguageRows.h"
 
 // What the button page's tests share: the key record a multimedia key must reach the mouse as, and
 // the pictures of the page that KESTRO_BUTTON_SHOTS asks for.
@@ -145,13 +146,7 @@ inline void Place(FlashDataMap& record, int button, int type, int code, int para
 }
 
 // The rows of a picture test: one per language.
-inline void LanguageRows()
-{
-    QTest::addColumn<int>("language");
-    QTest::newRow("English") << 0;
-    QTest::newRow("Chinese") << 1;
-    QTest::newRow("Russian") << 2;
-}
+using ::LanguageRows;
 
 // The folder KESTRO_BUTTON_SHOTS names; empty when no pictures are asked for.
 inline QString ShotFolder()

@@ -18,6 +18,7 @@
 
 #include <memory>
 #include <sys/stat.h>
+#include "support/LanguageRows.h"
 
 namespace {
 
@@ -206,10 +207,7 @@ private slots:
 
     void theNoticeGrowsToItsText_data()
     {
-        QTest::addColumn<int>("language");
-        QTest::newRow("English") << 0;
-        QTest::newRow("Chinese") << 1;
-        QTest::newRow("Russian") << 2;
+        LanguageRows();
     }
     void theNoticeGrowsToItsText()
     {
