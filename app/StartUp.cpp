@@ -28,7 +28,6 @@
 #include <cerrno>
 #include <cstring>
 #include <memory>
-#include <vector>
 
 #include <fcntl.h>
 #include <sys/socket.h>
@@ -81,29 +80,13 @@ void StartUp::ApplyScaleFactor(int desktopWidth)
 {
     const QString factor = ScaleFactorForWidth(desktopWidth);
     if (!factor.isEmpty())
-        qputenv("QT_SCALE_FACTOR", factor.toLatin1());
+        ScreenInfo::SetScaleFactor(factor.toDouble());
 }
 
 void StartUp::LeaveOutGlIntegration()
 {
     if (!qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION"))
         qputenv("QT_XCB_GL_INTEGRATION", "none");
-}
-
-int StartUp::ProbeDesktopWidth(int argc, char* argv[])
-{
-    // The application object reads "QT_SCALE_FACTOR" when it is made, so the screen is asked by
-    // an earlier one. It gets copies of the arguments: a Qt application removes the ones it reads.
-    std::vector<QByteArray> copies;
-    for (int i = 0; i < argc; ++i)
-        copies.emplace_back(argv[i]);
-    std::vector<char*> probeArgv;
-    for (QByteArray& copy : copies)
-        probeArgv.push_back(copy.data());
-    probeArgv.push_back(nullptr);
-    int probeArgc = argc;
-    QGuiApplication probe(probeArgc, probeArgv.data());
-    return ScreenInfo::DesktopWidth();
 }
 
 int StartUp::RemoveOldFiles(const QString& folder, const QDateTime& now)
@@ -264,11 +247,12 @@ int StartUp::Run(int argc, char* argv[])
     CreateEmptyPreferences();
     QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling, false);
     QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps, false);
-    ApplyScaleFactor(ProbeDesktopWidth(argc, argv));
     RemoveOldFiles(AppPaths::UserDataFolder() + QStringLiteral("/Log"));
     RemoveOldFiles(AppPaths::UserDataFolder() + QStringLiteral("/Exception"));
 
     QApplication application(argc, argv);
+    // The screen is known from here on; no window exists yet to be scaled late.
+    ApplyScaleFactor(ScreenInfo::DesktopWidth());
     // Crashes during start-up leave a dump too; the device window installs it again when built.
     CrashHandler startUpCrashHandler;
     startUpCrashHandler.Install();

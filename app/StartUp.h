@@ -23,14 +23,13 @@ public:
     // The "QT_SCALE_FACTOR" text for a desktop this many physical pixels wide: the whole number of
     // times 1920 fits into it ("2" for 3840, "1" for 2560); empty at 1920 or less.
     static QString ScaleFactorForWidth(int desktopWidth);
-    // Sets "QT_SCALE_FACTOR" for that width; leaves it alone at 1920 or less. Before the application object.
+    // Scales the program's windows by that factor (in place of a "QT_SCALE_FACTOR" the user set);
+    // leaves the scale alone at 1920 or less. With the application object made, before any window.
     static void ApplyScaleFactor(int desktopWidth);
     // The program draws nothing with OpenGL: Qt is told to load no GL integration (on X11 that
     // library alone costs about half the start-up memory) unless the user set
     // "QT_XCB_GL_INTEGRATION", whose value wins. Before the first application object.
     static void LeaveOutGlIntegration();
-    // The width of the desktop before the application object exists (a short-lived probe of the screen).
-    static int ProbeDesktopWidth(int argc, char* argv[]);
 
     // Removes the files of folder (not its sub-folders) last modified more than 7 whole days before
     // now. A file dated after now is removed too. Returns how many files were removed.

@@ -6,6 +6,7 @@
 #include <QPixmap>
 #include <QRect>
 #include <QScreen>
+#include <QtGui/private/qhighdpiscaling_p.h>
 #include <cmath>
 
 namespace ScreenInfo {
@@ -46,6 +47,12 @@ int LogicalDpi()
         return 96;
     const int dpi = int(std::lround(screen->logicalDotsPerInchX()));
     return dpi > 0 ? dpi : 96;
+}
+
+void SetScaleFactor(double factor)
+{
+    if (HasScreens())
+        QHighDpiScaling::setGlobalFactor(factor);
 }
 
 bool PixelAt(const QPoint& position, QColor* colour)

@@ -15,6 +15,9 @@ namespace ScreenInfo {
 int DesktopWidth();
 // Logical dots per inch of the primary screen; 96 when no screen is known.
 int LogicalDpi();
+// Scales every window by factor, as "QT_SCALE_FACTOR" would have at the application's start, in
+// place of any factor set so: with the application object made, before any window exists.
+void SetScaleFactor(double factor);
 
 // Grabs an area of a screen given in the program's coordinates, which Qt maps to the screen's
 // pixels by itself (under a scale factor of 1.5 the area at (100, 50) starts at pixel (150, 75)).

@@ -1,5 +1,6 @@
 #include "app/CrashHandler.h"
 #include "app/StartUp.h"
+#include "platform/ScreenInfo.h"
 #include "support/TestHome.h"
 
 #include <QApplication>
@@ -275,11 +276,16 @@ private slots:
         QFETCH(int, width);
         QFETCH(QString, factor);
         QCOMPARE(StartUp::ScaleFactorForWidth(width), factor);
-        qputenv("QT_SCALE_FACTOR", "user");
+        // A factor of the user's stands at 1920 or less and gives way to the program's above.
+        ScreenInfo::SetScaleFactor(1.5);
         StartUp::ApplyScaleFactor(width);
-        // At 1920 or less the variable is left as it was.
-        QCOMPARE(QString::fromLatin1(qgetenv("QT_SCALE_FACTOR")), factor.isEmpty() ? QString("user") : factor);
-        qunsetenv("QT_SCALE_FACTOR");
+        {
+            QWidget window;
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            QCOMPARE(window.devicePixelRatioF(), factor.isEmpty() ? 1.5 : factor.toDouble());
+        }
+        ScreenInfo::SetScaleFactor(1);
     }
 
     void fontsScaledOnceEach()
