@@ -69,18 +69,16 @@ void StartUp::CreateEmptyPreferences()
         UserFileWrites::Failed(AppPaths::UserDataFolder());
 }
 
-QString StartUp::ScaleFactorForWidth(int desktopWidth)
+int StartUp::ScaleFactorForWidth(int desktopWidth)
 {
-    if (desktopWidth <= 1920)
-        return QString();
-    return QString::number(double(desktopWidth / 1920), 'g', 6);
+    return desktopWidth <= 1920 ? 0 : desktopWidth / 1920;
 }
 
 void StartUp::ApplyScaleFactor(int desktopWidth)
 {
-    const QString factor = ScaleFactorForWidth(desktopWidth);
-    if (!factor.isEmpty())
-        ScreenInfo::SetScaleFactor(factor.toDouble());
+    const int factor = ScaleFactorForWidth(desktopWidth);
+    if (factor > 0)
+        ScreenInfo::SetScaleFactor(factor);
 }
 
 void StartUp::LeaveOutGlIntegration()

@@ -20,9 +20,9 @@ public:
     // Creates an empty "Macro.ini" in the per-user folder when there is none.
     static void CreateEmptyPreferences();
 
-    // The "QT_SCALE_FACTOR" text for a desktop this many physical pixels wide: the whole number of
-    // times 1920 fits into it ("2" for 3840, "1" for 2560); empty at 1920 or less.
-    static QString ScaleFactorForWidth(int desktopWidth);
+    // The scale factor for a desktop this many physical pixels wide: the whole number of times 1920
+    // fits into it (2 for 3840, 1 for 2560); 0, no factor of the program's, at 1920 or less.
+    static int ScaleFactorForWidth(int desktopWidth);
     // Scales the program's windows by that factor (in place of a "QT_SCALE_FACTOR" the user set);
     // leaves the scale alone at 1920 or less. With the application object made, before any window.
     static void ApplyScaleFactor(int desktopWidth);

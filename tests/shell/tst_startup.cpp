@@ -261,20 +261,20 @@ private slots:
     void scaleFactor_data()
     {
         QTest::addColumn<int>("width");
-        QTest::addColumn<QString>("factor");
-        QTest::newRow("1366") << 1366 << "";
-        QTest::newRow("1920") << 1920 << "";
-        QTest::newRow("1921") << 1921 << "1";
-        QTest::newRow("2560") << 2560 << "1";
-        QTest::newRow("3839") << 3839 << "1";
-        QTest::newRow("3840") << 3840 << "2";
-        QTest::newRow("5760") << 5760 << "3";
-        QTest::newRow("7680") << 7680 << "4";
+        QTest::addColumn<int>("factor");
+        QTest::newRow("1366") << 1366 << 0;
+        QTest::newRow("1920") << 1920 << 0;
+        QTest::newRow("1921") << 1921 << 1;
+        QTest::newRow("2560") << 2560 << 1;
+        QTest::newRow("3839") << 3839 << 1;
+        QTest::newRow("3840") << 3840 << 2;
+        QTest::newRow("5760") << 5760 << 3;
+        QTest::newRow("7680") << 7680 << 4;
     }
     void scaleFactor()
     {
         QFETCH(int, width);
-        QFETCH(QString, factor);
+        QFETCH(int, factor);
         QCOMPARE(StartUp::ScaleFactorForWidth(width), factor);
         // A factor of the user's stands at 1920 or less and gives way to the program's above.
         ScreenInfo::SetScaleFactor(1.5);
@@ -283,7 +283,7 @@ private slots:
             QWidget window;
             window.show();
             QVERIFY(QTest::qWaitForWindowExposed(&window));
-            QCOMPARE(window.devicePixelRatioF(), factor.isEmpty() ? 1.5 : factor.toDouble());
+            QCOMPARE(window.devicePixelRatioF(), factor == 0 ? 1.5 : double(factor));
         }
         ScreenInfo::SetScaleFactor(1);
     }
