@@ -26,6 +26,7 @@
 #include "platform/hidusb/HIDUsb.h"
 #include "ui_DialogMain.h"
 #include "widgets/UiText.h"
+#include "widgets/QuitHolds.h"
 #include "widgets/UiTextTables.h"
 #include "widgets/WaitProcessingEvents.h"
 
@@ -245,10 +246,14 @@ void DialogMain::changeEvent(QEvent* event)
     }
 }
 
-void DialogMain::Quit(bool fromDeviceWindow, bool closeWindow)
+bool DialogMain::Quit(bool fromDeviceWindow, bool closeWindow)
 {
     if (quitting)
-        return;
+        return true;
+    // Work that must end first (a macro on its way to the mouse, a firmware stage writing) finishes,
+    // tells the user, or keeps the program running.
+    if (!QuitHolds::MayQuit(this))
+        return false;
     quitting = true;
     qCDebug(kestroTrace) << "close";
     if (fromDeviceWindow) {
@@ -270,13 +275,16 @@ void DialogMain::Quit(bool fromDeviceWindow, bool closeWindow)
     if (closeWindow)
         close();
     QCoreApplication::quit();
+    return true;
 }
 
 void DialogMain::closeEvent(QCloseEvent* event)
 {
     // However the window is closed, it quits the same way; this close then ends it.
-    if (!quitting)
-        Quit(CurrentPage() == 1, false);
+    if (!quitting && !Quit(CurrentPage() == 1, false)) {
+        event->ignore();
+        return;
+    }
     QDialog::closeEvent(event);
 }
 

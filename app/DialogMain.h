@@ -73,7 +73,8 @@ private:
     void RestoreFromTray(bool tellDevice);
     // The one way out: the record saved and the device told when the device window shows, the
     // library's notices and server stopped, the Worker's pass waited for, then the event loop ends.
-    void Quit(bool fromDeviceWindow, bool closeWindow = true);
+    // Ends the program unless a quit hold keeps it running (false then; nothing was stopped).
+    bool Quit(bool fromDeviceWindow, bool closeWindow = true);
     void SpaceSequence();
     void OpenPairing(bool fromDeviceWindow);
     // The top-left corner that centres a dialog over this window, shifted dx to the right.

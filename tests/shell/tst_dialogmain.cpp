@@ -19,6 +19,7 @@
 #include "platform/AppPaths.h"
 #include "platform/RegistryStore.h"
 #include "support/TestHome.h"
+#include "widgets/QuitHolds.h"
 #include "widgets/UiText.h"
 
 #include <QAction>
@@ -258,6 +259,49 @@ private slots:
         QCOMPARE(ReadDeviceInfoCache(cacheFile, &saved), cacheWritten);
         if (cacheWritten)
             QVERIFY(memcmp(saved.bytes(), record.bytes(), sizeof record) == 0);
+    }
+
+    // Every way of quitting asks the quit holds first: one that refuses keeps the program running
+    // untouched (nothing stopped, the record not saved), one that lets it go was asked once.
+    void quitHolds_data()
+    {
+        QTest::addColumn<Action>("action");
+        QTest::addColumn<bool>("holdLets");
+        auto trayExit = Action([](DialogMain& w) { w.slotActionExitApp(); });
+        auto closeButton = Action([](DialogMain& w) { w.SlotChangeSize(1); });
+        auto close = Action([](DialogMain& w) { w.close(); });
+        QTest::newRow("close button, held") << closeButton << false;
+        QTest::newRow("tray exit, held") << trayExit << false;
+        QTest::newRow("window closed otherwise (termination signal), held") << close << false;
+        QTest::newRow("close button, let go") << closeButton << true;
+        QTest::newRow("window closed otherwise, let go") << close << true;
+    }
+    void quitHolds()
+    {
+        QFETCH(Action, action);
+        QFETCH(bool, holdLets);
+        const QString cacheFile = "Device_CID1C_MID12.bin";
+        QFile::remove(DeviceCacheFolder() + cacheFile);
+        FlashDataMap record;
+        AdoptDeviceConfig(record);
+        ReportCacheFileName.Set(cacheFile);
+
+        std::unique_ptr<DialogMain> window = MakeWindow(1);
+        QObject owner;
+        int asked = 0;
+        QuitHolds::Add(&owner, [&](QWidget* over) {
+            ++asked;
+            return over == window.get() && holdLets;
+        });
+        action(*window);
+        QCOMPARE(asked, 1);
+        QCOMPARE(window->IsQuitting(), holdLets);
+        QCOMPARE(QuitWasAsked(), holdLets);
+        QCOMPARE(window->isVisible(), !holdLets);
+        if (!holdLets) {
+            QCOMPARE(LibraryRecorder::Calls(), QStringList{});
+            QVERIFY(!QFile::exists(DeviceCacheFolder() + cacheFile));
+        }
     }
 
     void trayActivation_data()
