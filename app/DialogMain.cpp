@@ -25,6 +25,7 @@
 #include "platform/Sleep.h"
 #include "platform/hidusb/HIDUsb.h"
 #include "ui_DialogMain.h"
+#include "widgets/QtTranslation.h"
 #include "widgets/UiText.h"
 #include "widgets/QuitHolds.h"
 #include "widgets/UiTextTables.h"
@@ -314,6 +315,8 @@ void DialogMain::SlotUpPageLight() {}
 
 void DialogMain::SlotAllLanguage(int index)
 {
+    // Qt's own dialogs and standard buttons opened from here on speak the new language too.
+    QtTranslation::Follow(index);
     const QString reader = QStringLiteral("DialogMain");
     openText = UiText::ForReader(index, reader, QStringLiteral("OpenMain"));
     exitText = UiText::ForReader(index, reader, QStringLiteral("Exit"));

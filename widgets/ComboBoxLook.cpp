@@ -19,7 +19,8 @@ void ApplyComboBoxLook(QComboBox* combo, const QString& folder, bool disabledTex
                          "QComboBox QAbstractItemView {outline: 0px solid gray; border: 1px  solid gray;color: rgb(")
         + text + QStringLiteral("); border-image: url(") + folder
         + QStringLiteral("ComboboxTextBack.png);selection-background-color: rgb(") + select + QStringLiteral("); }")
-        + (disabledText ? QStringLiteral("QComboBox:disabled{color: rgb(0, 0, 0);}") : QString()));
+        + (disabledText ? QStringLiteral("QComboBox:disabled{color: rgb(") + DimmedTextColor() + QStringLiteral(");}")
+                        : QString()));
     auto* view = new QListView(combo);
     view->setStyleSheet(QStringLiteral("QListView::item:selected{background-color: rgb(") + select
                         + QStringLiteral(");}QListView::item:hover{background-color: rgb(") + select + QStringLiteral(");}"));

@@ -18,6 +18,22 @@ QString PlainNumberStyle()
         + QStringLiteral(";);background-color: transparent;border: 0px;}");
 }
 
+QString MutedNumberStyle()
+{
+    return QStringLiteral("QSpinBox{color: rgb(") + DimmedTextColor()
+        + QStringLiteral(");background-color: transparent;border: 0px;}");
+}
+
+QString MenuStyle()
+{
+    return QStringLiteral("QMenu{background-color: rgb(") + ThemeColor(QStringLiteral("ComboxBackGroundColor"))
+        + QStringLiteral(");color: rgb(") + ThemeColor(QStringLiteral("ComboxTextColor"))
+        + QStringLiteral(");border: 1px solid rgb(72, 78, 90);padding: 4px 0px;}"
+                         "QMenu::item{padding: 5px 24px;background-color: transparent;}"
+                         "QMenu::item:selected{background-color: rgb(")
+        + ThemeColor(QStringLiteral("ComboxSelectColor")) + QStringLiteral(");color: rgb(255, 255, 255);}");
+}
+
 QString SlimSliderStyle(const QString& folder)
 {
     return QStringLiteral("QSlider::groove:horizontal{height: 2px;background: rgba(0,0,0,50);border-radius: 6px;}"

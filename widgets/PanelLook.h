@@ -9,6 +9,11 @@ namespace PanelLook {
 QString NumberBoxStyle();
 // A number box without a frame: transparent, text in "LabelColor".
 QString PlainNumberStyle();
+// The same for a number that is shown but not in use: text in DimmedTextColor.
+QString MutedNumberStyle();
+// A context menu on the dark pages: the theme's list ground and text, the hovered entry in the
+// selection colour.
+QString MenuStyle();
 // A slim slider: a 2 px dark groove, the tall "HuaKuai.png" handle, the part before the handle in
 // "SliderColor" and the rest white.
 QString SlimSliderStyle(const QString& folder);

@@ -29,3 +29,18 @@ QString ThemeColor(const QString& key)
         return ShippedThemeColor(key);
     return parts.mid(0, 3).join(QLatin1Char(','));
 }
+
+QString DimmedTextColor()
+{
+    const QStringList ground = ThemeColor(QStringLiteral("ComboxBackGroundColor")).split(QLatin1Char(','));
+    const QStringList text = ThemeColor(QStringLiteral("ComboxTextColor")).split(QLatin1Char(','));
+    if (ground.size() != 3 || text.size() != 3)
+        return ShippedThemeColor(QStringLiteral("ComboxTextColor"));
+    QStringList dimmed;
+    for (int i = 0; i < 3; ++i) {
+        const int from = ground.at(i).trimmed().toInt();
+        const int to = text.at(i).trimmed().toInt();
+        dimmed << QString::number(from + (to - from) * 3 / 4);
+    }
+    return dimmed.join(QLatin1Char(','));
+}

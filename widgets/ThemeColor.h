@@ -11,3 +11,8 @@ QString ThemeColor(const QString& key);
 // The colour of the shipped dark theme for key (the value the shipped Config.ini holds), empty for a
 // key the theme does not know.
 QString ShippedThemeColor(const QString& key);
+
+// Text that is shown but not in use (a disabled list, a row the mode does not use), "r,g,b": three
+// quarters of the way from the theme's list ground "ComboxBackGroundColor" to its list text
+// "ComboxTextColor", readable on the dark ground and plainly dimmer than the text in use.
+QString DimmedTextColor();

@@ -353,6 +353,21 @@ void DrawGlyph(QPainter& painter, const QSize& size, const Options& options)
     DrawFittedText(painter, area, options.value(QStringLiteral("text")), color, 0.7);
 }
 
+// The sign of a step button, minus or plus, as crisp bars of one weight on whole pixels, so that the
+// two buttons of a pair look alike:  sign=minus|plus  color=#rrggbb
+void DrawStep(QPainter& painter, const QSize& size, const Options& options)
+{
+    const QColor color(options.value(QStringLiteral("color"), light.name()));
+    const int side = qMin(size.width(), size.height());
+    const int stroke = qMax(2, side / 7);
+    const int arm = side - 2 * ((side - stroke) / 4);
+    // Odd and even sides centre differently: the bar takes the parity of the side.
+    const int bar = stroke + (side - stroke) % 2;
+    painter.fillRect(QRect((size.width() - arm) / 2, (size.height() - bar) / 2, arm, bar), color);
+    if (options.value(QStringLiteral("sign")) == QLatin1String("plus"))
+        painter.fillRect(QRect((size.width() - bar) / 2, (size.height() - arm) / 2, bar, arm), color);
+}
+
 // The picture of a device button: a mouse seen from above.  state=online|offline|unknown  variant=0|1|2
 void DrawMouse(QPainter& painter, const QSize& size, const Options& options)
 {
@@ -430,7 +445,7 @@ const QHash<QString, Drawer>& Drawers()
         {QStringLiteral("arrow"), DrawArrow},   {QStringLiteral("solid"), DrawSolid},
         {QStringLiteral("badge"), DrawBadge},   {QStringLiteral("glyph"), DrawGlyph},
         {QStringLiteral("mouse"), DrawMouse},   {QStringLiteral("hues"), DrawHues},
-        {QStringLiteral("bands"), DrawBands},
+        {QStringLiteral("bands"), DrawBands},   {QStringLiteral("step"), DrawStep},
         {QStringLiteral("symbol"), DrawSymbol},
     };
     return drawers;

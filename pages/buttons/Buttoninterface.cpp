@@ -235,7 +235,9 @@ void Buttoninterface::on_OutputData_clicked()
 {
     // The dialog adds the ending itself where it can, so that it also asks before replacing a file
     // of the full name; a dialog of the desktop that ignores the default suffix is caught below.
-    QFileDialog dialog(this, QStringLiteral("FileSave"), QDir::homePath(), QStringLiteral("File(*.bin)"));
+    const QString title =
+        UiText::ForReader(UiLanguage, QStringLiteral("Buttoninterface"), QStringLiteral("ExportConfigTitle"));
+    QFileDialog dialog(this, title, QDir::homePath(), QStringLiteral("File(*.bin)"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("bin"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
@@ -252,8 +254,9 @@ void Buttoninterface::on_ImportData_clicked()
         return;
     }
     SettingsWriteInProgress = true;
-    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("SelectFile"), QDir::homePath(),
-                                                      QStringLiteral("File(*.bin)"));
+    const QString title =
+        UiText::ForReader(UiLanguage, QStringLiteral("Buttoninterface"), QStringLiteral("ImportConfigTitle"));
+    const QString path = QFileDialog::getOpenFileName(this, title, QDir::homePath(), QStringLiteral("File(*.bin)"));
     if (!path.isEmpty()) {
         SettingsWait::Request import;
         import.importPath = path;

@@ -14,11 +14,13 @@
 
 namespace {
 
-// Where the six visible hotspots sit on each of the three mouse pictures.
+// Where the six visible hotspots sit on each of the three mouse pictures. The three pictures draw
+// the same mouse: 1 stands on the left button, 2 on the right button and 3 on the wheel, each
+// inside the part it names (placed beside the body or on its edge, they named no part).
 const std::array<std::array<QPoint, 6>, 3> HotspotPlaces = {{
-    {{{115, 163}, {60, 150}, {108, 125}, {251, 148}, {288, 140}, {280, 230}}},
-    {{{115, 163}, {60, 150}, {108, 128}, {251, 148}, {288, 140}, {280, 230}}},
-    {{{110, 160}, {50, 150}, {108, 125}, {242, 148}, {280, 142}, {270, 235}}},
+    {{{157, 93}, {237, 93}, {197, 64}, {251, 148}, {288, 140}, {280, 230}}},
+    {{{157, 93}, {237, 93}, {197, 64}, {251, 148}, {288, 140}, {280, 230}}},
+    {{{157, 93}, {237, 93}, {197, 64}, {242, 148}, {280, 142}, {270, 235}}},
 }};
 
 // The function menu's stack measures its place from the top of the page's lower band.

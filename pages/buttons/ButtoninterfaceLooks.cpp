@@ -6,6 +6,8 @@
 #include "widgets/ThemeColor.h"
 
 #include <QButtonGroup>
+#include <QScrollArea>
+#include <QStackedWidget>
 
 #include <initializer_list>
 
@@ -28,6 +30,24 @@ QString HotspotStyle(const QString& pictures, bool dark)
         + pictures + QStringLiteral("NumberOrigin.png);}QToolButton:hover{background-image: url(") + pictures
         + QStringLiteral("NumberHover.png);}QToolButton:pressed{padding-left: 0px;background-image: url(") + pictures
         + QStringLiteral("NumberClick.png);}");
+}
+
+// Puts a stack of menu pages at top in its parent, height high, with every page and every list of
+// a page that high: the lists then end where the band ends.
+void FitStack(QStackedWidget* stack, int top, int height)
+{
+    for (int i = 0; i < stack->count(); ++i) {
+        QWidget* page = stack->widget(i);
+        page->setMinimumHeight(0);
+        for (QScrollArea* list : page->findChildren<QScrollArea*>(QString(), Qt::FindDirectChildrenOnly)) {
+            list->setMinimumHeight(0);
+            list->setMaximumHeight(height);
+            if (!page->layout())
+                list->setGeometry(list->x(), 0, list->width(), height);
+        }
+    }
+    stack->setMinimumHeight(0);
+    stack->setGeometry(stack->x(), top, stack->width(), height);
 }
 
 } // namespace
@@ -115,4 +135,17 @@ void Buttoninterface::ApplyAreaLooks()
     for (QWidget* area : {ui->scrollArea_4, ui->scrollArea_3, ui->scrollArea_7, ui->scrollArea_8, ui->scrollArea_10,
                           ui->scrollArea_6, ui->scrollArea_9, ui->scrollArea_12})
         area->setStyleSheet(QLatin1Char('#') + area->objectName() + QStringLiteral("{border: 0;}"));
+
+    // The page and the debounce panel stand on the dark page without the frames of their forms,
+    // whose light edges drew a line along the page and beside the debounce list.
+    ui->MainWindow->setFrameShape(QFrame::NoFrame);
+    ui->DebunceButton->setFrameShape(QFrame::NoFrame);
+    // The six rows fit the selector list: its scroll bar shows only when rows do not fit.
+    ui->scrollArea_11->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // The menu and the sub-menus stand in the band as the selector list does. The form starts them
+    // above the band and runs them past its end, which cut off the first and the last entries.
+    const QRect list = ui->scrollArea_11->geometry();
+    FitStack(ui->stackedWidget, list.y(), list.height());
+    ui->groupBox_4->setGeometry(ui->groupBox_4->x(), list.y(), ui->groupBox_4->width(), list.height());
+    FitStack(ui->stackedWidget_2, 0, list.height());
 }

@@ -24,11 +24,10 @@ SensorEffect::SensorEffect(QWidget* parent) : QFrame(parent), ui(new Ui::SensorE
     ui->TitleButton_3->setStyleSheet(QStringLiteral("#TitleButton_3{border-image: url(") + pictureFolder
                                      + QStringLiteral("Title.png);}"));
     ApplyComboBoxLook(ui->Model, pictureFolder);
-    ApplySliderLook(ui->SpeedH, pictureFolder);
-    ApplySliderLook(ui->LightH, pictureFolder);
-    const QString boxStyle = PanelLook::PlainNumberStyle();
-    ui->SpeedSpinBox->setStyleSheet(boxStyle);
-    ui->LightSpinBox->setStyleSheet(boxStyle);
+    // The number boxes only show the sliders' values: a drag across one would select its number and
+    // leave it highlighted.
+    for (QSpinBox* box : {ui->SpeedSpinBox, ui->LightSpinBox})
+        box->setAttribute(Qt::WA_TransparentForMouseEvents);
     // Until the page shows the device's values the panel shows the light off.
     ApplyMode(0);
 }
@@ -45,7 +44,28 @@ bool SensorEffect::WritesAllowed()
 
 void SensorEffect::ApplyMode(int mode)
 {
-    ApplyDpiLightMode({ui->SpeedH, ui->SpeedSpinBox, ui->line, ui->LightH, ui->LightSpinBox, ui->line_2}, mode);
+    if (mode < 0 || mode > 2)
+        return;
+    // Both rows stay in view with the values the mouse holds: the row the mode does not use is
+    // greyed out and out of the mouse's reach, where a bare line without a number stood before.
+    ShowRow(ui->SpeedH, ui->SpeedSpinBox, mode == 2);
+    ShowRow(ui->LightH, ui->LightSpinBox, mode == 1);
+    ui->line->hide();
+    ui->line_2->hide();
+}
+
+void SensorEffect::ShowRow(QSlider* slider, QSpinBox* box, bool inUse)
+{
+    slider->show();
+    box->show();
+    // Out of use, the slider lets presses and the wheel through to the panel; it keeps its enabled
+    // state, which says whether the mouse refused a write.
+    slider->setAttribute(Qt::WA_TransparentForMouseEvents, !inUse);
+    if (inUse)
+        ApplySliderLook(slider, pictureFolder);
+    else
+        ApplyMutedSliderLook(slider, pictureFolder);
+    box->setStyleSheet(inUse ? PanelLook::PlainNumberStyle() : PanelLook::MutedNumberStyle());
 }
 
 void SensorEffect::SetModel(int mode)

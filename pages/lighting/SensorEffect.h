@@ -46,6 +46,8 @@ private slots:
 
 private:
     void ApplyMode(int mode);
+    // A row of the panel in use or only showing its value.
+    void ShowRow(QSlider* slider, QSpinBox* box, bool inUse);
     void Dragged(QSlider* slider, QSpinBox* box, int position);
     // The write of a released slider; write is the setter call for the slider's value.
     template <typename Write>

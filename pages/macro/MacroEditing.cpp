@@ -10,6 +10,7 @@
 #include "pages/macro/KeyNumberLimit.h"
 #include "pages/macro/addKey.h"
 #include "ui_Macro.h"
+#include "widgets/PanelLook.h"
 #include "widgets/PlaceOver.h"
 #include "widgets/UiText.h"
 
@@ -256,6 +257,8 @@ void Macro::on_listWidgetHong_customContextMenuRequested(const QPoint& pos)
     }
     QMenu menu(this);
     menu.setFont(ui->listWidgetHong->font());
+    // The page's dark list colours: Qt's plain menu would show white on the dark page.
+    menu.setStyleSheet(PanelLook::MenuStyle());
     if (ui->listWidgetHong->itemAt(pos)) {
         connect(menu.addAction(MenuText(QStringLiteral("MacroExport"))), &QAction::triggered, this, &Macro::ExPortMacro);
         connect(menu.addAction(MenuText(QStringLiteral("Rename"))), &QAction::triggered, this, &Macro::RenameMacro);

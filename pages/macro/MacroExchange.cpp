@@ -252,16 +252,16 @@ void Macro::ExPortMacro()
 {
     if (CurrentMacroName().isEmpty())
         return;
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("FileSave"), QDir::homePath(),
-                                                      QStringLiteral("File(*.ini)"));
+    const QString title = UiText::ForReader(UiLanguage, QStringLiteral("Macro"), QStringLiteral("ExportMacroTitle"));
+    const QString path = QFileDialog::getSaveFileName(this, title, QDir::homePath(), QStringLiteral("File(*.ini)"));
     if (!path.isEmpty())
         ExportMacroTo(path);
 }
 
 void Macro::InPortMacro()
 {
-    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("SelectFile"), QDir::homePath(),
-                                                      QStringLiteral("File(*.ini)"));
+    const QString title = UiText::ForReader(UiLanguage, QStringLiteral("Macro"), QStringLiteral("ImportMacroTitle"));
+    const QString path = QFileDialog::getOpenFileName(this, title, QDir::homePath(), QStringLiteral("File(*.ini)"));
     if (!path.isEmpty())
         ImportMacroFrom(path);
 }

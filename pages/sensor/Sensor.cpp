@@ -17,6 +17,7 @@
 #include "platform/AppPaths.h"
 #include "platform/RegularFile.h"
 #include "ui_Sensor.h"
+#include "widgets/ComboBoxLook.h"
 #include "widgets/ThemeColor.h"
 #include "widgets/TipsPlacement.h"
 #include "widgets/UiText.h"
@@ -89,22 +90,6 @@ int ModelNumber(const QString& key)
     return ConfigSetting::Instance()->GetValue(DriveGroup(), key).trimmed().toInt();
 }
 
-QString ComboStyle(const QString& pictures)
-{
-    const QString text = ThemeColor(QStringLiteral("ComboxTextColor"));
-    const QString select = ThemeColor(QStringLiteral("ComboxSelectColor"));
-    const QString back = ThemeColor(QStringLiteral("ComboxBackGroundColor"));
-    return QStringLiteral("QComboBox{border: 1px solid gray; color: rgb(") + text + QStringLiteral(");"
-           "border-image: url(") + pictures + QStringLiteral("ComboboxBack.png);}"
-           "QComboBox::drop-down{border-radius: 5px; background: rgb(") + back + QStringLiteral(");}"
-           "QComboBox::down-arrow{image: url(") + pictures + QStringLiteral("Menu.png); right: 8px;}"
-           "QComboBox::down-arrow:on{image: url(") + pictures + QStringLiteral("MenuClicked.png); right: 8px;}"
-           "QComboBox QAbstractItemView::item{height: 25px;}"
-           "QComboBox QAbstractItemView{color: rgb(") + text + QStringLiteral("); border-image: url(") + pictures
-           + QStringLiteral("ComboboxTextBack.png); selection-background-color: rgb(") + select + QStringLiteral(");}"
-           "QComboBox:disabled{color: rgb(0, 0, 0);}");
-}
-
 } // namespace
 
 Sensor::Sensor(QWidget* parent) : QWidget(parent), ui(new Ui::Sensor)
@@ -163,15 +148,10 @@ int Sensor::ReadLevelFile() const
 
 void Sensor::StyleControls()
 {
-    const QString comboStyle = ComboStyle(pictureFolder);
-    const QString select = ThemeColor(QStringLiteral("ComboxSelectColor"));
-    for (QComboBox* combo : {static_cast<QComboBox*>(ui->ModelChoose), static_cast<QComboBox*>(ui->PerformanceOpen)}) {
-        combo->setStyleSheet(comboStyle);
-        auto* view = new QListView(combo);
-        view->setStyleSheet(QStringLiteral("QListView::item:selected, QListView::item:hover{background: rgb(") + select
-                            + QStringLiteral(");}"));
-        combo->setView(view);
-    }
+    // Both lists are disabled at times (no mode choice, full performance off): their text then stays
+    // readable, dimmed.
+    ApplyComboBoxLook(ui->ModelChoose, pictureFolder, true);
+    ApplyComboBoxLook(ui->PerformanceOpen, pictureFolder, true);
     ui->PerformanceOpen->setMaxVisibleItems(5);
 
     const QString labelColor = ThemeColor(QStringLiteral("LabelColor"));

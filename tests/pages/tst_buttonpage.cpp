@@ -500,10 +500,12 @@ private slots:
     {
         QTest::addColumn<int>("index");
         QTest::addColumn<QList<QPoint>>("places");
-        QTest::newRow("0") << 0 << QList<QPoint>{{115, 163}, {60, 150}, {108, 125}, {251, 148}, {288, 140}, {280, 230}};
-        QTest::newRow("1") << 1 << QList<QPoint>{{115, 163}, {60, 150}, {108, 128}, {251, 148}, {288, 140}, {280, 230}};
-        QTest::newRow("2") << 2 << QList<QPoint>{{110, 160}, {50, 150}, {108, 125}, {242, 148}, {280, 142}, {270, 235}};
-        QTest::newRow("3 moves nothing") << 3 << QList<QPoint>{{110, 160}, {50, 150}, {108, 125}, {242, 148}, {280, 142}, {270, 235}};
+        // 1, 2 and 3 on the left button, the right button and the wheel of every picture (their
+        // places on the pictures: tst_pagelooks).
+        QTest::newRow("0") << 0 << QList<QPoint>{{157, 93}, {237, 93}, {197, 64}, {251, 148}, {288, 140}, {280, 230}};
+        QTest::newRow("1") << 1 << QList<QPoint>{{157, 93}, {237, 93}, {197, 64}, {251, 148}, {288, 140}, {280, 230}};
+        QTest::newRow("2") << 2 << QList<QPoint>{{157, 93}, {237, 93}, {197, 64}, {242, 148}, {280, 142}, {270, 235}};
+        QTest::newRow("3 moves nothing") << 3 << QList<QPoint>{{157, 93}, {237, 93}, {197, 64}, {242, 148}, {280, 142}, {270, 235}};
     }
     void mouseIndex()
     {
