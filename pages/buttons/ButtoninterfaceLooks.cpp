@@ -4,6 +4,7 @@
 #include "ui_Buttoninterface.h"
 #include "widgets/ComboBoxLook.h"
 #include "widgets/ThemeColor.h"
+#include "widgets/WholeEntriesView.h"
 
 #include <QButtonGroup>
 #include <QScrollArea>
@@ -132,9 +133,13 @@ void Buttoninterface::ApplyAreaLooks()
                                 + QStringLiteral("TiltleBack.png);}"));
     ui->groupBox_4->setStyleSheet(QStringLiteral("#groupBox_4 {border: 0;}"));
     ui->groupBox_2->setStyleSheet(QStringLiteral("#groupBox_2 {border: 0;}"));
-    for (QWidget* area : {ui->scrollArea_4, ui->scrollArea_3, ui->scrollArea_7, ui->scrollArea_8, ui->scrollArea_10,
-                          ui->scrollArea_6, ui->scrollArea_9, ui->scrollArea_12})
+    for (QScrollArea* area : {ui->scrollArea_4, ui->scrollArea_3, ui->scrollArea_7, ui->scrollArea_8, ui->scrollArea_10,
+                              ui->scrollArea_6, ui->scrollArea_9, ui->scrollArea_12}) {
         area->setStyleSheet(QLatin1Char('#') + area->objectName() + QStringLiteral("{border: 0;}"));
+        // The lists scroll in steps of 15 pixels, their entries stand 28 apart: the entry a step
+        // leaves half in view at the top or the bottom is left out.
+        new WholeEntriesView(area);
+    }
 
     // The page and the debounce panel stand on the dark page without the frames of their forms,
     // whose light edges drew a line along the page and beside the debounce list.
