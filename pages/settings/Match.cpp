@@ -33,6 +33,23 @@ void GiveDeviceWindowFlagBack()
         DeviceWindowActive = 1;
 }
 
+// Ends the running attempt with its result. The receiver answers every status read until the
+// connection closes, and the dialog's own checks run beside its answers: the first result of an
+// attempt is its result, and false tells a later one that the attempt had ended already.
+// The attempt is marked over only once the result is written, so whoever sees it over sees its result.
+bool EndAttempt(PairState result, bool giveDeviceWindowBack)
+{
+    int running = Pairing;
+    if (!PairResult.compare_exchange_strong(running, result))
+        return false;
+    if (giveDeviceWindowBack)
+        GiveDeviceWindowFlagBack();
+    else
+        SavedDeviceWindowFlag = false;
+    PairingActive = false;
+    return true;
+}
+
 } // namespace
 
 void PairStatusCallback(const uint8_t* header, int headerLength, const uint8_t* data, uint32_t dataLength)
@@ -45,10 +62,9 @@ void PairStatusCallback(const uint8_t* header, int headerLength, const uint8_t* 
     if (status != 2 && status != 3)
         return;
     // The state is written before the dialog is told, so that its slots see the attempt ended.
-    PairingActive = false;
-    PairResult = status == 3 ? Paired : Failed;
+    if (!PairingActive || !EndAttempt(status == 3 ? Paired : Failed, true))
+        return;
     qCDebug(kestroTrace) << (status == 3 ? "success" : "fail");
-    GiveDeviceWindowFlagBack();
     PostMsg* bus = PostMsg::Instance();
     emit bus->SigTimerStop();
     emit bus->SigButtonEnable(status == 3 ? 1 : 0);
@@ -256,7 +272,7 @@ void Match::StartPairing()
 
 void Match::onPairTimeupDestroy()
 {
-    UsbServer_ReadDonglePairStatus();
+    const bool asked = UsbServer_ReadDonglePairStatus() != 0;
     const QByteArray vid = pairVid.toLatin1();
     const QByteArray pid = pairPid.toLatin1();
     int count = 5;
@@ -264,26 +280,28 @@ void Match::onPairTimeupDestroy()
     bool present = false;
     for (int i = 0; paths && i < count && i < 5 && !present; ++i)
         present = paths[i] && QString::fromLocal8Bit(paths[i]) == pairPath;
-    if (present || !PairingActive)
+    if (present && asked)
         return;
-    // The mouse or the receiver was taken away: the attempt failed. The device window is not made
-    // active again: its device is gone.
-    StopAttemptTimers();
-    PairingActive = false;
-    SavedDeviceWindowFlag = false;
-    PairResult = Failed;
-    ShowFailed();
+    // The mouse or the receiver was taken away: the attempt failed, and the device window is not made
+    // active again, its device is gone. A receiver that is there but does not take the read was
+    // unplugged and plugged back in between two reads (or the attempt's connection was closed): it is
+    // not in pairing mode and its answer would never come. That attempt failed too; the device window,
+    // whose device is there, is active again.
+    FailAttempt(present);
 }
 
 void Match::onAttemptTimeLimit()
 {
-    if (!PairingActive)
+    if (PairingActive)
+        qCDebug(kestroTrace) << "no answer";
+    FailAttempt(true);
+}
+
+void Match::FailAttempt(bool giveDeviceWindowBack)
+{
+    if (!PairingActive || !EndAttempt(Failed, giveDeviceWindowBack))
         return;
-    qCDebug(kestroTrace) << "no answer";
     StopAttemptTimers();
-    PairingActive = false;
-    PairResult = Failed;
-    GiveDeviceWindowFlagBack();
     ShowFailed();
 }
 

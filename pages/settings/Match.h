@@ -27,8 +27,9 @@ void PairStatusCallback(const uint8_t* header, int headerLength, const uint8_t* 
 
 // The modal dialog that pairs a mouse with its receiver: it puts the receiver into pairing mode for
 // the model's CID, asks for the pairing status once a second and shows on its one button whether
-// pairing runs, failed or succeeded. Every attempt ends: by the receiver's answer, when the device
-// is gone, or after the attempt's time limit; only then can the dialog be closed.
+// pairing runs, failed or succeeded. Every attempt ends, with the first result it gets: the
+// receiver's answer, the device gone or unplugged and back, or the attempt's time limit; only then can
+// the dialog be closed.
 class Match : public QDialog
 {
     Q_OBJECT
@@ -86,6 +87,8 @@ protected:
 private:
     void ShowButton(const QString& text, const QString& picture, const QString& colour);
     void ShowFailed();
+    // Ends the running attempt as failed, unless it has its result already.
+    void FailAttempt(bool giveDeviceWindowBack);
     void SetButtonText(const QString& text);
     void StopAttemptTimers();
     QString ButtonStyle(const QString& picture, const QString& colour) const;

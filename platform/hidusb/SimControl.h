@@ -41,7 +41,9 @@ HIDUSB_API void SimControl_SwitchProfile(int device, int profile);
 
 /* How the next pairing attempt ends: 3 paired, 2 failed, 1 stays pairing. Used once; then 3 again.
  * After UsbServer_EnterDonglePairOnlyCid the first status read answers 1 (pairing) and the next ones the
- * outcome; a CID other than the receiver's fails. A paired receiver's mouse is online. */
+ * outcome; a CID other than the receiver's fails. A paired receiver's mouse is online. A receiver that is
+ * unplugged leaves pairing mode; the connection open to it then takes no pairing call (they answer 0 and no
+ * report follows), also after the receiver is plugged back in, until UsbServerC_Start opens a new one. */
 HIDUSB_API void SimControl_SetPairingOutcome(int outcome);
 /* How the next upgrade ends: 0 success, 1 fails halfway, 2 stops in boot mode (the device is left in boot mode),
  * 3 the next UsbUpgrade_Start is refused (returns 0, nothing is written, no event follows).

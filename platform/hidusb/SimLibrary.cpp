@@ -264,6 +264,7 @@ void SimLibrary::Connect(const char* path, HidReportCallback callback)
     std::lock_guard<std::mutex> locker(lock);
     const SimDevice* device = bus.ByPath(path);
     connected = device ? device->Index() : -1;
+    connectionUnplugged = false;
     connection = reportGate.Open(callback);
 }
 
@@ -277,6 +278,7 @@ void SimLibrary::Disconnect()
 {
     std::lock_guard<std::mutex> locker(lock);
     connected = -1;
+    connectionUnplugged = false;
     connection = reportGate.Close();
 }
 
@@ -287,8 +289,9 @@ uint8_t SimLibrary::Read(ReadKind kind)
     if (!device)
         return 0;
     if (kind == ReadKind::PairStatus) {
-        // The receiver answers this itself, whether a mouse is in range or not.
-        if (!device->IsReceiver() || !device->Running())
+        // The receiver answers this itself, whether a mouse is in range or not; over a connection
+        // opened before it was unplugged the read does not reach it, also once it is back.
+        if (!device->IsReceiver() || !device->Running() || connectionUnplugged)
             return 0;
         if (device->pairStatus == 1 && device->pairStatusReads > 0 && device->pairOutcome != 1) {
             device->pairStatus = device->pairOutcome;
@@ -395,7 +398,7 @@ uint8_t SimLibrary::EnterPairing(uint8_t cid)
 {
     std::lock_guard<std::mutex> locker(lock);
     SimDevice* device = ConnectedLocked();
-    if (!device || !device->IsReceiver() || !device->Running())
+    if (!device || !device->IsReceiver() || !device->Running() || connectionUnplugged)
         return 0;
     device->pairStatus = 1;
     device->pairStatusReads = 0;
@@ -704,6 +707,7 @@ void SimLibrary::Reset(const char* descriptionFile, const char* flashFolder)
         ++epoch;
         connected = -1;
         connection = 0;
+        connectionUnplugged = false;
         driverRunning = 0;
         rawDevice = -1;
         pairingOutcome = 3;
@@ -748,8 +752,12 @@ void SimLibrary::SetAttached(int device, bool attached)
     if (!found || found->attached == attached)
         return;
     found->attached = attached;
-    if (!attached)
+    if (!attached) {
+        // Unplugged, a receiver forgets its pairing mode, and the open connection loses it.
         found->pairStatus = 0;
+        if (found->Index() == connected)
+            connectionUnplugged = true;
+    }
     PostNoticeLocked();
 }
 

@@ -121,6 +121,9 @@ private:
 
     int connected = -1;
     uint64_t connection = 0;
+    // The connected device left the bus after the connection was opened: as a real handle, the
+    // connection does not reach it again when it comes back. The pairing calls heed it.
+    bool connectionUnplugged = false;
     uint8_t driverRunning = 0;
     int rawDevice = -1;
 

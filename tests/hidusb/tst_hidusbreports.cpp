@@ -131,6 +131,7 @@ private slots:
     void pairing_data();
     void pairing();
     void pairingNeedsAReceiver();
+    void pairingEndsWhenTheReceiverIsUnplugged();
     void receiverLightWrites_data();
     void receiverLightWrites();
     void indicatorReportOnlyOverTheConnection();
@@ -517,6 +518,35 @@ void HidUsbReportsTest::pairingNeedsAReceiver()
     QCOMPARE(UsbServer_ReadDonglePairStatus(), uint8_t(0));
     QVERIFY(SimControl_WaitIdle(5000));
     QCOMPARE(int(ReportLog::Take().size()), 0);
+}
+
+// A receiver unplugged during pairing leaves pairing mode, and the connection opened before takes no
+// pairing call, also once the receiver is back, as a handle of the device that left would not. A new
+// connection reaches the receiver again: it is idle, and pairs when asked.
+void HidUsbReportsTest::pairingEndsWhenTheReceiverIsUnplugged()
+{
+    ReportLog::Connect(Receiver);
+    QCOMPARE(UsbServer_EnterDonglePairOnlyCid(28), uint8_t(1));
+    QCOMPARE(UsbServer_ReadDonglePairStatus(), uint8_t(1));
+    SimControl_SetAttached(Receiver, 0);
+    SimControl_SetAttached(Receiver, 1);
+    QCOMPARE(UsbServer_ReadDonglePairStatus(), uint8_t(0));
+    QCOMPARE(UsbServer_EnterDonglePairOnlyCid(28), uint8_t(0));
+    QVERIFY(SimControl_WaitIdle(5000));
+    std::vector<SeenReport> reports = ReportLog::Take();
+    QCOMPARE(Codes(reports), (QList<int>{6}));
+    QCOMPARE(reports[0].data, Bytes({1}));
+
+    ReportLog::Connect(Receiver);
+    QCOMPARE(UsbServer_ReadDonglePairStatus(), uint8_t(1));
+    QCOMPARE(UsbServer_EnterDonglePairOnlyCid(28), uint8_t(1));
+    UsbServer_ReadDonglePairStatus();
+    UsbServer_ReadDonglePairStatus();
+    QVERIFY(SimControl_WaitIdle(5000));
+    reports = ReportLog::Take();
+    QCOMPARE(Codes(reports), (QList<int>{6, 6, 6}));
+    QCOMPARE(reports[0].data, Bytes({0}));
+    QCOMPARE(reports[2].data, Bytes({3}));
 }
 
 // A receiver told to refuse its light writes answers 0 to the light bar and the indicator LEDs and

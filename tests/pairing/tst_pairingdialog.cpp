@@ -7,6 +7,7 @@
 
 #include <QLabel>
 #include <QSignalSpy>
+#include <QElapsedTimer>
 #include <QTextEdit>
 #include <QToolButton>
 #include <QtTest>
@@ -200,6 +201,122 @@ private slots:
         QVERIFY(!dialog->isVisible());
     }
 
+    // The receiver answers every status read and may repeat itself: the first result of an attempt
+    // stays its result. A later report of the other kind (or the same again) changes neither the
+    // result, nor the button, nor the device window's flag, and tells the dialog nothing.
+    void laterReportsOfAnAttempt_data()
+    {
+        QTest::addColumn<int>("outcome");
+        QTest::addColumn<int>("later");
+        QTest::addColumn<int>("result");
+        QTest::addColumn<QString>("picture");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("failed after paired") << 3 << 2 << 2 << "PairSuccess.png" << "PairSuccess";
+        QTest::newRow("paired after failed") << 2 << 3 << 3 << "PairFail.png" << "PairFail";
+        QTest::newRow("paired twice") << 3 << 3 << 2 << "PairSuccess.png" << "PairSuccess";
+    }
+    void laterReportsOfAnAttempt()
+    {
+        QFETCH(int, outcome);
+        QFETCH(int, later);
+        QFETCH(int, result);
+        QFETCH(QString, picture);
+        QFETCH(QString, text);
+        SimControl_SetPairingOutcome(outcome);
+        fixture.OpenFrom(true, fixture.Info(fixture.receiver));
+        std::unique_ptr<Match> dialog = Shown();
+        QPushButton* button = PairingFixture::PairButton(dialog.get());
+        QTRY_VERIFY(dialog->PairingPossible());
+        button->click();
+        QTRY_VERIFY_WITH_TIMEOUT(!PairingActive, 15000);
+        QCOMPARE(PairResult.load(), result);
+        QTRY_VERIFY(PairingFixture::Shows(dialog.get(), qPrintable(picture)));
+        QTRY_VERIFY(!dialog->AttemptTimersActive());
+        QVERIFY(SimControl_WaitIdle(5000));
+        QCoreApplication::processEvents();
+        QCOMPARE(DeviceWindowActive.load(), 1);
+
+        QSignalSpy stops(PostMsg::Instance(), &PostMsg::SigTimerStop);
+        QSignalSpy buttons(PostMsg::Instance(), &PostMsg::SigButtonEnable);
+        const int statusReports = SimControl_ReadCount(HIDUSB_REPORT_PAIR_STATUS);
+        // Through the attempt's connection, as the receiver sends its answers.
+        const uint8_t status = uint8_t(later);
+        SimControl_SendReport(fixture.receiver, HIDUSB_REPORT_PAIR_STATUS, 0, &status, 1);
+        QVERIFY(SimControl_WaitIdle(5000));
+        QCOMPARE(SimControl_ReadCount(HIDUSB_REPORT_PAIR_STATUS), statusReports + 1);
+        QCoreApplication::processEvents();
+        QCOMPARE(PairResult.load(), result);
+        QVERIFY(!PairingActive);
+        QCOMPARE(stops.count(), 0);
+        QCOMPARE(buttons.count(), 0);
+        QVERIFY(PairingFixture::Shows(dialog.get(), qPrintable(picture)));
+        QCOMPARE(button->text(), PairingFixture::Text(qPrintable(text)));
+        QCOMPARE(DeviceWindowActive.load(), 1);
+        Click(dialog.get(), "CloseButton");
+        QVERIFY(!dialog->isVisible());
+    }
+
+    // The receiver unplugged and plugged back in between two status reads: it is there again but not
+    // pairing, and the attempt's connection does not reach it. The attempt fails at the next read, not
+    // at the time limit, and the dialog then closes at once, or pairs on a new press.
+    void unplugAndReplugDuringAnAttempt_data()
+    {
+        QTest::addColumn<bool>("deviceWindow");
+        QTest::addColumn<QString>("then");
+        for (bool window : {true, false}) {
+            const QString from = window ? ", device window" : ", selection page";
+            QTest::newRow(qPrintable("closed by Escape" + from)) << window << "Escape";
+            QTest::newRow(qPrintable("closed by its close button" + from)) << window << "close button";
+            QTest::newRow(qPrintable("paired by a new press" + from)) << window << "press";
+        }
+    }
+    void unplugAndReplugDuringAnAttempt()
+    {
+        QFETCH(bool, deviceWindow);
+        QFETCH(QString, then);
+        // The receiver stays in pairing mode: only the unplugging ends this attempt before the limit.
+        SimControl_SetPairingOutcome(1);
+        fixture.OpenFrom(deviceWindow, fixture.Info(fixture.receiver));
+        std::unique_ptr<Match> dialog = Shown();
+        QPushButton* button = PairingFixture::PairButton(dialog.get());
+        QTRY_VERIFY(dialog->PairingPossible());
+        button->click();
+        QTRY_VERIFY_WITH_TIMEOUT(SimControl_ReadCount(HIDUSB_REPORT_PAIR_STATUS) > 0, 15000);
+        QVERIFY(PairingActive);
+
+        // Both before the dialog's next read.
+        SimControl_SetAttached(fixture.receiver, 0);
+        SimControl_SetAttached(fixture.receiver, 1);
+        QElapsedTimer clock;
+        clock.start();
+        QTRY_VERIFY_WITH_TIMEOUT(!PairingActive, 10000);
+        QVERIFY2(clock.elapsed() < Match::AttemptTimeLimit(), "the attempt ran to its time limit");
+        QCOMPARE(PairResult.load(), 3);
+        QTRY_VERIFY(PairingFixture::Shows(dialog.get(), "PairFail.png"));
+        QCOMPARE(button->text(), PairingFixture::Text("PairFail"));
+        QVERIFY(!dialog->AttemptTimersActive());
+        // The device is back: the device window is active again.
+        QCOMPARE(DeviceWindowActive.load(), deviceWindow ? 1 : 0);
+        QVERIFY(!SavedDeviceWindowFlag);
+
+        if (then == "Escape") {
+            QTest::keyClick(dialog.get(), Qt::Key_Escape);
+            QVERIFY(!dialog->isVisible());
+        } else if (then == "close button") {
+            Click(dialog.get(), "CloseButton");
+            QVERIFY(!dialog->isVisible());
+        } else {
+            QTRY_VERIFY(button->isEnabled());
+            button->click();
+            QVERIFY(PairingActive);
+            QTRY_COMPARE_WITH_TIMEOUT(PairResult.load(), 2, 15000);
+            QTRY_VERIFY(PairingFixture::Shows(dialog.get(), "PairSuccess.png"));
+            QCOMPARE(DeviceWindowActive.load(), deviceWindow ? 1 : 0);
+            QTest::keyClick(dialog.get(), Qt::Key_Escape);
+            QVERIFY(!dialog->isVisible());
+        }
+    }
+
     // ---- What cannot be paired, and a press too early ----
 
     void notPairable_data()
@@ -363,20 +480,21 @@ private slots:
     }
 
     // With KESTRO_SHOT_DIR set: the dialog in each state (start, pairing, failed, paired, the hint for a
-    // mouse on its cable) in the three languages, as PNGs. The receiver's answers come through the
-    // status callback as the library would deliver them.
+    // mouse on its cable) in the three languages, as PNGs. The attempts end on the simulated receiver:
+    // the first fails as the receiver is unplugged and plugged back in, the second pairs and keeps
+    // "paired" through a later "failed" report.
     void screenshots()
     {
         const QString folder = qEnvironmentVariable("KESTRO_SHOT_DIR");
         if (folder.isEmpty())
             QSKIP("KESTRO_SHOT_DIR not set");
-        const uint8_t header[5] = {0, HIDUSB_REPORT_PAIR_STATUS, 0, 0, 0};
         const char* names[] = {"en", "zh", "ru"};
         for (int language = 0; language < 3; ++language) {
             UiLanguage = language;
             const QString name = folder + QStringLiteral("/pairing-%1-%2.png").arg(names[language]);
             fixture.OpenFrom(true, fixture.Info(fixture.receiver));
             {
+                SimControl_SetPairingOutcome(1);
                 std::unique_ptr<Match> dialog = Shown();
                 QTRY_VERIFY(dialog->PairingPossible());
                 QTest::qWait(50);
@@ -384,13 +502,17 @@ private slots:
                 PairingFixture::PairButton(dialog.get())->click();
                 QTest::qWait(1100);
                 QVERIFY(dialog->grab().save(name.arg("pairing")));
-                const uint8_t failed = 2, paired = 3;
-                PairStatusCallback(header, 5, &failed, 1);
-                QTRY_VERIFY(PairingFixture::Shows(dialog.get(), "PairFail.png"));
+                SimControl_SetAttached(fixture.receiver, 0);
+                SimControl_SetAttached(fixture.receiver, 1);
+                QTRY_VERIFY_WITH_TIMEOUT(PairingFixture::Shows(dialog.get(), "PairFail.png"), 15000);
                 QVERIFY(dialog->grab().save(name.arg("failed")));
                 PairingFixture::PairButton(dialog.get())->click();
-                PairStatusCallback(header, 5, &paired, 1);
-                QTRY_VERIFY(PairingFixture::Shows(dialog.get(), "PairSuccess.png"));
+                QTRY_VERIFY_WITH_TIMEOUT(PairingFixture::Shows(dialog.get(), "PairSuccess.png"), 15000);
+                const uint8_t failed = 2;
+                SimControl_SendReport(fixture.receiver, HIDUSB_REPORT_PAIR_STATUS, 0, &failed, 1);
+                QVERIFY(SimControl_WaitIdle(5000));
+                QTest::qWait(50);
+                QVERIFY(PairingFixture::Shows(dialog.get(), "PairSuccess.png"));
                 QVERIFY(dialog->grab().save(name.arg("paired")));
             }
             fixture.OpenFrom(true, fixture.Info(fixture.cable));
