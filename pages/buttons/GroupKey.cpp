@@ -24,6 +24,9 @@ qint64 MonotonicMs()
 
 const QChar Separator = QLatin1Char('+');
 
+// The text of OK while there is no combination to confirm, dim on its picture.
+constexpr const char* DisabledTextColour = "140, 145, 155";
+
 } // namespace
 
 GroupKey::GroupKey(QWidget* parent)
@@ -40,9 +43,15 @@ GroupKey::GroupKey(QWidget* parent)
         box->setStyleSheet(NoticeLook::CheckBoxStyle(pictureFolder));
     const QString confirm =
         NoticeLook::ConfirmButtonStyle(pictureFolder, QStringLiteral("Confirm.png"), QStringLiteral("ConfirmClick.png"));
-    ui->NewHong->setStyleSheet(confirm);
+    // A disabled OK keeps its picture; its text dims.
+    ui->NewHong->setStyleSheet(confirm + QStringLiteral("QToolButton:disabled{color: rgb(") + QLatin1String(DisabledTextColour)
+                               + QStringLiteral(");}"));
     ui->NewHong_2->setStyleSheet(confirm);
     ui->lineEdit->setStyleSheet(NoticeLook::FieldStyle(QStringLiteral("QLineEdit")));
+    connect(ui->lineEdit, &QLineEdit::textChanged, this, &GroupKey::ShowConfirmable);
+    for (QCheckBox* box : {ui->Shift, ui->Ctrl, ui->Alt, ui->Win})
+        connect(box, &QCheckBox::toggled, this, &GroupKey::ShowConfirmable);
+    ShowConfirmable();
     connect(PostMsg::Instance(), &PostMsg::SigAllLanguage, this, &GroupKey::SlotAllLanguage);
     SlotAllLanguage(UiLanguage);
     NoticeLook::ScaleFonts(this, QStringLiteral("lineEdit"));
@@ -70,8 +79,26 @@ void GroupKey::on_NewHong_2_clicked()
     close();
 }
 
+bool GroupKey::HasCombination() const
+{
+    for (const QCheckBox* box : {ui->Shift, ui->Ctrl, ui->Alt, ui->Win}) {
+        if (box->isChecked())
+            return true;
+    }
+    // Blanks pasted into the field name no key.
+    return !ui->lineEdit->text().trimmed().isEmpty();
+}
+
+void GroupKey::ShowConfirmable()
+{
+    ui->NewHong->setEnabled(HasCombination());
+}
+
 void GroupKey::on_NewHong_clicked()
 {
+    // An empty combination would give the button a key record of no key.
+    if (!HasCombination())
+        return;
     KeyString.clear();
     int count = 0;
     const std::pair<QCheckBox*, const char*> modifiers[] = {

@@ -12,7 +12,8 @@ class KeyboardHook;
 // The key-combination dialog of the button page. The user ticks modifiers and presses keys; the
 // dialog catches the keys through its keyboard hook, shows their names joined by "+" in a field
 // that ignores typing, and hands back the combination ("Shift+Ctrl+F5") of at most three names in
-// all. The caller runs it with exec() and reads IsOk and KeyString.
+// all. The caller runs it with exec() and reads IsOk and KeyString. With nothing chosen OK is
+// disabled: an empty combination is never handed back.
 //
 // The hook is installed for as long as the dialog can take keys: from construction until a closing
 // action, and never past the dialog's end, since its callback refers to the dialog.
@@ -48,6 +49,11 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // A modifier ticked or a key in the field: without either there is no combination to confirm.
+    bool HasCombination() const;
+    // OK takes only a combination: it is enabled exactly while there is one.
+    void ShowConfirmable();
+
     KeyboardHook& hook;
     int ZadoCount = 0;
     int LastKey = -1;

@@ -138,7 +138,9 @@ private slots:
         QTest::newRow("Alt and Win alone") << "Win,Alt" << "" << false << "Alt+Win";
         QTest::newRow("all four modifiers") << "Shift,Ctrl,Alt,Win" << "" << true << "";
         QTest::newRow("keys alone") << "" << "Ctrl A B" << false << "A+B";
+        // Nothing chosen (no result): OK is disabled and refuses; the dialog stays as it was.
         QTest::newRow("nothing") << "" << "" << false << "";
+        QTest::newRow("the Ctrl key alone names nothing") << "" << "Ctrl" << false << "";
         QTest::newRow("Shift with Num+") << "Shift" << "Num+" << false << "Shift+Num+";
         QTest::newRow("Shift and Ctrl with Num+") << "Shift,Ctrl" << "Num+" << true << "";
     }
@@ -152,7 +154,20 @@ private slots:
         Tick(*dialog, ticked);
         Type(keys);
         ModalCloser closer;
-        Child<QToolButton>(*dialog, "NewHong")->click();
+        auto* ok = Child<QToolButton>(*dialog, "NewHong");
+        const bool nothing = result.isEmpty() && !tooMany;
+        QCOMPARE(ok->isEnabled(), !nothing);
+        ok->click();
+        if (nothing) {
+            // Also when the press gets through.
+            QMetaObject::invokeMethod(dialog.get(), "on_NewHong_clicked");
+            QCOMPARE(closer.opened, QStringList{});
+            QVERIFY(dialog->isVisible());
+            QVERIFY(!dialog->IsOk);
+            QCOMPARE(dialog->KeyString, QString());
+            QVERIFY(KeyboardHook::KeyCombination().IsInstalled());
+            return;
+        }
         QCOMPARE(closer.opened, tooMany ? QStringList{"GroupMaxThree"} : QStringList{});
         if (tooMany) {
             // It covers the dialog exactly.
@@ -443,13 +458,16 @@ private slots:
             const char* name;
             DialogFactory factory;
         } dialogs[] = {
-            {"GroupKey", [] { return new GroupKey; }},         {"GroupMaxThree", [] { return new GroupMaxThree; }},
+            {"GroupKey", [] { return new GroupKey; }},         {"GroupKey-empty", [] { return new GroupKey; }},
+            {"GroupMaxThree", [] { return new GroupMaxThree; }},
             {"MakeMacro", [] { return new MakeMacro; }},       {"LeftButtonOnly", [] { return new LeftButtonOnly; }},
             {"FireKey", [] { return new FireKey; }},
         };
         for (const auto& entry : dialogs) {
             std::unique_ptr<QDialog> dialog(entry.factory());
-            if (auto* keys = qobject_cast<GroupKey*>(dialog.get())) {
+            // Filled in, and as it opens, with nothing chosen (OK disabled).
+            auto* keys = qobject_cast<GroupKey*>(dialog.get());
+            if (keys && QLatin1String(entry.name) == QLatin1String("GroupKey")) {
                 Child<QCheckBox>(*keys, "Shift")->setChecked(true);
                 Type("Ctrl F5");
             }
