@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <QObject>
+#include <algorithm>
 
 LockedValue<DeviceAllInfo> CurrentDeviceInfo;
 QList<DeviceAllInfo> FoundDeviceList;
@@ -155,6 +156,42 @@ void EnumerateDevices(const QStringList& vids, const QVector<QString>& pids, int
 }
 
 namespace {
+
+// The same mouse on another of its devices: the same model, reached by the receiver's address bytes,
+// and answering there.
+bool SameMouseOn(const DeviceAllInfo& record, const DeviceAllInfo& current)
+{
+    return record.modelIndex == current.modelIndex && record.online && record.address == current.address;
+}
+
+// The mouse of the open device moved between its receiver and its cable: the device that reaches it
+// now becomes current in place and is read, so that the device window stays. Plugged in by cable, the
+// cable takes over from the receiver; pulled out again while the mouse still answers through its
+// receiver, the receiver takes over from the cable that left (unless removals are not followed, as
+// during an upgrade). `current` is the open device as the notice found it, so that one notice makes
+// at most one switch.
+void FollowTheMouse(const DeviceAllInfo& current)
+{
+    const auto find = [](auto&& test) -> const DeviceAllInfo* {
+        const auto found = std::find_if(FoundDeviceList.cbegin(), FoundDeviceList.cend(), test);
+        return found == FoundDeviceList.cend() ? nullptr : &*found;
+    };
+    const DeviceAllInfo* next = nullptr;
+    if (!current.path.isEmpty() || (!current.wired && current.online)) {
+        if (!current.wired) {
+            next = find([&](const DeviceAllInfo& record) { return record.wired && SameMouseOn(record, current); });
+        } else if (FollowDeviceRemoval && !find([&](const DeviceAllInfo& record) { return record.path == current.path; })) {
+            // A cable that leaves during an upgrade is the mouse rebooting: the window keeps it.
+            next = find([&](const DeviceAllInfo& record) { return !record.wired && SameMouseOn(record, current); });
+        }
+    } else {
+        // No device open: only one of the same (empty) path would be taken.
+        next = find([&](const DeviceAllInfo& record) { return record.path == current.path && record.online; });
+    }
+    if (next)
+        Worker::SelectDevice(*next);
+}
+
 // Carries an attach/detach notice from the library's thread to the GUI thread, where the lists and
 // the current device belong. Built during static initialisation, on the main thread.
 class UsbChangeRelay : public QObject
@@ -196,26 +233,15 @@ void HandleMainPageUsbChanged()
             emit bus->SigChangeMainDialog(0);
         }
     } else {
-        int othersCount = 0;
-        for (const DeviceAllInfo& record : FoundDeviceList) {
-            const DeviceAllInfo current = CurrentDeviceInfo.Get();
-            // The same mouse plugged in by cable: follow it from the receiver to the cable.
-            const bool sameMouseByCable = !current.wired && record.modelIndex == current.modelIndex && record.wired
-                && record.online && record.address == current.address;
-            if (!current.path.isEmpty()) {
-                if (sameMouseByCable)
-                    Worker::SelectDevice(record);
-            } else if (!current.wired && current.online) {
-                if (sameMouseByCable)
-                    Worker::SelectDevice(record);
-            } else if (record.path == current.path && record.online) {
-                Worker::SelectDevice(record);
-            }
-            if (!current.path.isEmpty() && record.path != current.path)
-                ++othersCount;
-            if (othersCount == FoundDeviceList.size() && FollowDeviceRemoval)
-                emit bus->SigChangeMainDialog(0);
-        }
+        FollowTheMouse(CurrentDeviceInfo.Get());
+        // Asked after the mouse was followed: the device it left is missing from the list, but the
+        // device window's device is the one that reaches the mouse now.
+        const QString currentPath = CurrentDeviceInfo.Get().path;
+        const bool gone = !currentPath.isEmpty()
+            && std::none_of(FoundDeviceList.cbegin(), FoundDeviceList.cend(),
+                            [&](const DeviceAllInfo& record) { return record.path == currentPath; });
+        if (gone && FollowDeviceRemoval)
+            emit bus->SigChangeMainDialog(0);
     }
 
     const DeviceAllInfo current = CurrentDeviceInfo.Get();

@@ -762,21 +762,64 @@ private slots:
         StopUsbChanged();
     }
 
-    // The wireless mouse plugged in by cable while it is open through its receiver: the program
-    // follows it to the cable and reads it there.
-    void cableReplacesTheReceiver()
+    // The wireless mouse moves between its receiver and its cable while one of them is open: the
+    // program follows it to the device that reaches it now and reads it there, and leaves the device
+    // window only when nothing reaches it any more.
+    void mouseFollowedBetweenReceiverAndCable_data()
     {
-        Open(Receiver);
+        QTest::addColumn<int>("opened");
+        QTest::addColumn<int>("moved");
+        QTest::addColumn<bool>("plugged");
+        QTest::addColumn<bool>("mouseOnReceiver");
+        QTest::addColumn<bool>("follow");
+        QTest::addColumn<int>("current");
+        QTest::addColumn<bool>("leaves");
+        QTest::newRow("cable plugged in beside the receiver")
+            << Receiver << WirelessCable << true << true << true << WirelessCable << false;
+        QTest::newRow("cable pulled, the mouse answers through its receiver")
+            << WirelessCable << WirelessCable << false << true << true << Receiver << false;
+        QTest::newRow("cable pulled, the mouse is off its receiver")
+            << WirelessCable << WirelessCable << false << false << true << WirelessCable << true;
+        QTest::newRow("cable pulled during an upgrade")
+            << WirelessCable << WirelessCable << false << true << false << WirelessCable << false;
+        QTest::newRow("receiver pulled beside the open cable")
+            << WirelessCable << Receiver << false << true << true << WirelessCable << false;
+    }
+    void mouseFollowedBetweenReceiverAndCable()
+    {
+        QFETCH(int, opened);
+        QFETCH(int, moved);
+        QFETCH(bool, plugged);
+        QFETCH(bool, mouseOnReceiver);
+        QFETCH(bool, follow);
+        QFETCH(int, current);
+        QFETCH(bool, leaves);
+        if (opened == WirelessCable)
+            SimControl_SetAttached(WirelessCable, 1);
+        Open(opened);
         QTRY_VERIFY_WITH_TIMEOUT(pages.events.contains("Form"), 5000);
         QVERIFY(worker->wait(5000));
-        SimControl_SetAttached(WirelessCable, 1);
+        // The window's discovery has seen the open device once, as it does when it registers.
+        HandleMainPageUsbChanged();
+        QVERIFY(worker->wait(5000));
+        QVERIFY(SettleDevices());
+
+        FollowDeviceRemoval = follow;
+        SimControl_SetMouseOnline(Receiver, mouseOnReceiver);
+        SimControl_SetAttached(moved, plugged);
         QVERIFY(SettleDevices());
         pages.Clear();
         HandleMainPageUsbChanged();
-        QCOMPARE(CurrentDeviceInfo.Get().path, QString::fromLocal8Bit(devices->Path(WirelessCable)));
-        QCOMPARE(QByteArray(CurrentDevicePath.load()), devices->Path(WirelessCable));
-        QTRY_VERIFY_WITH_TIMEOUT(pages.events.contains("Form"), 5000);
-        QCOMPARE(pages.Last("IsUsb"), QVariantList({true, true}));
+        QCOMPARE(CurrentDeviceInfo.Get().path, QString::fromLocal8Bit(devices->Path(current)));
+        QCOMPARE(QByteArray(CurrentDevicePath.load()), devices->Path(current));
+        QCOMPARE(pages.Count("ChangeMainDialog"), leaves ? 1 : 0);
+        if (current != opened) {
+            // A pass reads the mouse through the device that reaches it now.
+            QTRY_VERIFY_WITH_TIMEOUT(pages.events.contains("Form"), 5000);
+            QCOMPARE(pages.Last("IsUsb"), QVariantList({current == WirelessCable, true}));
+            QCOMPARE(Bytes(pages.lastRecord), Bytes(devices->Record(current)));
+        }
+        FollowDeviceRemoval = true;
     }
 };
 
