@@ -776,6 +776,8 @@ private slots:
         QTest::addColumn<bool>("leaves");
         QTest::newRow("cable plugged in beside the receiver")
             << Receiver << WirelessCable << true << true << true << WirelessCable << false;
+        QTest::newRow("cable plugged in, the mouse was off its receiver")
+            << Receiver << WirelessCable << true << false << true << WirelessCable << false;
         QTest::newRow("cable pulled, the mouse answers through its receiver")
             << WirelessCable << WirelessCable << false << true << true << Receiver << false;
         QTest::newRow("cable pulled, the mouse is off its receiver")

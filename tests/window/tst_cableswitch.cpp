@@ -165,13 +165,13 @@ class TestCableSwitch : public QObject
         return nullptr;
     }
 
-    void Shoot(const QString& name, int language)
+    void Shoot(const QString& name, int language, QWidget* shown = nullptr)
     {
         const QByteArray folder = qgetenv("KESTRO_CABLE_SHOTS");
         if (folder.isEmpty())
             return;
         QTest::qWait(200);
-        QVERIFY(window->grab().save(QString::fromLocal8Bit(folder) + QStringLiteral("/cable-%1-%2.png").arg(name).arg(language)));
+        QVERIFY((shown ? shown : window.get())->grab().save(QString::fromLocal8Bit(folder) + QStringLiteral("/cable-%1-%2.png").arg(name).arg(language)));
     }
 
     // The selection page lists the receiver; the user presses it and the device window opens on it.
@@ -264,6 +264,8 @@ private slots:
         Shoot("cable", language);
         QTest::mouseClick(Child<QToolButton>(*Frame(), "FormSetting"), Qt::LeftButton);
         Shoot("cable-settings", language);
+        QTest::mouseClick(Child<QToolButton>(*Frame(), "PreButton"), Qt::LeftButton);
+        Shoot("cable-summary", language);
         QTest::mouseClick(Child<QToolButton>(*Frame(), "SensorButton"), Qt::LeftButton);
 
         // Pulled out while the mouse still answers through its receiver.
@@ -305,6 +307,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(dialog->isVisible() && start->isVisible() && !dialog->ShowsRun(), 10000);
         QVERIFY(SettleDevices());
         QVERIFY(start->isEnabled());
+        Shoot("upgrade-ready", UiLanguage, dialog);
         QTest::mouseClick(start, Qt::LeftButton);
         QVERIFY(FirmwareUpdateInProgress);
         QVERIFY(QTest::qWaitFor([] { return SimControl_WaitIdle(1) && !FirmwareUpdateInProgress && FollowDeviceRemoval; }, 30000));
