@@ -140,6 +140,7 @@ const QVector<UiText::Reader>& UiText::Readers()
         {"ReceiveLight", List({"light"}), List({"receiverLight", "Brightness", "Speed", "Preview", "CustomColor", "Preset"})},
         {"OneLed", List({"light"}), List({"receiver"})},
         {"ThreeLed", List({"light"}), List({"receiver", "PreviewLightsTips", "default"})},
+        {"ReceiverRefusalNotice", List({"light"}), List({"ReceiverRefused"})},
         {"Sensor", List({"sensor"}),
          List({"DPISetting", "ReportRate", "SensorSetting", "SensorMode", "SensorModeTips", "LOD", "LODTips", "MotionSync",
                "MotionSyncTips", "Performance", "PerformanceTips", "Ripple", "RippleTips", "Angle", "AngleTips"})},

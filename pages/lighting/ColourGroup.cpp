@@ -10,6 +10,7 @@
 #include <QColor>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QToolButton>
 
@@ -79,6 +80,14 @@ void ColourGroup::ShowColour(int red, int green, int blue)
     controls.blue->setValue(blue);
     // The boxes keep a colour within 0..255; the preview shows what they show.
     controls.preview->setStyleSheet(PreviewStyle(controls.red->value(), controls.green->value(), controls.blue->value()));
+}
+
+void ColourGroup::ShowColourQuietly(int red, int green, int blue)
+{
+    const QSignalBlocker redBlocker(controls.red);
+    const QSignalBlocker greenBlocker(controls.green);
+    const QSignalBlocker blueBlocker(controls.blue);
+    ShowColour(red, green, blue);
 }
 
 void ColourGroup::BlockSignals(bool block)

@@ -66,6 +66,8 @@ public:
     // Shows a colour: the three boxes in the order red, green, blue, then the preview (the boxes'
     // signals are the caller's to block).
     void ShowColour(int red, int green, int blue);
+    // The same with the boxes' signals held back: nothing reaches the sink.
+    void ShowColourQuietly(int red, int green, int blue);
     void BlockSignals(bool block);
 
     // A press on the editor: ends a half-typed number elsewhere, and on the board picks the colour

@@ -109,11 +109,13 @@ void LampLight::ReadReceiverLights()
     VidEzorarA_GetDongleRGBBarMode(path, RecordBytes(DongleRGBBarImage));
     VidEzorarA_GetDongleIndicatorLed(path, RecordBytes(DongleIndicatorLedImage));
     ThreeLed* leds = ui->FrameThreeLed;
-    for (int led = 0; led < 3; ++led)
-        LastIndicatorLedModes[led] = DongleIndicatorLedImage->modes[led];
     leds->SetLed1Mode(DongleIndicatorLedImage->modes[0]);
     leds->SetLed2Mode(DongleIndicatorLedImage->modes[1]);
     leds->SetLed3Mode(DongleIndicatorLedImage->modes[2]);
+    // What a list shows: a byte out of its range leaves the item it showed, which a refused write
+    // then puts back.
+    for (int led = 0; led < 3; ++led)
+        LastIndicatorLedModes[led] = leds->ShownLedMode(led);
 }
 
 void LampLight::ShowReceiverLightBar()
@@ -130,8 +132,9 @@ void LampLight::ShowReceiverLightBar()
     bar->SetRGB(record.red, record.green, record.blue);
     bar->BlockValueSignals(false);
     // With signals live, so that the panel shows the mode's controls; it writes nothing meanwhile.
-    LastReceiverLightMode = record.on != 0 ? record.mode : 0;
-    bar->SetLightMode(LastReceiverLightMode);
+    // A mode out of the list's range leaves the mode shown, which is then the one remembered.
+    bar->SetLightMode(record.on != 0 ? record.mode : 0);
+    LastReceiverLightMode = bar->ShownMode();
 }
 
 void LampLight::ShowDpiEffect(const FlashDataMap& record)
@@ -156,9 +159,10 @@ void LampLight::ShowMouseLight(const FlashDataMap& record)
     light->SetLightSpinBox(record.lightBrightness + 1);
     light->SetRGB(record.lightRed, record.lightGreen, record.lightBlue);
     light->BlockValueSignals(false);
-    // The mode is kept while the light is off; off shows mode 0.
-    LastMouseLightMode = record.lightOn != 0 ? record.lightMode : 0;
-    light->SetLightMode(LastMouseLightMode);
+    // The mode is kept while the light is off; off shows mode 0. A mode out of the list's range
+    // leaves the mode shown, which is then the one remembered.
+    light->SetLightMode(record.lightOn != 0 ? record.lightMode : 0);
+    LastMouseLightMode = light->ShownMode();
     light->SetRippeControl(record.movingOffLight != 0);
 }
 
@@ -241,9 +245,10 @@ void LampLight::SlotRGBValue(DongleRGB* Rgb)
         return;
     ui->FrameOneLed->show();
     const int meaning = Rgb ? Rgb->bytes[0] : 0;
-    // With the box's signals live: a meaning the panel did not show yet goes back to the receiver.
+    // The receiver holds the meaning it reports: shown, not sent back (nor refused when its mouse
+    // is away).
     if (meaning >= 1 && meaning <= 3)
-        ui->FrameOneLed->SetMeaning(meaning - 1);
+        ui->FrameOneLed->SetMeaningQuiet(meaning - 1);
 }
 
 void LampLight::SlotForm()

@@ -37,10 +37,7 @@ void LightPanel::TakeWidgets(const LightPanelWidgets& widgets, const QString& fo
     ColourGroupWidgets colourWidgets = controls.colour;
     colourWidgets.otherNumbers = {controls.lightBox, controls.speedBox};
     colour = new ColourGroup(this, colourWidgets, ColourGroup::Guard::DeviceOnline,
-                             [this](int red, int green, int blue) {
-                                 if (UserWritesEnabled)
-                                     WriteColour(red, green, blue);
-                             });
+                             [this](int red, int green, int blue) { ColourChosen(red, green, blue); });
     colour->ApplyLook(folder);
 
     lightRow = {controls.light, controls.lightBox, rules.rememberedLight, &LightPanel::WriteLight};
@@ -76,6 +73,22 @@ void LightPanel::ModeChosen(int index)
         ModeTaken(index);
     }
     ApplyModeRows(index);
+}
+
+void LightPanel::ColourChosen(int red, int green, int blue)
+{
+    if (!UserWritesEnabled)
+        return;
+    if (WriteColour(red, green, blue)) {
+        heldColour[0] = red;
+        heldColour[1] = green;
+        heldColour[2] = blue;
+        return;
+    }
+    // Refused: the boxes and the preview show the colour the device holds. While the page refreshes
+    // nothing is put back, as with the other controls: the page shows the device's colour itself.
+    if (!LightPageRefreshing)
+        colour->ShowColourQuietly(heldColour[0], heldColour[1], heldColour[2]);
 }
 
 void LightPanel::SliderMoved(const SliderRow& row, int position)
@@ -136,7 +149,14 @@ void LightPanel::BlockValueSignals(bool block)
 
 void LightPanel::SetLightMode(int mode)
 {
+    if (mode < 0 || mode >= controls.mode->count())
+        return;
     controls.mode->setCurrentIndex(mode);
+}
+
+int LightPanel::ShownMode() const
+{
+    return controls.mode->currentIndex();
 }
 
 void LightPanel::SetLightValue(int value)
@@ -162,4 +182,9 @@ void LightPanel::SetSpeedSpinBox(int value)
 void LightPanel::SetRGB(int red, int green, int blue)
 {
     colour->ShowColour(red, green, blue);
+    // The page shows what the device holds (the boxes keep it within 0..255).
+    const ColourGroupWidgets& boxes = colour->Widgets();
+    heldColour[0] = boxes.red->value();
+    heldColour[1] = boxes.green->value();
+    heldColour[2] = boxes.blue->value();
 }

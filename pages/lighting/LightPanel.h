@@ -32,18 +32,24 @@ struct LightPanelWidgets
 // through which the lighting page shows the device's values, and what a user's change of mode,
 // brightness, speed or colour does. Each panel says how a change reaches its device (the Write
 // functions) and what a refused slider write puts back (its SliderRule); a mode the device refuses
-// puts the list back to the panel's remembered mode, and the mode's controls stay as they were.
-// Changes are written only while writes are allowed and the page is not refreshing (a colour only
-// while writes are allowed: the page holds the colour boxes' signals back instead).
+// puts the list back to the panel's remembered mode, and the mode's controls stay as they were; a
+// colour the device refuses puts the boxes and the preview back to the colour it holds (the last
+// one shown by the page or taken). Changes are written only while writes are allowed and the page
+// is not refreshing (a colour only while writes are allowed: the page holds the colour boxes'
+// signals back instead).
 //
 // None of the page's operations writes to a device; SetLightMode lets the mode list's signal
-// through, so that the panel's mode handling runs and shows the mode's controls.
+// through, so that the panel's mode handling runs and shows the mode's controls. A mode the list
+// does not hold (a device byte out of range) is not shown: the list keeps the mode it shows, as a
+// blank list would be no mode to go back to.
 class LightPanel : public QFrame
 {
     Q_OBJECT
 public:
     void BlockValueSignals(bool block);
     void SetLightMode(int mode);
+    // The mode the list shows, 0..6.
+    int ShownMode() const;
     void SetLightValue(int value);
     void SetSpeedValue(int value);
     void SetLightSpinBox(int value);
@@ -87,8 +93,7 @@ protected:
     virtual bool WriteMode(int index) = 0;
     virtual bool WriteLight(int value) = 0;
     virtual bool WriteSpeed(int value) = 0;
-    // A colour is written without a look at the answer: the boxes keep the colour either way.
-    virtual void WriteColour(int red, int green, int blue) = 0;
+    virtual bool WriteColour(int red, int green, int blue) = 0;
     // After the device took a mode.
     virtual void ModeTaken(int index) { Q_UNUSED(index) }
 
@@ -103,6 +108,7 @@ private:
         bool (LightPanel::*write)(int);
     };
     void ModeChosen(int index);
+    void ColourChosen(int red, int green, int blue);
     void SliderMoved(const SliderRow& row, int position);
     void SliderValueChanged(const SliderRow& row, int value);
 
@@ -111,4 +117,5 @@ private:
     ColourGroup* colour = nullptr;
     SliderRow lightRow{};
     SliderRow speedRow{};
+    int heldColour[3] = {0, 0, 0}; // the colour the device holds as far as the panel knows
 };

@@ -119,10 +119,10 @@ bool MouseLight::WriteSpeed(int value)
     return SetDeviceLightSpeed(uint8_t(value - 1));
 }
 
-void MouseLight::WriteColour(int red, int green, int blue)
+bool MouseLight::WriteColour(int red, int green, int blue)
 {
-    // A refused colour stays in the boxes and the preview; the setter has told the user.
-    SetDeviceLightColor(uint8_t(red), uint8_t(green), uint8_t(blue));
+    // A refusal is told by the setter (the offline notice).
+    return SetDeviceLightColor(uint8_t(red), uint8_t(green), uint8_t(blue));
 }
 
 void MouseLight::on_RippeControl_clicked(bool checked)

@@ -30,7 +30,7 @@ private:
     bool WriteMode(int index) override;
     bool WriteLight(int value) override;
     bool WriteSpeed(int value) override;
-    void WriteColour(int red, int green, int blue) override;
+    bool WriteColour(int red, int green, int blue) override;
     void ModeTaken(int index) override;
 
     Ui::MouseLight* ui;

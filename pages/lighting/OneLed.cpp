@@ -2,6 +2,7 @@
 
 #include "device/DeviceState.h"
 #include "device/PostMsg.h"
+#include "pages/lighting/ReceiverRefusalNotice.h"
 #include "platform/AppPaths.h"
 #include "platform/hidusb/HIDUsb.h"
 #include "ui_OneLed.h"
@@ -113,9 +114,15 @@ void OneLed::Chosen(int index, bool checked)
         CheckQuietly(inForce);
         return;
     }
+    const uint8_t before = DongleRGBRecord->bytes[0];
     DongleRGBRecord->bytes[0] = uint8_t(index + 1);
-    // The receiver's answer is not looked at: the box stays on the new choice either way.
-    VidEzorarA_Set4KDongleRGB(CurrentDevicePath, DongleRGBRecord->bytes);
+    if (!VidEzorarA_Set4KDongleRGB(CurrentDevicePath, DongleRGBRecord->bytes)) {
+        // Refused: the record and the boxes keep the meaning the receiver holds.
+        DongleRGBRecord->bytes[0] = before;
+        CheckQuietly(inForce);
+        ReceiverRefusalNotice::Show(this);
+        return;
+    }
     inForce = index;
 }
 

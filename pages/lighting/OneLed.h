@@ -11,7 +11,8 @@ class OneLed;
 
 // The receiver indicator meaning panel: which of three things the indicator light on the receiver
 // conveys. The choice is byte 0 of the receiver indicator record (1, 2 or 3), which goes to the
-// receiver whole. Exactly one of the three boxes is checked once a choice is known.
+// receiver whole. Exactly one of the three boxes is checked once a choice is known. A choice the
+// receiver refuses puts the box and the record back and tells the user.
 class OneLed : public QFrame
 {
     Q_OBJECT
@@ -21,7 +22,8 @@ public:
 
     // Checks box 0, 1 or 2 without sending anything; any other index changes nothing.
     void SetMeaningQuiet(int index);
-    // Checks box 0, 1 or 2 as a click would: a box not yet checked sends its meaning.
+    // Checks box 0, 1 or 2 as a click would: a box not yet checked sends its meaning. The page
+    // shows what the receiver reports with SetMeaningQuiet: the receiver holds it already.
     void SetMeaning(int index);
     // The box checked, 0..2; -1 while none is.
     int CheckedMeaning() const;

@@ -4,6 +4,7 @@
 #include "device/DeviceState.h"
 #include "device/PostMsg.h"
 #include "pages/lighting/ReceiverLightRecords.h"
+#include "pages/lighting/ReceiverRefusalNotice.h"
 #include "platform/AppPaths.h"
 #include "platform/hidusb/HIDUsb.h"
 #include "ui_ReceiveLight.h"
@@ -71,47 +72,43 @@ bool ReceiveLight::SendLightBar()
     return true;
 }
 
-bool ReceiveLight::SendChange(const std::function<void(DongleRGBBar&)>& change, bool takeBackWhenRefused)
+bool ReceiveLight::SendChange(const std::function<void(DongleRGBBar&)>& change)
 {
     const DongleRGBBar before = *DongleRGBBarImage;
     change(*DongleRGBBarImage);
     if (SendLightBar())
         return true;
-    if (takeBackWhenRefused)
-        *DongleRGBBarImage = before;
+    *DongleRGBBarImage = before;
+    ReceiverRefusalNotice::Show(this);
     return false;
 }
 
 bool ReceiveLight::WriteMode(int index)
 {
     // Off is sent as mode 0 with the on byte 0.
-    return SendChange(
-        [index](DongleRGBBar& bar) {
-            bar.mode = uint8_t(index);
-            bar.on = index != 0 ? 1 : 0;
-        },
-        true);
+    return SendChange([index](DongleRGBBar& bar) {
+        bar.mode = uint8_t(index);
+        bar.on = index != 0 ? 1 : 0;
+    });
 }
 
 bool ReceiveLight::WriteLight(int value)
 {
-    return SendChange([value](DongleRGBBar& bar) { bar.brightness = uint8_t(value - 1); }, true);
+    return SendChange([value](DongleRGBBar& bar) { bar.brightness = uint8_t(value - 1); });
 }
 
 bool ReceiveLight::WriteSpeed(int value)
 {
-    return SendChange([value](DongleRGBBar& bar) { bar.speed = uint8_t(value - 1); }, true);
+    return SendChange([value](DongleRGBBar& bar) { bar.speed = uint8_t(value - 1); });
 }
 
-void ReceiveLight::WriteColour(int red, int green, int blue)
+bool ReceiveLight::WriteColour(int red, int green, int blue)
 {
-    SendChange(
-        [=](DongleRGBBar& bar) {
-            bar.red = uint8_t(red);
-            bar.green = uint8_t(green);
-            bar.blue = uint8_t(blue);
-        },
-        false);
+    return SendChange([=](DongleRGBBar& bar) {
+        bar.red = uint8_t(red);
+        bar.green = uint8_t(green);
+        bar.blue = uint8_t(blue);
+    });
 }
 
 void ReceiveLight::SlotAllLanguage(int index)

@@ -11,9 +11,9 @@ class ReceiveLight;
 // The receiver light bar panel of the lighting page, a near copy of the mouse light panel without
 // the moving-off option. It does not go through the mouse's record: a change is written into the
 // receiver's light bar record, which goes to the receiver whole; when the receiver takes it the
-// mouse's record is pushed too. A refused mode, brightness or speed leaves the record as it was, as
-// the controls go back: the next write sends what the panel shows. A refused colour stays in the
-// record as it stays in the boxes.
+// mouse's record is pushed too. A refused mode, brightness, speed or colour leaves the record as it
+// was, as the controls go back, and the user is told (ReceiverRefusalNotice): the next write sends
+// what the panel shows.
 class ReceiveLight : public LightPanel
 {
     Q_OBJECT
@@ -27,13 +27,13 @@ public slots:
 private:
     // Sends the light bar record; true when the receiver took it, and then pushes the mouse's record.
     static bool SendLightBar();
-    // Changes the record through change and sends it; a refused change is taken back when asked.
-    static bool SendChange(const std::function<void(DongleRGBBar&)>& change, bool takeBackWhenRefused);
+    // Changes the record through change and sends it; a refused change is taken back and told.
+    bool SendChange(const std::function<void(DongleRGBBar&)>& change);
 
     bool WriteMode(int index) override;
     bool WriteLight(int value) override;
     bool WriteSpeed(int value) override;
-    void WriteColour(int red, int green, int blue) override;
+    bool WriteColour(int red, int green, int blue) override;
 
     Ui::ReceiveLight* ui;
     QString pictureFolder;

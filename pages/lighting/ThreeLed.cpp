@@ -4,6 +4,7 @@
 #include "device/DeviceState.h"
 #include "device/PostMsg.h"
 #include "pages/lighting/ReceiverLightRecords.h"
+#include "pages/lighting/ReceiverRefusalNotice.h"
 #include "platform/AppPaths.h"
 #include "platform/hidusb/HIDUsb.h"
 #include "ui_ThreeLed.h"
@@ -56,8 +57,15 @@ QComboBox* ThreeLed::Led(int led) const
 
 void ThreeLed::ShowQuietly(int led, int index)
 {
+    if (index < 0 || index >= Led(led)->count())
+        return;
     const QSignalBlocker blocker(Led(led));
     Led(led)->setCurrentIndex(index);
+}
+
+int ThreeLed::ShownLedMode(int led) const
+{
+    return Led(led)->currentIndex();
 }
 
 void ThreeLed::SetLed1Mode(int index)
@@ -79,14 +87,19 @@ void ThreeLed::Chosen(int led, int index)
 {
     if (!UserWritesEnabled || LightPageRefreshing)
         return;
+    const uint8_t before = DongleIndicatorLedImage->modes[led];
     DongleIndicatorLedImage->modes[led] = uint8_t(index);
     const bool taken = VidEzorarA_SetDongleIndicatorLed(CurrentDevicePath, RecordBytes(DongleIndicatorLedImage)) != 0;
-    // Only to tell the user when the mouse is away; the receiver's answer decides the rest.
-    IsDeviceOnline();
+    // Tells the user when the mouse is away; the receiver's answer decides the rest.
+    const bool mouseOnline = IsDeviceOnline();
     if (!taken) {
-        // This LED alone goes back to the item the receiver last took or the page last showed.
-        DongleIndicatorLedImage->modes[led] = uint8_t(LastIndicatorLedModes[led]);
+        // This LED alone goes back: its byte to what the record held, its list to the item the
+        // receiver last took or the page last showed.
+        DongleIndicatorLedImage->modes[led] = before;
         ShowQuietly(led, LastIndicatorLedModes[led]);
+        // With the mouse away the user has just been told so.
+        if (mouseOnline)
+            ReceiverRefusalNotice::Show(this);
         return;
     }
     PushDeviceConfig();

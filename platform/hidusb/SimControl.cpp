@@ -113,6 +113,11 @@ HIDUSB_API void SimControl_SetReceiverRefusesLights(int device, int refuse)
     Library().SetReceiverRefusesLights(device, refuse != 0);
 }
 
+HIDUSB_API void SimControl_SetReceiverRefusesIndicator(int device, int refuse)
+{
+    Library().SetReceiverRefusesIndicator(device, refuse != 0);
+}
+
 HIDUSB_API void SimControl_ReportIndicator(int device)
 {
     Library().ReportIndicator(device);

@@ -84,6 +84,10 @@ HIDUSB_API int SimControl_SetReceiverRecord(int device, int which, const uint8_t
  * (VidEzorarA_SetDongleRGBBarMode, VidEzorarA_SetDongleIndicatorLed answer 0 and keep nothing).
  * A reset makes every receiver take them again. */
 HIDUSB_API void SimControl_SetReceiverRefusesLights(int device, int refuse);
+/* From now on the receiver refuses (1) or takes (0) the indicator-meaning writes
+ * (VidEzorarA_Set4KDongleRGB answers 0 and keeps nothing), whatever the light writes do. A reset
+ * makes every receiver take them again. */
+HIDUSB_API void SimControl_SetReceiverRefusesIndicator(int device, int refuse);
 /* The receiver sends its indicator report (code 21) when a connection to it is open. */
 HIDUSB_API void SimControl_ReportIndicator(int device);
 

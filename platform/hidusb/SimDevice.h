@@ -46,6 +46,7 @@ public:
     std::array<uint8_t, 3> indicatorLeds{};
     uint8_t longRange = 0;
     bool refusesLights = false; // light-bar and indicator-LED writes answered 0
+    bool refusesIndicator = false; // indicator-meaning writes answered 0
     std::array<uint8_t, 8> clock{}; // year (2), month, day, hour, minute, second, weekday of the last sync
 
     // Pairing: 0 idle, 1 pairing, 2 failed, 3 paired; the outcome this attempt will have.

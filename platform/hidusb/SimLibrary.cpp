@@ -454,7 +454,7 @@ uint8_t SimLibrary::ReceiverSet(const char* path, ReceiverRecord which, const ui
     uint8_t* bytes = ReceiverBytes(*device, which, &length);
     switch (which) {
     case ReceiverRecord::Indicator:
-        if (in[0] < 1 || in[0] > 3) // the indicator shows one of three things
+        if (device->refusesIndicator || in[0] < 1 || in[0] > 3) // the indicator shows one of three things
             return 0;
         break;
     case ReceiverRecord::LightBar:
@@ -916,6 +916,13 @@ void SimLibrary::SetReceiverRefusesLights(int device, bool refuse)
     std::lock_guard<std::mutex> locker(lock);
     if (SimDevice* found = bus.Device(device))
         found->refusesLights = refuse;
+}
+
+void SimLibrary::SetReceiverRefusesIndicator(int device, bool refuse)
+{
+    std::lock_guard<std::mutex> locker(lock);
+    if (SimDevice* found = bus.Device(device))
+        found->refusesIndicator = refuse;
 }
 
 void SimLibrary::ReportIndicator(int device)

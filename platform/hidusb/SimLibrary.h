@@ -84,6 +84,7 @@ public:
     int GetReceiverRecord(int device, int which, uint8_t* out);
     int SetReceiverRecord(int device, int which, const uint8_t* in);
     void SetReceiverRefusesLights(int device, bool refuse);
+    void SetReceiverRefusesIndicator(int device, bool refuse);
     void ReportIndicator(int device);
     int ReceiverWriteCount(int which);
     int UpdateCount();

@@ -134,6 +134,7 @@ private slots:
     void pairingEndsWhenTheReceiverIsUnplugged();
     void receiverLightWrites_data();
     void receiverLightWrites();
+    void indicatorMeaningRefusedWhenTold();
     void indicatorReportOnlyOverTheConnection();
 
 private:
@@ -599,6 +600,32 @@ void HidUsbReportsTest::receiverLightWrites()
     session.Reset();
     QCOMPARE(SimControl_ReceiverWriteCount(which), 0);
     QCOMPARE(VidEzorarA_SetDongleIndicatorLed(SimControl_DevicePath(Receiver), reinterpret_cast<const uint8_t*>("\1\1\1")),
+             uint8_t(1));
+}
+
+// Told to refuse the indicator meaning, the receiver answers 0 and keeps the meaning it held, while
+// it still takes its light writes; told otherwise, or after a reset, it takes the meaning again.
+void HidUsbReportsTest::indicatorMeaningRefusedWhenTold()
+{
+    const char* path = SimControl_DevicePath(Receiver);
+    const QByteArray meaning = Bytes({3, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+    const auto held = [] {
+        QByteArray bytes(HIDUSB_DONGLE_RGB_SIZE, 0);
+        SimControl_GetReceiverRecord(Receiver, SIMCONTROL_RECEIVER_INDICATOR, reinterpret_cast<uint8_t*>(bytes.data()));
+        return bytes;
+    };
+    const QByteArray before = held();
+    SimControl_SetReceiverRefusesIndicator(Receiver, 1);
+    QCOMPARE(VidEzorarA_Set4KDongleRGB(path, reinterpret_cast<const uint8_t*>(meaning.constData())), uint8_t(0));
+    QCOMPARE(held(), before);
+    QCOMPARE(SimControl_ReceiverWriteCount(SIMCONTROL_RECEIVER_INDICATOR), 1);
+    QCOMPARE(VidEzorarA_SetDongleIndicatorLed(path, reinterpret_cast<const uint8_t*>("\1\1\1")), uint8_t(1));
+    SimControl_SetReceiverRefusesIndicator(Receiver, 0);
+    QCOMPARE(VidEzorarA_Set4KDongleRGB(path, reinterpret_cast<const uint8_t*>(meaning.constData())), uint8_t(1));
+    QCOMPARE(held(), meaning);
+    SimControl_SetReceiverRefusesIndicator(Receiver, 1);
+    session.Reset();
+    QCOMPARE(VidEzorarA_Set4KDongleRGB(SimControl_DevicePath(Receiver), reinterpret_cast<const uint8_t*>(meaning.constData())),
              uint8_t(1));
 }
 

@@ -8,6 +8,7 @@
 #include "pages/lighting/OneLed.h"
 #include "pages/lighting/ReceiveLight.h"
 #include "pages/lighting/ReceiverLightRecords.h"
+#include "pages/lighting/ReceiverRefusalNotice.h"
 #include "pages/lighting/SensorEffect.h"
 #include "pages/lighting/ThreeLed.h"
 #include "ReceiverFixture.h"
@@ -15,6 +16,7 @@
 #include "widgets/UiText.h"
 #include "widgets/UiTextTables.h"
 
+#include <QAbstractButton>
 #include <QComboBox>
 #include <QLabel>
 #include <QSignalSpy>
@@ -95,6 +97,8 @@ private slots:
     }
     void cleanup()
     {
+        if (QWidget* notice = ReceiverRefusalNotice::Shown())
+            notice->close();
         fixture.Close();
     }
 
@@ -432,41 +436,54 @@ private slots:
         QVERIFY(panel->isHidden());
     }
 
-    // A reported meaning 0 or 4 shows the panel but changes no box and sends nothing; 1..3 checks
-    // its box and, when that box was not checked yet, sends the meaning back once.
+    // A reported meaning 0 or 4 shows the panel but changes no box; 1..3 checks its box. The
+    // receiver holds what it reports: nothing goes back to it, and with its mouse away the box
+    // still follows the report, without the offline notice the user did nothing to cause.
     void reportedMeaning_data()
     {
         QTest::addColumn<int>("reported");
+        QTest::addColumn<bool>("online");
         QTest::addColumn<int>("checked");
-        QTest::addColumn<int>("sends");
-        QTest::newRow("0") << 0 << 1 << 0;
-        QTest::newRow("4") << 4 << 1 << 0;
-        QTest::newRow("2, already shown") << 2 << 1 << 0;
-        QTest::newRow("3, sent back") << 3 << 2 << 1;
-        QTest::newRow("1, sent back") << 1 << 0 << 1;
+        for (bool online : {true, false}) {
+            const char* state = online ? "mouse online" : "mouse away";
+            QTest::addRow("0, %s", state) << 0 << online << 1;
+            QTest::addRow("4, %s", state) << 4 << online << 1;
+            QTest::addRow("2, already shown, %s", state) << 2 << online << 1;
+            QTest::addRow("3, %s", state) << 3 << online << 2;
+            QTest::addRow("1, %s", state) << 1 << online << 0;
+        }
     }
     void reportedMeaning()
     {
         QFETCH(int, reported);
+        QFETCH(bool, online);
         QFETCH(int, checked);
-        QFETCH(int, sends);
         LampLight page;
         page.IndicatorMeaningPanel()->SetMeaningQuiet(1);
+        fixture.SetMouseOnline(online);
+        QSignalSpy offline(PostMsg::Instance(), &PostMsg::SigMouseOffLineo);
         DongleRGBRecord->bytes[0] = uint8_t(reported);
         page.SlotRGBValue(DongleRGBRecord);
         QVERIFY(!page.IndicatorMeaningPanel()->isHidden());
         QCOMPARE(page.IndicatorMeaningPanel()->CheckedMeaning(), checked);
-        QCOMPARE(SimControl_ReceiverWriteCount(SIMCONTROL_RECEIVER_INDICATOR), sends);
-        if (sends)
-            QCOMPARE(int(fixture.Held(SIMCONTROL_RECEIVER_INDICATOR).at(0)), reported);
-        page.SlotRGBValue(DongleRGBRecord); // the same report again sends nothing
-        QCOMPARE(SimControl_ReceiverWriteCount(SIMCONTROL_RECEIVER_INDICATOR), sends);
+        QCOMPARE(int(DongleRGBRecord->bytes[0]), reported);
+        QCOMPARE(SimControl_ReceiverWriteCount(SIMCONTROL_RECEIVER_INDICATOR), 0);
+        QCOMPARE(offline.count(), 0);
+        // A later click on the box shown sends nothing; another box sends its meaning.
+        fixture.SetMouseOnline(true);
+        if (checked != 1) {
+            Child<QAbstractButton>(*page.IndicatorMeaningPanel(), checked == 0 ? "ReUntil" : "ReUntil_3")->click();
+            QCOMPARE(SimControl_ReceiverWriteCount(SIMCONTROL_RECEIVER_INDICATOR), 0);
+            Child<QAbstractButton>(*page.IndicatorMeaningPanel(), "ReUntil_2")->click();
+            QCOMPARE(SimControl_ReceiverWriteCount(SIMCONTROL_RECEIVER_INDICATOR), 1);
+            QCOMPARE(int(fixture.Held(SIMCONTROL_RECEIVER_INDICATOR).at(0)), 2);
+        }
     }
 
     // With the page connected and the report callback installed on the receiver: a whole image, a
-    // light-bar reply and an indicator report each come back (no deadlock while the page reads and
-    // writes the receiver on the GUI thread as the report thread waits), and the meaning the
-    // receiver reports goes back to it exactly once.
+    // light-bar reply and an indicator report each come back (no deadlock while the page reads the
+    // receiver on the GUI thread as the report thread waits), and the meaning the receiver reports
+    // is shown without going back to it.
     void reportsThroughTheCallbackReturn()
     {
         LampLight page;
@@ -482,7 +499,7 @@ private slots:
         QVERIFY(settled());
         QVERIFY(!page.IndicatorMeaningPanel()->isHidden());
         QCOMPARE(page.IndicatorMeaningPanel()->CheckedMeaning(), 2);
-        QCOMPARE(SimControl_ReceiverWriteCount(SIMCONTROL_RECEIVER_INDICATOR), 1);
+        QCOMPARE(SimControl_ReceiverWriteCount(SIMCONTROL_RECEIVER_INDICATOR), 0);
         QCOMPARE(int(fixture.Held(SIMCONTROL_RECEIVER_INDICATOR).at(0)), 3);
         QCOMPARE(Combo(*page.ReceiveLightPanel(), "LightMod_2")->currentIndex(), 2);
 
@@ -497,8 +514,57 @@ private slots:
         QVERIFY(QTest::qWaitFor([] { return SimControl_ReadCount(HIDUSB_REPORT_RECEIVER_INDICATOR) == 1; }, 10000));
         QVERIFY(settled());
         QCOMPARE(page.IndicatorMeaningPanel()->CheckedMeaning(), 2);
-        QCOMPARE(SimControl_ReceiverWriteCount(SIMCONTROL_RECEIVER_INDICATOR), 1);
-        QCOMPARE(ReceiverFixture::ReceiverWrites(), 1);
+        QCOMPARE(ReceiverFixture::ReceiverWrites(), 0);
+    }
+
+    // Device bytes the lists cannot show (mouse light mode 9, light-bar mode 12, LED byte 7) leave
+    // each list on the entry it showed, which is the one remembered: a later refused write puts the
+    // list back to that entry, never to a blank one.
+    void bytesOutOfRangeKeepTheShownEntry_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::newRow("mouse light mode 9") << "mouse";
+        QTest::newRow("light bar mode 12") << "bar";
+        QTest::newRow("LED1 byte 7") << "led";
+    }
+    void bytesOutOfRangeKeepTheShownEntry()
+    {
+        QFETCH(QString, control);
+        fixture.Hold(SIMCONTROL_RECEIVER_LIGHT_BAR, Bytes({2, 10, 20, 30, 4, 6, 1}));
+        fixture.Hold(SIMCONTROL_RECEIVER_INDICATOR_LEDS, Bytes({1, 2, 3}));
+        LampLight page;
+        page.SlotUpDataLightUILight(LightRecord());
+        QComboBox* list = control == "mouse" ? Combo(*page.MouseLightPanel(), "LightMod")
+                          : control == "bar" ? Combo(*page.ReceiveLightPanel(), "LightMod_2")
+                                             : Combo(*page.IndicatorLedsPanel(), "LightMod_3");
+        const int shown = control == "mouse" ? 5 : control == "bar" ? 2 : 1;
+        QCOMPARE(list->currentIndex(), shown);
+
+        FlashDataMap record = LightRecord();
+        if (control == "mouse")
+            record.lightMode = 9;
+        else if (control == "bar")
+            fixture.Hold(SIMCONTROL_RECEIVER_LIGHT_BAR, Bytes({12, 10, 20, 30, 4, 6, 1}));
+        else
+            fixture.Hold(SIMCONTROL_RECEIVER_INDICATOR_LEDS, Bytes({7, 2, 3}));
+        page.SlotUpDataLightUILight(record);
+
+        QCOMPARE(list->currentIndex(), shown);
+        QVERIFY(!list->currentText().isEmpty());
+        const int remembered = control == "mouse" ? LastMouseLightMode
+                               : control == "bar" ? LastReceiverLightMode
+                                                  : LastIndicatorLedModes[0];
+        QCOMPARE(remembered, shown);
+
+        // Refused: the mouse away for its light, the receiver refusing for its own.
+        if (control == "mouse")
+            fixture.SetMouseOnline(false);
+        else
+            SimControl_SetReceiverRefusesLights(fixture.receiver, 1);
+        const int updates = SimControl_UpdateCount();
+        list->setCurrentIndex(3);
+        QCOMPARE(list->currentIndex(), shown);
+        QCOMPARE(SimControl_UpdateCount(), updates);
     }
 
     // The sleep slot, which no control calls: the list row's code into byte 8, only with writes

@@ -4,6 +4,7 @@
 #include "pages/lighting/OneLed.h"
 #include "pages/lighting/ReceiveLight.h"
 #include "pages/lighting/ReceiverLightRecords.h"
+#include "pages/lighting/ReceiverRefusalNotice.h"
 #include "pages/lighting/ThreeLed.h"
 #include "ReceiverFixture.h"
 #include "support/FindChild.h"
@@ -38,36 +39,49 @@ private slots:
     {
         QVERIFY(fixture.Open());
     }
+    void cleanup()
+    {
+        if (QWidget* notice = ReceiverRefusalNotice::Shown())
+            notice->close();
+    }
 
     // A click on a meaning box: with writes off only the box changes; with the mouse away the
     // standing choice comes back with one notice and nothing sent; online the new meaning goes to
-    // the receiver once, as byte 0 of the whole record.
+    // the receiver once, as byte 0 of the whole record. A meaning the receiver refuses leaves the
+    // standing box, the record and the receiver as they were, and the receiver's notice tells it.
     void meaningClick_data()
     {
         QTest::addColumn<bool>("writes");
         QTest::addColumn<bool>("online");
+        QTest::addColumn<bool>("refusing");
         QTest::addColumn<int>("standing"); // box checked before the click, -1 none
         QTest::addColumn<int>("clicked");
         QTest::addColumn<int>("checkedAfter");
-        QTest::addColumn<int>("sends");
+        QTest::addColumn<int>("sends"); // writes the receiver took
         QTest::addColumn<int>("notices");
-        QTest::newRow("writes off: the box only") << false << true << 0 << 2 << 2 << 0 << 0;
-        QTest::newRow("offline: the standing box back, one notice") << true << false << 0 << 2 << 0 << 0 << 1;
-        QTest::newRow("offline with none standing: none checked") << true << false << -1 << 1 << -1 << 0 << 1;
-        QTest::newRow("offline from the last box") << true << false << 2 << 0 << 2 << 0 << 1;
-        QTest::newRow("online: one send") << true << true << 0 << 2 << 2 << 1 << 0;
-        QTest::newRow("online with none standing") << true << true << -1 << 1 << 1 << 1 << 0;
-        QTest::newRow("the checked box sends nothing") << true << true << 1 << 1 << 1 << 0 << 0;
+        QTest::addColumn<bool>("told"); // the receiver's refusal notice
+        QTest::newRow("writes off: the box only") << false << true << false << 0 << 2 << 2 << 0 << 0 << false;
+        QTest::newRow("offline: the standing box back, one notice") << true << false << false << 0 << 2 << 0 << 0 << 1 << false;
+        QTest::newRow("offline with none standing: none checked") << true << false << false << -1 << 1 << -1 << 0 << 1 << false;
+        QTest::newRow("offline from the last box") << true << false << false << 2 << 0 << 2 << 0 << 1 << false;
+        QTest::newRow("online: one send") << true << true << false << 0 << 2 << 2 << 1 << 0 << false;
+        QTest::newRow("online with none standing") << true << true << false << -1 << 1 << 1 << 1 << 0 << false;
+        QTest::newRow("the checked box sends nothing") << true << true << false << 1 << 1 << 1 << 0 << 0 << false;
+        QTest::newRow("refused: the standing box back, told") << true << true << true << 0 << 2 << 0 << 0 << 0 << true;
+        QTest::newRow("refused with none standing") << true << true << true << -1 << 1 << -1 << 0 << 0 << true;
     }
     void meaningClick()
     {
         QFETCH(bool, writes);
         QFETCH(bool, online);
+        QFETCH(bool, refusing);
         QFETCH(int, standing);
         QFETCH(int, clicked);
         QFETCH(int, checkedAfter);
         QFETCH(int, sends);
         QFETCH(int, notices);
+        QFETCH(bool, told);
+        SimControl_SetReceiverRefusesIndicator(fixture.receiver, refusing ? 1 : 0);
         OneLed panel;
         panel.SetMeaningQuiet(standing);
         const uint8_t before = uint8_t(standing + 1);
@@ -83,8 +97,9 @@ private slots:
         QCOMPARE(panel.CheckedMeaning(), checkedAfter);
         for (int i = 0; i < 3; ++i)
             QCOMPARE(Box(panel, i)->isChecked(), i == checkedAfter);
-        QCOMPARE(SimControl_ReceiverWriteCount(SIMCONTROL_RECEIVER_INDICATOR), sends);
+        QCOMPARE(SimControl_ReceiverWriteCount(SIMCONTROL_RECEIVER_INDICATOR), sends + (refusing ? 1 : 0));
         QCOMPARE(offline.count(), notices);
+        QCOMPARE(ReceiverRefusalNotice::Shown() != nullptr, told);
         if (sends) {
             QCOMPARE(int(DongleRGBRecord->bytes[0]), clicked + 1);
             QCOMPARE(fixture.Held(SIMCONTROL_RECEIVER_INDICATOR),
@@ -117,6 +132,7 @@ private slots:
 
     // One LED's choice: sent as the whole record, followed by one push of the mouse's record when
     // the receiver takes it. Nothing is sent for the same item, during a refresh or with writes off.
+    // A refused choice puts the LED's list and byte back and is told.
     void ledChoice_data()
     {
         QTest::addColumn<int>("led");
@@ -127,14 +143,19 @@ private slots:
         QTest::addColumn<int>("sends");
         QTest::addColumn<int>("pushes");
         QTest::addColumn<int>("notices");
-        QTest::newRow("LED1 taken") << 0 << 3 << true << false << true << 1 << 1 << 0;
-        QTest::newRow("LED2 taken") << 1 << 0 << true << false << true << 1 << 1 << 0;
-        QTest::newRow("LED3 taken") << 2 << 1 << true << false << true << 1 << 1 << 0;
-        QTest::newRow("the same item sends nothing") << 1 << 2 << true << false << true << 0 << 0 << 0;
-        QTest::newRow("during a refresh nothing") << 1 << 0 << true << true << true << 0 << 0 << 0;
-        QTest::newRow("writes off nothing") << 1 << 0 << false << false << true << 0 << 0 << 0;
+        QTest::addColumn<bool>("refusing");
+        QTest::addColumn<bool>("told"); // the receiver's refusal notice
+        QTest::newRow("LED1 taken") << 0 << 3 << true << false << true << 1 << 1 << 0 << false << false;
+        QTest::newRow("LED2 taken") << 1 << 0 << true << false << true << 1 << 1 << 0 << false << false;
+        QTest::newRow("LED3 taken") << 2 << 1 << true << false << true << 1 << 1 << 0 << false << false;
+        QTest::newRow("the same item sends nothing") << 1 << 2 << true << false << true << 0 << 0 << 0 << false << false;
+        QTest::newRow("during a refresh nothing") << 1 << 0 << true << true << true << 0 << 0 << 0 << false << false;
+        QTest::newRow("writes off nothing") << 1 << 0 << false << false << true << 0 << 0 << 0 << false << false;
         // The receiver takes the LEDs without its mouse; the notice still tells that the mouse is away.
-        QTest::newRow("mouse away: taken, told") << 1 << 0 << true << false << false << 1 << 0 << 1;
+        QTest::newRow("mouse away: taken, told") << 1 << 0 << true << false << false << 1 << 0 << 1 << false << false;
+        // A refusal puts the LED back and says so; with the mouse away the offline notice says it.
+        QTest::newRow("refused: back, told") << 2 << 0 << true << false << true << 0 << 0 << 0 << true << true;
+        QTest::newRow("refused, mouse away: the offline notice") << 2 << 0 << true << false << false << 0 << 0 << 1 << true << false;
     }
     void ledChoice()
     {
@@ -146,6 +167,8 @@ private slots:
         QFETCH(int, sends);
         QFETCH(int, pushes);
         QFETCH(int, notices);
+        QFETCH(bool, refusing);
+        QFETCH(bool, told);
         const QByteArray start = Bytes({1, 2, 3});
         fixture.Hold(SIMCONTROL_RECEIVER_INDICATOR_LEDS, start);
         ThreeLed panel;
@@ -156,6 +179,7 @@ private slots:
         for (int i = 0; i < 3; ++i)
             LastIndicatorLedModes[i] = i + 1;
         fixture.SetMouseOnline(online);
+        SimControl_SetReceiverRefusesLights(fixture.receiver, refusing ? 1 : 0);
         UserWritesEnabled = writes;
         LightPageRefreshing = refreshing;
         const int updates = SimControl_UpdateCount();
@@ -169,13 +193,14 @@ private slots:
         QByteArray expected = start;
         if (sends)
             expected[led] = char(item);
-        QCOMPARE(SimControl_ReceiverWriteCount(SIMCONTROL_RECEIVER_INDICATOR_LEDS), sends);
+        QCOMPARE(SimControl_ReceiverWriteCount(SIMCONTROL_RECEIVER_INDICATOR_LEDS), sends + (refusing ? 1 : 0));
         QCOMPARE(fixture.Held(SIMCONTROL_RECEIVER_INDICATOR_LEDS), expected);
         QCOMPARE(BytesOf(DongleIndicatorLedImage), expected);
         QCOMPARE(SimControl_UpdateCount() - updates, pushes);
         QCOMPARE(offline.count(), notices);
+        QCOMPARE(ReceiverRefusalNotice::Shown() != nullptr, told);
         QCOMPARE(LastIndicatorLedModes[led], sends ? item : led + 1);
-        QCOMPARE(combos[led]->currentIndex(), item);
+        QCOMPARE(combos[led]->currentIndex(), refusing ? led + 1 : item);
     }
 
     // A refused LED2 puts back combo 2 and byte 1 only, to the item last taken; nothing is pushed.
@@ -205,6 +230,7 @@ private slots:
         QCOMPARE(fixture.Held(SIMCONTROL_RECEIVER_INDICATOR_LEDS), Bytes({0, 2, 3}));
         QCOMPARE(SimControl_UpdateCount(), updates);
         QCOMPARE(LastIndicatorLedModes[1], 2);
+        QVERIFY(ReceiverRefusalNotice::Shown());
 
         SimControl_SetReceiverRefusesLights(fixture.receiver, 0);
         led2->setCurrentIndex(1);

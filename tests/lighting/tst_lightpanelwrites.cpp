@@ -4,6 +4,7 @@
 #include "pages/lighting/MouseLight.h"
 #include "pages/lighting/ReceiveLight.h"
 #include "pages/lighting/ReceiverLightRecords.h"
+#include "pages/lighting/ReceiverRefusalNotice.h"
 #include "ReceiverFixture.h"
 #include "support/FindChild.h"
 
@@ -103,6 +104,8 @@ private slots:
     }
     void cleanup()
     {
+        if (QWidget* notice = ReceiverRefusalNotice::Shown())
+            notice->close();
         fixture.Close();
     }
 
@@ -293,9 +296,8 @@ private slots:
     // ---- Receiver light bar panel ----
 
     // One change of each control, taken or refused: the whole bar goes to the receiver each time,
-    // followed by one push of the mouse's record when taken and none when refused. A refused mode,
-    // brightness or speed leaves the record and the controls as they were; a refused colour stays
-    // in the record and the boxes.
+    // followed by one push of the mouse's record when taken and none when refused. A refusal leaves
+    // the record and the controls as they were and tells the user; the mouse is not blamed.
     void receiverWrites_data()
     {
         QTest::addColumn<QString>("control");
@@ -312,7 +314,7 @@ private slots:
         QTest::newRow("speed 9") << "speed" << 9 << false << Bytes({4, 10, 20, 30, 8, 2, 1}) << 9;
         QTest::newRow("speed refused") << "speed" << 9 << true << start << 2;
         QTest::newRow("red 99") << "red" << 99 << false << Bytes({4, 99, 20, 30, 1, 2, 1}) << 99;
-        QTest::newRow("red refused stays") << "red" << 99 << true << Bytes({4, 99, 20, 30, 1, 2, 1}) << 99;
+        QTest::newRow("red refused") << "red" << 99 << true << start << 10;
     }
     void receiverWrites()
     {
@@ -346,6 +348,9 @@ private slots:
         QCOMPARE(fixture.Held(SIMCONTROL_RECEIVER_LIGHT_BAR), refusing ? ReceiverStart() : record);
         QCOMPARE(SimControl_UpdateCount() - updates, refusing ? 0 : 1);
         QCOMPARE(offline.count(), 0);
+        QCOMPARE(ReceiverRefusalNotice::Shown() != nullptr, refusing);
+        if (refusing)
+            QCOMPARE(Child<QLabel>(*ReceiverRefusalNotice::Shown(), "label")->text(), ReceiverRefusalNotice::Text(0));
         if (control == "mode") {
             QCOMPARE(mode->currentIndex(), shown);
             QCOMPARE(LastReceiverLightMode, shown);
@@ -359,7 +364,81 @@ private slots:
             QCOMPARE(LastReceiverLightSpeed, shown);
         } else {
             QCOMPARE(red->value(), shown);
-            QCOMPARE(Child<QLabel>(panel, "labelPreView_2")->styleSheet(), LightPanel::PreviewStyle(99, 20, 30));
+            QCOMPARE(Child<QLabel>(panel, "labelPreView_2")->styleSheet(), LightPanel::PreviewStyle(shown, 20, 30));
+        }
+    }
+
+    // A colour the device does not take goes back in the boxes and the preview to the colour it
+    // holds, in both panels, whether typed or picked from the presets: the mouse away (the setter's
+    // offline notice) or the receiver refusing (the receiver's notice). The receiver's record and
+    // what the receiver and the mouse hold stay as they were.
+    void refusedColourGoesBack_data()
+    {
+        QTest::addColumn<bool>("receiverPanel");
+        QTest::addColumn<bool>("preset"); // else typed into the blue box
+        QTest::addColumn<QString>("held");
+        QTest::newRow("mouse away, typed") << false << false << "11,22,33";
+        QTest::newRow("receiver refusing, typed") << true << false << "10,20,30";
+        // Preset K (white) changes all three boxes: three refusals, each put back.
+        QTest::newRow("receiver refusing, preset") << true << true << "10,20,30";
+    }
+    void refusedColourGoesBack()
+    {
+        QFETCH(bool, receiverPanel);
+        QFETCH(bool, preset);
+        QFETCH(QString, held);
+        MouseLight mouse;
+        ReceiveLight bar;
+        mouse.show();
+        bar.show();
+        StartMouseLight(mouse);
+        StartReceiverLight(bar);
+        LightPanel* panel = receiverPanel ? static_cast<LightPanel*>(&bar) : &mouse;
+        const QByteArray sfx = receiverPanel ? "_2" : "";
+        LightPageRefreshing = true;
+        panel->SetLightMode(2); // the mode that shows the colour
+        LightPageRefreshing = false;
+        const FlashDataMap onMouse = fixture.devices.Record(fixture.receiver);
+        if (receiverPanel)
+            SimControl_SetReceiverRefusesLights(fixture.receiver, 1);
+        else
+            fixture.SetMouseOnline(false);
+        const int updates = SimControl_UpdateCount();
+        const int barWrites = SimControl_ReceiverWriteCount(SIMCONTROL_RECEIVER_LIGHT_BAR);
+        QSignalSpy offline(PostMsg::Instance(), &PostMsg::SigMouseOffLineo);
+        auto* blue = Child<QSpinBox>(*panel, "BSpinBox" + sfx);
+
+        if (preset)
+            Child<QToolButton>(*panel, "toolButtonColorK" + sfx)->click();
+        else
+            blue->setValue(200);
+
+        const QString shown = QStringLiteral("%1,%2,%3")
+                                  .arg(Child<QSpinBox>(*panel, "RSpinBox" + sfx)->value())
+                                  .arg(Child<QSpinBox>(*panel, "GSpinBox" + sfx)->value())
+                                  .arg(blue->value());
+        QCOMPARE(shown, held);
+        const QStringList rgb = held.split(',');
+        QCOMPARE(Child<QLabel>(*panel, "labelPreView" + sfx)->styleSheet(),
+                 LightPanel::PreviewStyle(rgb.at(0).toInt(), rgb.at(1).toInt(), rgb.at(2).toInt()));
+        QCOMPARE(SimControl_UpdateCount(), updates);
+        QCOMPARE(fixture.devices.RecordDifferences(fixture.receiver, onMouse), QString());
+        QCOMPARE(BytesOf(DongleRGBBarImage), ReceiverStart());
+        QCOMPARE(fixture.Held(SIMCONTROL_RECEIVER_LIGHT_BAR), ReceiverStart());
+        QCOMPARE(SimControl_ReceiverWriteCount(SIMCONTROL_RECEIVER_LIGHT_BAR) - barWrites,
+                 receiverPanel ? (preset ? 3 : 1) : 0);
+        QCOMPARE(offline.count(), receiverPanel ? 0 : 1);
+        QCOMPARE(ReceiverRefusalNotice::Shown() != nullptr, receiverPanel);
+
+        // Taken again, the next colour carries the one shown, not the refused one.
+        SimControl_SetReceiverRefusesLights(fixture.receiver, 0);
+        fixture.SetMouseOnline(true);
+        Child<QSpinBox>(*panel, "RSpinBox" + sfx)->setValue(1);
+        if (receiverPanel) {
+            QCOMPARE(fixture.Held(SIMCONTROL_RECEIVER_LIGHT_BAR), Bytes({4, 1, 20, 30, 1, 2, 1}));
+        } else {
+            const FlashDataMap after = fixture.devices.Record(fixture.receiver);
+            QCOMPARE(QList<int>({after.lightRed, after.lightGreen, after.lightBlue}), QList<int>({1, 22, 33}));
         }
     }
 
