@@ -160,7 +160,9 @@ FormSetting::FormSetting(QWidget* parent) : QWidget(parent), ui(new Ui::FormSett
     // The page lies on the device window's background.
     ui->scrollArea->viewport()->setAutoFillBackground(false);
     versionLabelPosition = ui->label->pos();
-    ui->checkBox->setChecked(UserIniStore::Instance()->GetValue(QStringLiteral("AutoStart"), QStringLiteral("Enable")).toInt() == 1);
+    // The box shows what the session will do at the next login: whether the entry is there. The
+    // stored choice can lag behind it (a preference that could not be written after the entry was).
+    ui->checkBox->setChecked(AutoStartEntry::Exists());
 
     connect(bus, &PostMsg::SigAllLanguage, this, &FormSetting::SlotAllLanguage);
     SlotAllLanguage(UiLanguage);
@@ -357,13 +359,12 @@ void FormSetting::SlotAllLanguage(int index)
     ui->toolButton_2->move(row.receiverMarkerX, 160);
     ui->toolButton_3->move(460, 190);
 
+    // The product label and the web address from the first row of the labels file's product table:
+    // item 1 and item 3 (item 0 for a language index the table does not know).
     const QList<QStringList>& companies = UiTextTables::Instance()->CompanyInfoList;
     const QStringList company = companies.isEmpty() ? QStringList() : companies.first();
-    // Chinese readers get the Chinese name and web address, everybody else the English ones.
-    const bool chinese = index == 1;
-    const QString name = company.value(chinese ? 1 : 0);
-    ui->pushButton_4->setText(name.isEmpty() ? QString() : QStringLiteral("© ") + name);
-    ui->pushButton_3->setText(company.value(chinese ? 2 : 3));
+    ui->pushButton_4->setText(company.value(index >= 0 && index <= 5 ? 1 : 0));
+    ui->pushButton_3->setText(company.value(3));
     // Both are right-aligned at x 861: a longer text grows to the left.
     for (QPushButton* button : std::initializer_list<QPushButton*>{ui->pushButton_3, ui->pushButton_4}) {
         const QRect shape = button->geometry();

@@ -182,27 +182,61 @@ private slots:
         QVERIFY(Child<QWidget>(page, "NewLabel")->isHidden());
     }
 
+    // The product label shows item 1 of the first row of the labels file's product table (item 0
+    // for a language index outside 0..5), the web link item 3, as the table holds them.
+    void productLabels_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<int>("item");
+        QTest::newRow("English") << 0 << 1;
+        QTest::newRow("Chinese") << 1 << 1;
+        QTest::newRow("Russian") << 2 << 1;
+        QTest::newRow("5") << 5 << 1;
+        QTest::newRow("6, outside the table") << 6 << 0;
+    }
+    void productLabels()
+    {
+        QFETCH(int, language);
+        QFETCH(int, item);
+        QList<QStringList>& table = UiTextTables::Instance()->CompanyInfoList;
+        const QList<QStringList> shipped = table;
+        table = {{"item 0", "item 1", "item 2", "item 3"}, {"row 1 item 0", "row 1 item 1", "", ""}};
+        FormSetting page;
+        page.SlotAllLanguage(language);
+        const QString label = Child<QPushButton>(page, "pushButton_4")->text();
+        const QString link = Child<QPushButton>(page, "pushButton_3")->text();
+        table = shipped;
+        QCOMPARE(label, QStringLiteral("item %1").arg(item));
+        QCOMPARE(link, QStringLiteral("item 3"));
+    }
+
     // ---- Start at login ----
 
-    void autoStartBoxFromTheStore_data()
+    // The box shows what the session does at the next login: whether the entry is there, whatever
+    // the stored choice says (a full disk can keep the choice from being written after the entry was
+    // written or removed).
+    void autoStartBoxShowsTheEntry_data()
     {
+        QTest::addColumn<bool>("entry");
         QTest::addColumn<QString>("stored"); // "<absent>": no value
-        QTest::addColumn<bool>("checked");
-        QTest::newRow("1") << "1" << true;
-        QTest::newRow("0") << "0" << false;
-        QTest::newRow("absent") << "<absent>" << false;
-        QTest::newRow("x") << "x" << false;
+        for (bool entry : {true, false}) {
+            for (const char* stored : {"1", "0", "<absent>", "x"})
+                QTest::addRow("%s, stored %s", entry ? "entry" : "no entry", stored) << entry << QString(stored);
+        }
     }
-    void autoStartBoxFromTheStore()
+    void autoStartBoxShowsTheEntry()
     {
+        QFETCH(bool, entry);
         QFETCH(QString, stored);
-        QFETCH(bool, checked);
+        if (entry)
+            QVERIFY(AutoStartEntry::Write(QCoreApplication::applicationFilePath()));
         if (stored != "<absent>")
             UserIniStore::Instance()->SetValue("AutoStart", "Enable", stored);
         else
             UserIniStore::Instance()->RemoveValue("AutoStart", "Enable");
         FormSetting page;
-        QCOMPARE(Child<QCheckBox>(page, "checkBox")->isChecked(), checked);
+        QCOMPARE(Child<QCheckBox>(page, "checkBox")->isChecked(), entry);
+        QCOMPARE(StoredAutoStart(), stored == "<absent>" ? QString() : stored);
     }
 
     void autoStartWritesAndRemovesTheEntry()
@@ -249,6 +283,7 @@ private slots:
         }
         FormSetting page;
         auto* box = Child<QCheckBox>(page, "checkBox");
+        // Something stands where the entry belongs when unchecking: the box shows it as there.
         QCOMPARE(box->isChecked(), !checking);
         QSignalSpy toggled(box, &QCheckBox::toggled);
         const QStringList opened = WhileModal([&] { box->click(); });
@@ -261,6 +296,8 @@ private slots:
 
     // ---- Restore defaults ----
 
+    // After OK the working copy is pushed, then the mouse clears its settings: it ends holding its
+    // model's defaults, not the record pushed. Cancel and a mouse away leave it as it was.
     void restoreDefaults_data()
     {
         QTest::addColumn<bool>("online");
@@ -281,7 +318,19 @@ private slots:
         FlashDataMap record{};
         const int device = devices.OpenWiredMouse(&record);
         QVERIFY(device >= 0);
+        // The model's defaults, as the mouse restores them; then a record of the user's own, held by
+        // the mouse and by the working copy.
+        QCOMPARE(UsbServer_SetClearSetting(), uint8_t(1));
         QVERIFY(SimControl_WaitIdle(5000));
+        const FlashDataMap defaults = devices.Record(device);
+        FlashDataMap own = defaults;
+        own.sleepTime = uint8_t(defaults.sleepTime + 3);
+        own.debounceTime = uint8_t((defaults.debounceTime + 5) % 16);
+        own.lightRed = uint8_t(defaults.lightRed ^ 0x5A);
+        QVERIFY(SimControl_SetDeviceRecord(device, own.bytes()));
+        AdoptDeviceConfig(own);
+        QCOMPARE(devices.RecordDifferences(device, own), QString());
+        const int clears = SimControl_ReadCount(HIDUSB_REPORT_DEFAULTS_RESTORED);
         if (!online)
             SimControl_SetAttached(device, 0);
         FormSetting page;
@@ -297,7 +346,16 @@ private slots:
         QCOMPARE(seen, opened);
         QCOMPARE(offline.count(), online ? 0 : 1);
         QVERIFY(SimControl_WaitIdle(5000));
-        QCOMPARE(SimControl_UpdateCount() > updates, sent);
+        QCOMPARE(SimControl_UpdateCount() - updates, sent ? 1 : 0);
+        QCOMPARE(SimControl_ReadCount(HIDUSB_REPORT_DEFAULTS_RESTORED) - clears, sent ? 1 : 0);
+        if (sent) {
+            FlashDataMap pushed{};
+            QVERIFY(SimControl_LastUpdate(pushed.bytes()));
+            QCOMPARE(QByteArray(reinterpret_cast<const char*>(pushed.bytes()), sizeof pushed),
+                     QByteArray(reinterpret_cast<const char*>(own.bytes()), sizeof own));
+        }
+        if (online)
+            QCOMPARE(devices.RecordDifferences(device, sent ? defaults : own), QString());
         QVERIFY(!SettingsWriteInProgress);
     }
 
