@@ -99,8 +99,8 @@ public:
     // happened. Unchecked does nothing.
     void ChooseOption(const QString& option, bool checked);
 
-    // Clears the marks of all 41 function options and of the macro list before another function is
-    // shown as chosen. The selectors and the menu entries keep theirs.
+    // Clears the marks of the function options and of the macro list before another function is
+    // shown as chosen. The wheel up/down options, the selectors and the menu entries keep theirs.
     void UncheckAllOptions();
 
     // A key combination ("Ctrl+A") for a device button: written as its key record, then the menu

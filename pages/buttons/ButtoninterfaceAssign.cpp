@@ -113,8 +113,12 @@ bool Buttoninterface::AssignToSelected(int type, int code, int parameter, const 
 void Buttoninterface::UncheckAllOptions()
 {
     OptionGroup->setExclusive(false);
-    for (QAbstractButton* option : OptionGroup->buttons())
+    for (QAbstractButton* option : OptionGroup->buttons()) {
+        // The wheel up/down marks stay: only the group's exclusivity moves them.
+        if (option == ui->VolumeUp_14 || option == ui->VolumeDown_14)
+            continue;
         option->setChecked(false);
+    }
     for (QToolButton* macro : MacroButtons)
         macro->setChecked(false);
     OptionGroup->setExclusive(true);

@@ -298,8 +298,9 @@ private slots:
             SimControl_SetAttached(mouse, 1);
     }
 
-    // A main-list option clears every sub-menu mark, the wheel up/down ones and the macro list
-    // included; a sub-menu option only moves the mark within its group.
+    // A main-list option clears the sub-menu marks and the macro list's, but not a wheel up/down
+    // mark, which only the group's exclusivity moves; a sub-menu option only moves the mark within
+    // its group.
     void mainListOptionClearsTheSubMenuMarks()
     {
         Select("RightKey");
@@ -308,11 +309,15 @@ private slots:
         Button(*page, "VolumeUp_2")->click();
         QVERIFY(!Button(*page, "VolumeUp_14")->isChecked());
         QVERIFY(Button(*page, "VolumeUp_2")->isChecked());
-        Button(*page, "VolumeDown_14")->click();
         Button(*page, "DPI_2")->click();
         for (QAbstractButton* option : page->Options()->buttons())
             QVERIFY2(!option->isChecked(), qPrintable(option->objectName()));
         QVERIFY(Button(*page, "DPI_2")->isChecked());
+        QCOMPARE(int(devices->Record(mouse).buttons[1].type), 7);
+        Button(*page, "VolumeDown_14")->click();
+        Button(*page, "DPI_2")->click();
+        for (QAbstractButton* option : page->Options()->buttons())
+            QVERIFY2(option->isChecked() == (option->objectName() == "VolumeDown_14"), qPrintable(option->objectName()));
         QCOMPARE(int(devices->Record(mouse).buttons[1].type), 7);
     }
 

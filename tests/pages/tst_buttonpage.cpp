@@ -833,26 +833,37 @@ private slots:
         QCOMPARE(page.Types().size(), 3);
     }
 
-    // Clearing the options before another is shown as chosen: every option, the wheel up/down ones
-    // and the macro list included; selectors and menu entries keep their marks.
-    void uncheckAllOptionsClearsEveryOption()
+    // Clearing the options before another is shown as chosen: every option and the macro list;
+    // a marked wheel up/down option keeps its mark (only the group's exclusivity moves it), and
+    // selectors and menu entries keep theirs.
+    void uncheckAllOptionsKeepsTheWheelMark_data()
     {
+        QTest::addColumn<QString>("wheel");
+        QTest::newRow("wheel up") << "VolumeUp_14";
+        QTest::newRow("wheel down") << "VolumeDown_14";
+    }
+    void uncheckAllOptionsKeepsTheWheelMark()
+    {
+        QFETCH(QString, wheel);
         FillMacroFolder({"one.ini", "two.ini"});
         Buttoninterface page;
         auto* group = page.Options();
         Child<QToolButton>(page, "FireKey")->setChecked(true);
         Child<QToolButton>(page, "DPI_13")->setChecked(true);
-        for (const char* name : {"VolumeUp_14", "VolumeDown_14", "Player", "VolumeUp_8"}) {
-            group->setExclusive(false);
-            Child<QToolButton>(page, name)->setChecked(true);
-        }
+        group->setExclusive(false);
+        for (const QString& name : {wheel, QString("Player"), QString("VolumeUp_8"), QString("VolumeUp_2")})
+            Child<QToolButton>(page, name.toLatin1().constData())->setChecked(true);
         page.MacroListButtons().at(1)->setChecked(true);
+        group->setExclusive(true);
         page.UncheckAllOptions();
         for (QAbstractButton* option : group->buttons())
-            QVERIFY2(!option->isChecked(), qPrintable(option->objectName() + option->text()));
+            QVERIFY2(option->isChecked() == (option->objectName() == wheel), qPrintable(option->objectName() + option->text()));
         QVERIFY(group->exclusive());
         QVERIFY(Child<QToolButton>(page, "FireKey")->isChecked());
         QVERIFY(Child<QToolButton>(page, "DPI_13")->isChecked());
+        // Another option shown as chosen takes the mark from it.
+        Child<QToolButton>(page, "Player")->setChecked(true);
+        QVERIFY(!Child<QToolButton>(page, wheel.toLatin1().constData())->isChecked());
     }
 
     // A multimedia key by its code: the record and triple on the mouse, the option's text on the
