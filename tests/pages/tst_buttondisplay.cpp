@@ -376,6 +376,56 @@ private slots:
         QVERIFY(!ButtonPageRefreshing);
     }
 
+    // A debounce byte of 16 or more from the mouse names no item of the list: the panel keeps the
+    // choice it shows (no blank list), remembers it, writes nothing back and announces nothing new;
+    // a choice refused later (the mouse away) puts that shown choice back.
+    void debounceByteOutOfRange_data()
+    {
+        QTest::addColumn<int>("byte");
+        QTest::newRow("16") << 16;
+        QTest::newRow("99") << 99;
+        QTest::newRow("255") << 255;
+    }
+    void debounceByteOutOfRange()
+    {
+        QFETCH(int, byte);
+        auto* panel = Child<DebounceTime>(*page, "DebunceButton");
+        auto* list = Child<QComboBox>(*panel, "Debunce");
+        FlashDataMap onMouse = devices->Record(mouse);
+        onMouse.debounceTime = 3;
+        QVERIFY(SimControl_SetDeviceRecord(mouse, onMouse.bytes()));
+        AdoptDeviceConfig(onMouse);
+        RunOnDeviceThread([&] { emit PostMsg::Instance()->SigUpDataLightUIButton(devices->Record(mouse)); });
+        QCOMPARE(panel->CurrentIndex(), 3);
+        const QString shown = panel->CurrentText();
+        onMouse.debounceTime = uint8_t(byte);
+        QVERIFY(SimControl_SetDeviceRecord(mouse, onMouse.bytes()));
+        AdoptDeviceConfig(onMouse);
+        const int updates = SimControl_UpdateCount();
+        QSignalSpy announced(PostMsg::Instance(), &PostMsg::SigDebunce);
+
+        RunOnDeviceThread([&] { emit PostMsg::Instance()->SigUpDataLightUIButton(devices->Record(mouse)); });
+
+        QCOMPARE(panel->CurrentIndex(), 3);
+        QCOMPARE(panel->CurrentText(), shown);
+        QVERIFY(!shown.isEmpty());
+        QCOMPARE(panel->LastAcceptedIndex(), 3);
+        QCOMPARE(announced.count(), 0);
+        QVERIFY(SimControl_WaitIdle(5000));
+        QCOMPARE(SimControl_UpdateCount(), updates);
+        QCOMPARE(int(devices->Record(mouse).debounceTime), byte);
+
+        SimControl_SetAttached(mouse, 0);
+        QTRY_VERIFY(!VidEzorarA_GetDeviceOnLine(CurrentDevicePath));
+        QSignalSpy offline(PostMsg::Instance(), &PostMsg::SigMouseOffLineo);
+        list->setCurrentIndex(5);
+        SimControl_SetAttached(mouse, 1);
+        QCOMPARE(offline.count(), 1);
+        QCOMPARE(panel->CurrentIndex(), 3);
+        QCOMPARE(panel->CurrentText(), shown);
+        QCOMPARE(SimControl_UpdateCount(), updates);
+    }
+
     // The 17 entries of the menu: 9 points unscaled at the page's first call (the window scales
     // every font once at start), 7 points for index 4 and scaled by the screen at later calls.
     void optionFont()
