@@ -4,47 +4,60 @@
 #include "support/TestHome.h"
 
 #include <QApplication>
-#include <QImage>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScreen>
 #include <QtTest>
 
 namespace {
 
-// The screen a grab was asked of, the area asked for in the program's coordinates, and where that
-// area starts in the screen's own pixels.
-struct Asked
+// A picture of known colours in a window of its own over the whole screen: two squares of their
+// own colours on a grey ground. The pointer stands on one of the squares; a pick at a position
+// scaled a second time (150 % of 150 %) falls on the ground.
+struct Square
 {
-    qreal ratio = 0;
-    QRect area;
-    QPoint pixel;
+    QRect area; // in the program's coordinates
+    QColor colour;
 };
-QList<Asked> asked;
+const Square squares[2] = {{QRect(80, 30, 40, 40), QColor(200, 100, 50)}, {QRect(10, 120, 40, 40), QColor(30, 160, 220)}};
+const QColor ground(90, 90, 90);
 
-QImage RecordingGrab(QScreen* screen, const QRect& area)
+class KnownPicture : public QWidget
 {
-    const qreal ratio = screen->devicePixelRatio();
-    const QPoint origin = screen->geometry().topLeft();
-    asked << Asked{ratio, area, origin + ((area.topLeft() - origin) * ratio)};
-    QImage image(area.size() * ratio, QImage::Format_RGB32);
-    image.fill(QColor(200, 100, 50));
-    return image;
+public:
+    KnownPicture()
+    {
+        setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+        setGeometry(QGuiApplication::primaryScreen()->geometry());
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.fillRect(rect(), ground);
+        for (const Square& square : squares)
+            painter.fillRect(square.area, square.colour);
+    }
+};
+
+QString Components(const QColor& colour)
+{
+    return QStringLiteral("%1,%2,%3").arg(colour.red()).arg(colour.green()).arg(colour.blue());
 }
 
 } // namespace
 
 // The colour board's pick under the scale factor 1.5 (as the program sets it on a desktop 2880
-// pixels wide): the pointer's position is the position asked of the screen, which Qt maps to the
-// screen's pixels once, so a pointer at (100, 50) reads the pixel (150, 75).
+// pixels wide), with the screen's own grab: the pointer's position is the position asked of the
+// screen, which Qt maps to the screen's pixels once, so the pick gives the colour the screen shows
+// under the pointer.
 class TestColourPickScale : public QObject
 {
     Q_OBJECT
     TestHome home;
 
 private slots:
-    void init() { asked.clear(); }
-    void cleanup() { ScreenInfo::SetAreaGrab({}); }
-
     void theScreenIsScaled()
     {
         QCOMPARE(QGuiApplication::primaryScreen()->devicePixelRatio(), 1.5);
@@ -54,27 +67,38 @@ private slots:
     void pointerReadsTheScreensPixel_data()
     {
         QTest::addColumn<int>("editor");
-        for (int editor : {MouseEditor, ReceiverEditor, DialogEditor})
-            QTest::newRow(LightEditorName(editor)) << editor;
+        QTest::addColumn<QPoint>("pointer");
+        QTest::addColumn<QString>("colour");
+        for (int editor : {MouseEditor, ReceiverEditor, DialogEditor}) {
+            QTest::addRow("%s, first square", LightEditorName(editor))
+                << editor << QPoint(100, 50) << Components(squares[0].colour);
+            QTest::addRow("%s, second square", LightEditorName(editor))
+                << editor << QPoint(30, 140) << Components(squares[1].colour);
+        }
     }
     void pointerReadsTheScreensPixel()
     {
         QFETCH(int, editor);
+        QFETCH(QPoint, pointer);
+        QFETCH(QString, colour);
         UserWritesEnabled = false;
-        ScreenInfo::SetAreaGrab(RecordingGrab);
+        KnownPicture picture;
+        picture.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&picture));
+        // The picture as the screen shows it: the pick reads the screen, not the widget.
+        QColor underPointer;
+        QVERIFY(ScreenInfo::PixelAt(pointer, &underPointer));
+        QCOMPARE(Components(underPointer), colour);
         LightEditorWindow window(editor);
+        // Off the screen, so that the screen shows the picture under the pointer.
+        window.Window().move(QGuiApplication::primaryScreen()->geometry().bottomRight() + QPoint(100, 100));
         window.Window().show();
         window.ShowColour(1, 2, 3);
 
-        QMouseEvent press(QEvent::MouseButtonPress, QPoint(5, 5), QPoint(100, 50), Qt::LeftButton, Qt::LeftButton,
-                          Qt::NoModifier);
+        QMouseEvent press(QEvent::MouseButtonPress, QPoint(5, 5), pointer, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(window.Board(), &press);
 
-        QCOMPARE(asked.size(), 1);
-        QCOMPARE(asked.first().ratio, 1.5);
-        QCOMPARE(asked.first().area, QRect(100, 50, 2, 2));
-        QCOMPARE(asked.first().pixel, QPoint(150, 75));
-        QCOMPARE(window.ShownColour(), QStringLiteral("200,100,50"));
+        QCOMPARE(window.ShownColour(), colour);
     }
 };
 
