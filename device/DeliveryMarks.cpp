@@ -1,6 +1,15 @@
 #include "device/DeliveryMarkedApplication.h"
 
+// GCC names a ThreadSanitizer build with __SANITIZE_THREAD__, clang only through __has_feature.
 #if defined(__SANITIZE_THREAD__)
+#define KESTRO_THREAD_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(thread_sanitizer)
+#define KESTRO_THREAD_SANITIZER 1
+#endif
+#endif
+
+#if defined(KESTRO_THREAD_SANITIZER)
 #include <QtCore/private/qobject_p.h>
 #include <sanitizer/tsan_interface.h>
 
