@@ -1,6 +1,7 @@
 #include "app/CrashHandler.h"
 
 #include "platform/AppPaths.h"
+#include "platform/WholeFileWrite.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -256,8 +257,11 @@ void CrashHandler::Filter(int signalNumber, siginfo_t* info, void*)
         path[folderLength] = '/';
         std::memcpy(path + folderLength + 1, name, DumpNameSize);
 
-        const int fd = open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-        if (fd >= 0) {
+        // Written whole beside its place and put there only if nothing but a dump is: a link or a
+        // FIFO under the dump's name is left as it is, and the dump is lost (nobody is left to tell).
+        WholeFileWriter dump;
+        if (dump.Begin(path, LinkRule::Refuse, 0600)) {
+            const int fd = dump.Descriptor();
             WriteText(fd, "Kestro plus crash dump\nsignal: ");
             WriteNumber(fd, signalNumber);
             WriteText(fd, " (");
@@ -276,7 +280,7 @@ void CrashHandler::Filter(int signalNumber, siginfo_t* info, void*)
             backtrace_symbols_fd(frames, count, fd);
             WriteText(fd, "\nmemory map:\n");
             CopyMemoryMap(fd);
-            close(fd);
+            dump.Commit();
         }
     }
 

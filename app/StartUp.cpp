@@ -4,8 +4,10 @@
 #include "app/DialogMain.h"
 #include "pages/macro/ExeIsRun.h"
 #include "platform/AppPaths.h"
+#include "platform/RegularFile.h"
 #include "platform/ScreenInfo.h"
 #include "platform/UserFileWrites.h"
+#include "platform/WholeFileWrite.h"
 
 #include "widgets/FileNotices.h"
 #include "widgets/ScaleFontTree.h"
@@ -60,13 +62,12 @@ void StartUp::MakeUserFolders()
 
 void StartUp::CreateEmptyPreferences()
 {
-    QFile preferences(AppPaths::UserDataFolder() + QStringLiteral("/Macro.ini"));
-    if (preferences.exists())
+    // A link to a file of the user's is read as the preferences (their writes are refused later);
+    // a dangling link, a FIFO or a folder is left as it is and told.
+    const QString path = AppPaths::UserDataFolder() + QStringLiteral("/Macro.ini");
+    if (IsRegularFile(path))
         return;
-    if (preferences.open(QIODevice::WriteOnly | QIODevice::Text))
-        preferences.close();
-    else
-        UserFileWrites::Failed(AppPaths::UserDataFolder());
+    UserFileWrites::NotWritten(path, CreateNewFile(path), AppPaths::UserDataFolder());
 }
 
 int StartUp::ScaleFactorForWidth(int desktopWidth)

@@ -25,11 +25,13 @@ bool WriteDeviceInfoCache(const QString& fileName, const FlashDataMap& data)
     QByteArray contents;
     QDataStream stream(&contents, QIODevice::WriteOnly);
     stream.writeBytes(reinterpret_cast<const char*>(data.bytes()), uint(sizeof data));
-    const bool written = WriteWholeFile(DeviceCacheFolder() + fileName, contents);
+    // A link in a cache's place is replaced, not followed: the folder is the program's alone, and a
+    // cache is worth nothing outside it. A FIFO or a device node there is refused and told.
+    const QString path = DeviceCacheFolder() + fileName;
+    const FileWrite write = WriteWholeFile(path, contents, LinkRule::ReplaceLink);
     // The mouse keeps its settings either way; only the program's copy of them is lost.
-    if (!written)
-        UserFileWrites::Failed(AppPaths::UserDataFolder());
-    return written;
+    UserFileWrites::NotWritten(path, write, AppPaths::UserDataFolder());
+    return write;
 }
 
 bool ReadDeviceInfoCache(const QString& fileName, FlashDataMap* out)

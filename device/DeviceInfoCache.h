@@ -14,7 +14,8 @@ QString DeviceCacheFileName(uint8_t cid, uint8_t mid);
 // The folder the cache files lie in.
 QString DeviceCacheFolder();
 
-// Writes the record whole or not at all: a failed write keeps the last good file. False on failure.
+// Writes the record whole or not at all: a failed write keeps the last good file, and is told to
+// the user (UserFileWrites). False on failure.
 bool WriteDeviceInfoCache(const QString& fileName, const FlashDataMap& data);
 
 // Reads a record; false (and out unchanged) when the file is missing, its length is not 10,448 or it

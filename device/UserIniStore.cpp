@@ -1,17 +1,16 @@
 #include "device/UserIniStore.h"
 
 #include "platform/AppPaths.h"
-#include "platform/WholeFileWrite.h"
-#include "platform/RegularFile.h"
 #include "platform/UserFileWrites.h"
 
+#include <cerrno>
 #include <mutex>
-#include <QSettings>
-#include <QTextCodec>
 
 namespace {
 std::mutex creationLock;
 UserIniStore* instance = nullptr;
+// The user edits the file in any editor; the program reads and writes it as UTF-8.
+const char* const Codec = "UTF-8";
 }
 
 UserIniStore* UserIniStore::Instance()
@@ -22,42 +21,42 @@ UserIniStore* UserIniStore::Instance()
     return instance;
 }
 
-UserIniStore::UserIniStore(const QString& filePath)
-    : settings(new QSettings(SettingsFilePath(filePath), QSettings::IniFormat)), path(filePath)
+UserIniStore::UserIniStore(const QString& filePath) : path(filePath)
 {
-    settings->setIniCodec(QTextCodec::codecForName("UTF-8"));
+    readWhole = IniFile::Read(path, Codec, &values);
 }
 
 void UserIniStore::SetValue(const QString& group, const QString& key, const QString& value)
 {
-    settings->setValue(group + QLatin1Char('/') + key, value);
+    values.insert(group + QLatin1Char('/') + key, value);
     // Written now, so that a crash or a kill right after a change keeps the preference.
-    Sync();
+    Write();
 }
 
 QString UserIniStore::GetValue(const QString& group, const QString& key)
 {
-    return settings->value(group + QLatin1Char('/') + key).toString();
+    return values.value(group + QLatin1Char('/') + key).toString();
 }
 
 QStringList UserIniStore::GetValueList(const QString& group, const QString& key)
 {
-    return settings->value(group + QLatin1Char('/') + key).toStringList();
+    return values.value(group + QLatin1Char('/') + key).toStringList();
 }
 
 void UserIniStore::RemoveValue(const QString& group, const QString& key)
 {
-    settings->remove(group + QLatin1Char('/') + key);
-    Sync();
+    IniFile::Remove(values, group + QLatin1Char('/') + key);
+    Write();
 }
 
-void UserIniStore::Sync()
+void UserIniStore::Write()
 {
-    // A store whose path names no regular file keeps nothing (SettingsFilePath). QSettings keeps the
-    // first error for the run, so after one failed write every later one reports as failed too;
-    // the user is told once either way.
-    if (!SyncSettingsWhole(*settings))
-        UserFileWrites::Failed(AppPaths::UserDataFolder());
+    FileWrite write;
+    write.error = EIO;
+    if (readWhole)
+        write = IniFile::Write(path, values, Codec);
+    if (!write)
+        UserFileWrites::NotWritten(path, write, AppPaths::UserDataFolder());
 }
 
 int UserIniStore::Language()

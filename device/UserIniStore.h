@@ -1,11 +1,12 @@
 #pragma once
+#include "platform/IniFile.h"
+
 #include <QString>
 #include <QStringList>
 
-class QSettings;
-
 // The user's own preferences in Macro.ini in the per-user folder: language, auto start and whether
-// the new-firmware tip shows. Used on the GUI thread.
+// the new-firmware tip shows. Read once; every change is written at once, the whole file through
+// the program's one write. Used on the GUI thread.
 class UserIniStore
 {
 public:
@@ -23,9 +24,12 @@ public:
 
 private:
     explicit UserIniStore(const QString& path);
-    // Writes the changes to the file; a file that cannot be written is reported (UserFileWrites).
-    void Sync();
+    // Writes the values to the file; a file that cannot be written, or a link or special file in
+    // its place, is reported (UserFileWrites). The values stay for the run either way.
+    void Write();
 
-    QSettings* settings;
+    IniFile::Values values;
     QString path;
+    // False when the file was there but could not be read: writing would lose what it holds.
+    bool readWhole = true;
 };

@@ -13,7 +13,8 @@ public:
     static QString Path();
 
     // Writes the entry whole (or leaves the earlier one as it was) so that the session starts
-    // programPath; false when the folder or the file could not be written.
+    // programPath; false when the folder or the file could not be written, or when a link or a
+    // special file stands in the entry's place (left as it is: the folder is the user's).
     static bool Write(const QString& programPath);
     // Removes this application's entry and nothing else; true when no such entry is left.
     static bool Remove();

@@ -21,5 +21,8 @@ public:
     static QString GroupOf(const QString& keyPath);
 
 private:
+    // The name's key in the file: group + "/" + name.
+    QString Key(const QString& name) const;
+
     QString group;
 };

@@ -148,9 +148,22 @@ QString FileNotices::ExportNotWrittenText(int language, const QString& path)
     return Say(language, "ExportNotWritten").arg(Shown(path));
 }
 
-FileNotices* FileNotices::ShowExportNotWritten(QWidget* window, const QString& path)
+QString FileNotices::FileRefusedText(int language, const QString& path)
 {
-    auto* notice = new FileNotices([path](int language) { return ExportNotWrittenText(language, path); });
+    return Say(language, "FileRefused").arg(Shown(path));
+}
+
+QString FileNotices::ExportRefusedText(int language, const QString& path)
+{
+    return Say(language, "ExportRefused").arg(Shown(path));
+}
+
+FileNotices* FileNotices::ShowExportNotWritten(QWidget* window, const QString& path, const FileWrite& write)
+{
+    const bool refused = write.Refused();
+    auto* notice = new FileNotices([path, refused](int language) {
+        return refused ? ExportRefusedText(language, path) : ExportNotWrittenText(language, path);
+    });
     notice->ShowOver(window);
     return notice;
 }
@@ -171,10 +184,18 @@ void FileNotices::WatchSettingsWrites(QWidget* window)
         auto* notice = new FileNotices([folder](int language) { return SettingsNotKeptText(language, folder); });
         notice->ShowOver(over);
     };
+    const auto showRefused = [over](const QString& path) {
+        auto* notice = new FileNotices([path](int language) { return FileRefusedText(language, path); });
+        notice->ShowOver(over);
+    };
     UserFileWrites* writes = UserFileWrites::Instance();
     QObject::connect(writes, &UserFileWrites::SigNotKept, window, show, Qt::QueuedConnection);
+    QObject::connect(writes, &UserFileWrites::SigRefused, window, showRefused, Qt::QueuedConnection);
     // The per-user folders are made before any window: a failure there has already happened.
+    const QString refusedBefore = writes->RefusedFile();
     const QString failedBefore = writes->FailedFolder();
-    if (!failedBefore.isEmpty())
+    if (!refusedBefore.isEmpty())
+        showRefused(refusedBefore);
+    else if (!failedBefore.isEmpty())
         show(failedBefore);
 }

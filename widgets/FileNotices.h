@@ -1,5 +1,6 @@
 #pragma once
 #include "device/ModelListCheck.h"
+#include "platform/WholeFileWrite.h"
 
 #include <QDialog>
 #include <QString>
@@ -28,15 +29,20 @@ public:
     static QString UnknownModelText(int language, int mid, const ModelListProblem& problem);
     static QString SettingsNotKeptText(int language, const QString& folder);
     static QString ExportNotWrittenText(int language, const QString& path);
+    // A symbolic link or a special file stands where the program would have written path.
+    static QString FileRefusedText(int language, const QString& path);
+    static QString ExportRefusedText(int language, const QString& path);
 
     // Start-up: the model list's notice over window, when the list is damaged. The notice is shown
     // without waiting for it (start-up goes on) and deletes itself when closed. Null when nothing is wrong.
     static FileNotices* ShowModelListProblem(QWidget* window, const ModelListProblem& problem = CheckModelList());
     // From now on the first write of the run that fails in a per-user folder (UserFileWrites) shows
-    // its notice over window, once; a failure before this call shows it at once.
+    // its notice over window, once; a failure before this call shows it at once. A refused write
+    // names its file, any other failure the folder.
     static void WatchSettingsWrites(QWidget* window);
-    // An export the user asked for could not be written: said over window at once.
-    static FileNotices* ShowExportNotWritten(QWidget* window, const QString& path);
+    // An export the user asked for could not be written: said over window at once. write: why, when
+    // known; a refusal (a link or a special file at path) has a text of its own.
+    static FileNotices* ShowExportNotWritten(QWidget* window, const QString& path, const FileWrite& write = FileWrite());
 
 public slots:
     void SlotAllLanguage(int index);

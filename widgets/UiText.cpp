@@ -127,7 +127,7 @@ const QVector<UiText::Reader>& UiText::Readers()
         {"UpDataParam", List({"infoTips"}), List({"DialogUpdating"})},
         {"FileNotices", List({"infoTips", "common"}),
          List({"ModelListMissing", "ModelListUnreadable", "ModelListGarbled", "ModelListGroupMissing", "UnknownModel",
-               "SettingsNotKept", "OK"})},
+               "SettingsNotKept", "ExportNotWritten", "FileRefused", "ExportRefused", "OK"})},
         {"Buttoninterface", List({"key", "macro"}),
          List({"Import", "Export", "DebounceTime", "MacroSeond", "ExportConfigTitle", "ImportConfigTitle"})},
         {"PreVier", List({"key", "sensor", "Settings"}),

@@ -243,8 +243,9 @@ void Buttoninterface::on_OutputData_clicked()
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     const QString path = ExportFilePath(dialog.selectedFiles().constFirst());
+    // A link or a special file at the chosen path is left as it is, and the notice says why.
     if (!WriteConfigFile(path, DeviceConfigSnapshot()))
-        FileNotices::ShowExportNotWritten(window(), path);
+        FileNotices::ShowExportNotWritten(window(), path, CheckWritePath(path));
 }
 
 void Buttoninterface::on_ImportData_clicked()

@@ -119,10 +119,7 @@ bool Macro::CreateMacroFile(const QString& name)
 {
     if (!IsNewMacroNameAllowed(name))
         return false;
-    // Only a new file: an existing one (a file the list does not show) keeps its content.
-    QFile file(MacroBlocks::MacroFilePath(name));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        return false;
-    file.close();
-    return file.error() == QFileDevice::NoError;
+    // Only a new file: an existing one (a file the list does not show, a link) keeps its content.
+    const QString path = MacroBlocks::MacroFilePath(name);
+    return !path.isEmpty() && CreateNewFile(path);
 }

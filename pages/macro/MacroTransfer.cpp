@@ -8,6 +8,7 @@
 #include "device/MacroBlocks.h"
 #include "device/PostMsg.h"
 #include "platform/RegularFile.h"
+#include "platform/UserFileWrites.h"
 #include "ui_Macro.h"
 
 #include <QFile>
@@ -79,9 +80,15 @@ bool Macro::StoreDeviceMacro(const QString& name, uint8_t repeatMode, const Butt
     const QStringList lines = DeviceMacroLines(block);
     // The whole file, so that a second read of the same mouse neither doubles the events nor loses
     // them; an unchanged file is left as it is.
-    if (CurrentFileText(MacroBlocks::MacroFilePath(name)) == MacroFile::FileText(repeatLine, lines))
+    const QString path = MacroBlocks::MacroFilePath(name);
+    if (CurrentFileText(path) == MacroFile::FileText(repeatLine, lines))
         return true;
-    return WriteMacroFile(name, repeatLine, lines);
+    if (WriteMacroFile(name, repeatLine, lines))
+        return true;
+    // The mouse plays its macro all the same; the user hears that the program's copy was not kept,
+    // and of a link or a special file in its place (never written through) by the file's name.
+    UserFileWrites::NotWritten(path, MacroBlocks::MacroFolder());
+    return false;
 }
 
 void Macro::SlotButtonToMacro(FlashDataMap DataMap, int KeyNumer)

@@ -4,8 +4,9 @@
 #include "device/FirmwareImage.h"
 #include "platform/AppPaths.h"
 #include "platform/RegistryStore.h"
-#include "platform/RegularFile.h"
 #include "platform/TraceLog.h"
+#include "platform/UserFileWrites.h"
+#include "platform/WholeFileWrite.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -64,13 +65,14 @@ bool LogFailure(int kind, int receiverType, int cid, int mid, const QString& dev
     std::lock_guard<std::mutex> locker(logLock);
     const QString path = LogPath();
     QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    if ((file.exists() && !IsRegularFile(path)) || !file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text)) {
+    // A link or a FIFO in the log's place is left as it is; the user hears of it once, as of any
+    // file of the program's that was not kept.
+    const FileWrite write = AppendToFile(path, line.toUtf8());
+    if (!write) {
         qCDebug(kestroTrace) << "upgrade log not written:" << path;
-        return false;
+        UserFileWrites::NotWritten(path, write, AppPaths::UserDataFolder());
     }
-    const QByteArray bytes = line.toUtf8();
-    return file.write(bytes) == bytes.size() && file.flush();
+    return write;
 }
 
 } // namespace UpgradeRecord

@@ -9,6 +9,7 @@
 #include "pages/buttons/Buttoninterface.h"
 #include "platform/AppPaths.h"
 #include "platform/AutoStartEntry.h"
+#include "platform/IniFile.h"
 #include "platform/RegistryStore.h"
 #include "platform/UserFileWrites.h"
 #include "platform/WholeFileWrite.h"
@@ -23,7 +24,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSettings>
 #include <QWidget>
 #include <QtTest>
 
@@ -101,9 +101,7 @@ private slots:
     }
 
     // A full disk (or a file size limit): no file is left cut short while the write reports success.
-    // First of the tests: the preferences keep a broken folder's error for the run.
-    // A file written whole elsewhere keeps its old contents; the settings files, which Qt rewrites
-    // in place of the old one, are at least told as not kept.
+    // Every file, the settings files too, is written whole and keeps its old contents.
     void fullDiskCutsNoFileShortSilently_data()
     {
         QTest::addColumn<QString>("file");
@@ -126,12 +124,17 @@ private slots:
         QVERIFY(entryFile.open(QIODevice::ReadOnly));
         const QByteArray entryBefore = entryFile.readAll();
         entryFile.close();
-        // A settings file of its own, as the preferences keep theirs (Qt keeps one copy per file).
-        QSettings settings(home.Path() + QStringLiteral("/") + QString::fromLatin1(QTest::currentDataTag()) + QStringLiteral(".ini"),
-                           QSettings::IniFormat);
+        // A settings file of its own, written as the preferences write theirs.
+        const QString settingsPath =
+            home.Path() + QStringLiteral("/") + QString::fromLatin1(QTest::currentDataTag()) + QStringLiteral(".ini");
+        IniFile::Values settings;
         for (int i = 0; i < 8; ++i)
-            settings.setValue(QStringLiteral("Kept/Key%1").arg(i), QStringLiteral("value %1").arg(i));
-        QVERIFY(SyncSettingsWhole(settings));
+            settings.insert(QStringLiteral("Kept/Key%1").arg(i), QStringLiteral("value %1").arg(i));
+        QVERIFY(IniFile::Write(settingsPath, settings, "UTF-8"));
+        QFile settingsFile(settingsPath);
+        QVERIFY(settingsFile.open(QIODevice::ReadOnly));
+        const QByteArray settingsBefore = settingsFile.readAll();
+        settingsFile.close();
         RegistryStore registry(QStringLiteral("HKEY_CURRENT_USER\\Software\\Kestro plus\\Mouse Drive Test"));
         for (int i = 0; i < 4; ++i)
             registry.SetValue(QStringLiteral("MouseVer28%1").arg(i), QStringLiteral("v1.0%1").arg(i));
@@ -152,8 +155,8 @@ private slots:
             } else if (file == QLatin1String("export")) {
                 written = Buttoninterface::WriteConfigFile(exportPath, after);
             } else if (file == QLatin1String("settings")) {
-                settings.setValue(QStringLiteral("Language/Language"), QStringLiteral("1"));
-                written = SyncSettingsWhole(settings);
+                settings.insert(QStringLiteral("Language/Language"), QStringLiteral("1"));
+                written = IniFile::Write(settingsPath, settings, "UTF-8");
             } else {
                 registry.SetValue(QStringLiteral("MouseVer2834"), QStringLiteral("v1.02"));
             }
@@ -176,16 +179,17 @@ private slots:
         // The program's own files: the user hears of it.
         if (file == QLatin1String("cache") || file == QLatin1String("registry"))
             QVERIFY(UserFileWrites::Instance()->FailureCount() >= 1);
-        if (file == QLatin1String("settings"))
+        if (file == QLatin1String("settings")) {
             QVERIFY(!written);
+            QVERIFY(settingsFile.open(QIODevice::ReadOnly));
+            QCOMPARE(settingsFile.readAll(), settingsBefore);
+        }
         QVERIFY(QDir(DeviceCacheFolder()).entryList(QDir::Files | QDir::Hidden).filter(QStringLiteral(".bin.")).isEmpty());
     }
 
     void oneNoticeAndTheMouseStillWritten_data()
     {
         QTest::addColumn<QString>("broken");
-        // The preferences keep the first error of their file for the run (QSettings does): the rows
-        // that break the data folder come last.
         QTest::newRow("nothing broken") << QString();
         QTest::newRow("config folder is a file") << "config";
         QTest::newRow("data folder is a file") << "data";
