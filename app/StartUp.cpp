@@ -131,7 +131,15 @@ bool LockFileHeldElsewhere(const QString& key)
     std::unique_ptr<QLockFile>& file = LockFile();
     if (file && file->isLocked())
         return false;
-    file.reset(new QLockFile(AppPaths::UserDataFolder() + QLatin1Char('/') + key + QStringLiteral(".lock")));
+    const QString path = AppPaths::UserDataFolder() + QLatin1Char('/') + key + QStringLiteral(".lock");
+    // Qt reads a lock file it finds to see whether its holder still runs: a FIFO there would keep
+    // the start waiting for ever. Anything but a regular file or nothing is left as it is, like a
+    // folder where no lock file can be made.
+    if (!CheckWritePath(path)) {
+        qWarning() << "single-instance lock file not taken: not a regular file:" << path;
+        return false;
+    }
+    file.reset(new QLockFile(path));
     // Only a dead holder makes a lock stale, not its age: the program may run for weeks.
     file->setStaleLockTime(0);
     if (file->tryLock(0))

@@ -188,6 +188,7 @@ private slots:
         QTest::newRow("DPI level count") << "user" << "usersetting/SensorPage/Level.ini";
         QTest::newRow("device cache") << "user" << "Device_Info/Device_CID1C_MID12.bin";
         QTest::newRow("registry") << "config" << "registry.ini";
+        QTest::newRow("single-instance lock") << "user" << AppPaths::ProductName() + ".lock";
     }
     void programStartsAndQuits()
     {
