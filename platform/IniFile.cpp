@@ -61,7 +61,7 @@ bool Read(const QString& path, const char* codec, Values* values)
     if (contents.isEmpty())
         return true;
     QTemporaryDir scratch;
-    if (!scratch.isValid() || !WriteWholeFile(scratch.filePath(ScratchName), contents))
+    if (!scratch.isValid() || !WriteScratchFile(scratch.filePath(ScratchName), contents))
         return false;
     QSettings settings(scratch.filePath(ScratchName), QSettings::IniFormat);
     UseCodec(settings, codec);

@@ -155,7 +155,7 @@ FileWrite WholeFileWriter::Commit()
     if (descriptor < 0)
         return Result(FileWrite::Failed, writeError ? writeError : EBADF);
     // To the disk before it takes the old file's place; a file system that cannot sync is no failure.
-    if (fsync(descriptor) != 0 && (errno == EIO || errno == ENOSPC || errno == EDQUOT)) {
+    if (diskSync && fdatasync(descriptor) != 0 && (errno == EIO || errno == ENOSPC || errno == EDQUOT)) {
         const int error = errno;
         Abandon();
         return Result(FileWrite::Failed, error);
@@ -205,17 +205,33 @@ FileWrite CheckWritePath(const QString& path, LinkRule links)
     return Decide(name.constData(), links, &found, &regular);
 }
 
-FileWrite WriteWholeFile(const QString& path, const QByteArray& contents, LinkRule links)
+namespace {
+
+FileWrite WriteWhole(const QString& path, const QByteArray& contents, LinkRule links, bool diskSync)
 {
     const QByteArray name = SystemName(path);
     if (name.isEmpty())
         return Result(FileWrite::Failed, ENOENT);
     WholeFileWriter writer;
+    if (!diskSync)
+        writer.SkipDiskSync();
     const FileWrite begun = writer.Begin(name.constData(), links);
     if (!begun)
         return begun;
     writer.Write(contents.constData(), size_t(contents.size()));
     return writer.Commit();
+}
+
+} // namespace
+
+FileWrite WriteWholeFile(const QString& path, const QByteArray& contents, LinkRule links)
+{
+    return WriteWhole(path, contents, links, true);
+}
+
+FileWrite WriteScratchFile(const QString& path, const QByteArray& contents)
+{
+    return WriteWhole(path, contents, LinkRule::Refuse, false);
 }
 
 FileWrite AppendToFile(const QString& path, const QByteArray& bytes)

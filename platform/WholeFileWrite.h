@@ -52,6 +52,10 @@ FileWrite CheckWritePath(const QString& path, LinkRule links = LinkRule::Refuse)
 // shortened file. An existing file keeps its permissions; a read-only one is not replaced.
 FileWrite WriteWholeFile(const QString& path, const QByteArray& contents, LinkRule links = LinkRule::Refuse);
 
+// The same for a scratch copy that lives for one call in a private temporary folder: it need not
+// reach the disk before it is used, so the write does not wait for it.
+FileWrite WriteScratchFile(const QString& path, const QByteArray& contents);
+
 // Adds bytes at the end of the file at path (made when missing), for logs: the file is opened
 // without following a link and without waiting on a FIFO, and checked to be a regular file before
 // a byte goes in. A write that fails midway is taken back, so that no cut line is left.
@@ -78,6 +82,8 @@ public:
     int Descriptor() const { return descriptor; }
     // Every byte, or false and the write is abandoned.
     bool Write(const void* bytes, size_t size);
+    // Without it Commit() waits until the contents are on the disk before the file takes its place.
+    void SkipDiskSync() { diskSync = false; }
     FileWrite Commit();
     // Removes the temporary file; the file at the path stays as it was.
     void Abandon();
@@ -89,4 +95,5 @@ private:
     int descriptor = -1;
     LinkRule linkRule = LinkRule::Refuse;
     int writeError = 0;
+    bool diskSync = true;
 };
