@@ -23,12 +23,15 @@ UserIniStore* UserIniStore::Instance()
 
 UserIniStore::UserIniStore(const QString& filePath) : path(filePath)
 {
-    readWhole = IniFile::Read(path, Codec, &values);
+    IniFile::Read(path, Codec, &values);
 }
 
 void UserIniStore::SetValue(const QString& group, const QString& key, const QString& value)
 {
-    values.insert(group + QLatin1Char('/') + key, value);
+    const QString name = group + QLatin1Char('/') + key;
+    values.insert(name, value);
+    unwrittenValues.insert(name, value);
+    unwrittenRemovals.removeAll(name);
     // Written now, so that a crash or a kill right after a change keeps the preference.
     Write();
 }
@@ -45,18 +48,32 @@ QStringList UserIniStore::GetValueList(const QString& group, const QString& key)
 
 void UserIniStore::RemoveValue(const QString& group, const QString& key)
 {
-    IniFile::Remove(values, group + QLatin1Char('/') + key);
+    const QString name = group + QLatin1Char('/') + key;
+    IniFile::Remove(values, name);
+    IniFile::Remove(unwrittenValues, name);
+    unwrittenRemovals << name;
     Write();
 }
 
 void UserIniStore::Write()
 {
+    IniFile::Values merged;
     FileWrite write;
     write.error = EIO;
-    if (readWhole)
-        write = IniFile::Write(path, values, Codec);
-    if (!write)
+    if (IniFile::Read(path, Codec, &merged)) {
+        for (const QString& name : unwrittenRemovals)
+            IniFile::Remove(merged, name);
+        for (auto value = unwrittenValues.cbegin(); value != unwrittenValues.cend(); ++value)
+            merged.insert(value.key(), value.value());
+        write = IniFile::Write(path, merged, Codec);
+    }
+    if (!write) {
         UserFileWrites::NotWritten(path, write, AppPaths::UserDataFolder());
+        return;
+    }
+    values = merged;
+    unwrittenValues.clear();
+    unwrittenRemovals.clear();
 }
 
 int UserIniStore::Language()

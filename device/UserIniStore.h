@@ -24,12 +24,14 @@ public:
 
 private:
     explicit UserIniStore(const QString& path);
-    // Writes the values to the file; a file that cannot be written, or a link or special file in
-    // its place, is reported (UserFileWrites). The values stay for the run either way.
+    // Writes this run's changes not yet written onto what the file holds now (the user may have
+    // edited it meanwhile), as the whole file. A file that cannot be read or written, or a link or
+    // special file in its place, is reported (UserFileWrites); the values stay for the run and the
+    // changes wait for the next write.
     void Write();
 
     IniFile::Values values;
+    IniFile::Values unwrittenValues;
+    QStringList unwrittenRemovals;
     QString path;
-    // False when the file was there but could not be read: writing would lose what it holds.
-    bool readWhole = true;
 };

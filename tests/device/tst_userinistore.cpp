@@ -83,6 +83,24 @@ private slots:
         QCOMPARE(UserIniStore::Instance()->Language(), expected);
     }
 
+    // The user edits the file while the program runs: the next preference the program writes
+    // keeps the edit, and the store answers with it.
+    void editOfTheUserIsKept()
+    {
+        UserIniStore* store = UserIniStore::Instance();
+        store->SetValue("Language", "Language", "1");
+        writeIni("[Language]\nLanguage=2\n\n[Extra]\nKey=kept\n");
+        store->SetValue("FindNew", "IsShow", "0");
+        QFile file(iniPath());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray content = file.readAll();
+        QVERIFY(content.contains("[Extra]\nKey=kept"));
+        QVERIFY(content.contains("[FindNew]\nIsShow=0"));
+        QVERIFY(content.contains("[Language]\nLanguage=2"));
+        QCOMPARE(store->GetValue("Extra", "Key"), QString("kept"));
+        QCOMPARE(store->Language(), 2);
+    }
+
     void removeValue()
     {
         UserIniStore* store = UserIniStore::Instance();
