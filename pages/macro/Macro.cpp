@@ -8,6 +8,7 @@
 #include "ui_Macro.h"
 #include "widgets/ComboBoxLook.h"
 #include "widgets/KeyboardHook.h"
+#include "widgets/QuitHolds.h"
 #include "widgets/ThemeColor.h"
 #include "widgets/UiText.h"
 
@@ -23,6 +24,8 @@ Macro::Macro(QWidget* parent) : QWidget(parent), ui(new Ui::Macro)
     connect(PostMsg::Instance(), &PostMsg::SigSetMacroPage, this, &Macro::SlotSetMacroPage);
     connect(PostMsg::Instance(), &PostMsg::SigButtonToMacro, this, &Macro::SlotButtonToMacro);
     connect(PostMsg::Instance(), &PostMsg::SigMacroDownLoadData, this, &Macro::SlotMacroDownLoadData);
+    // A Save on its way to the mouse is seen through before the program ends.
+    QuitHolds::Add(this, [this](QWidget* window) { return SeeSaveThroughAtQuit(window); });
 
     StyleLists();
     LoadMacroList(QStringLiteral("ListMain"));

@@ -12,6 +12,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 
 class KeyboardHook;
 class QDialog;
@@ -35,7 +36,8 @@ extern bool MacroRecording;
 // Files: Macro.cpp (construction, looks), MacroRecording.cpp (recording keys), MacroFiles.cpp (the list and the macro
 // files), MacroNames.cpp (create, rename, delete and the page's notices), MacroEvents.cpp (the
 // event-list primitives), MacroTexts.cpp (the page's texts), MacroTransfer.cpp (the macros on the
-// mouse's buttons), MacroExchange.cpp (export and import files).
+// mouse's buttons: a change the mouse must take first, a Save on its way, the quit hold),
+// MacroExchange.cpp (export and import files).
 // MacroEditing.cpp: amending, inserting and deleting event lines, Save and the change flags, the
 // macro list's context menu and the page's own key, mouse and language events.
 class Macro : public QWidget
@@ -114,6 +116,22 @@ public:
     // Makes the macro's file hold what the mouse holds: the repeat mode, then the block's events,
     // written whole. False when the file cannot be written.
     static bool StoreDeviceMacro(const QString& name, uint8_t repeatMode, const ButtonMacroBlock& block);
+
+    // A change of a macro that buttons of the mouse play is done only once the mouse took it: the
+    // mouse's copy is stored over the macro's file at every read, so the file may never hold what
+    // the mouse does not.
+    //
+    // Whether the mouse can take a change now: user writes are on, it answers, and its record was
+    // read since it came back (not only the cached one shown while it was away). Shows nothing.
+    static bool MouseTakesMacros();
+    // The buttons (0 to 11) that play the macro in the record the pages show: the mouse's once read,
+    // until then its cached record.
+    static QList<int> ButtonsPlayingMacro(const QString& name);
+    // Changes those buttons' functions and blocks in the working copy and sends the record once;
+    // true only when the mouse took it. A record the mouse did not take is taken back out of the
+    // working copy, so that no later write carries it to the mouse behind the file's back.
+    static bool SendToButtons(const QList<int>& buttons,
+                              const std::function<void(ButtonFunction&, ButtonMacroBlock&)>& change);
 
     // --- export and import ---
 
@@ -210,9 +228,9 @@ private:
 
     // Places a dialog of this page (centred on the page, 100 left and 50 up) and runs it.
     void RunDialog(QDialog& dialog);
-    // The one-button notices: a macro notice by its text key, and the program notice asking to stop
-    // the recording first or to select a macro first.
-    void ShowMacroNotice(const QString& textKey);
+    // The one-button notices: a macro notice by its text key (over the page, or over the given
+    // window), and the program notice asking to stop the recording first or to select a macro first.
+    void ShowMacroNotice(const QString& textKey, QWidget* window = nullptr);
     void ExeIsRunNotice(bool stopRecording);
     // Asks the name dialog (0 new, 1 rename) for a name; empty when the user gave none.
     QString AskMacroName(int mode);
@@ -230,8 +248,40 @@ private:
     // Whether `added` more key lines keep the event list within the events a button holds; the
     // limit notice when they do not.
     bool RoomForKeyLines(int added);
-    // Whether a button of the mouse's record plays the macro.
-    static bool MacroOnAButton(const QString& name);
+
+    // A Save of a macro that buttons of the mouse play, from the click until the mouse took it (or
+    // did not): the lines and the repeat mode taken at the click, the block they make, and the
+    // buttons that play it, all sent in one record. The file is written once the mouse took it.
+    struct SaveOnItsWay {
+        QString name;
+        QString repeatLine;
+        QStringList lines;
+        bool events = false;
+        bool repeat = false;
+        ButtonMacroBlock block{};
+        uint8_t repeatByte = 0;
+        QList<int> buttons;
+        bool taken = false;
+        bool refused = false;
+        // A quit saw to it: it was sent and written, or the user was told that it was not.
+        bool ended = false;
+    };
+    // Whether the mouse can take a change of a macro it plays; the offline notice (the mouse away
+    // or writes off) or the not-taken notice (its record not yet read back) when it cannot.
+    bool MayChangeMacroOnMouse();
+    // Saves the lines of a macro no button of the mouse plays: the file alone.
+    void SaveToFile(const QString& name, const QString& repeatLine, const QStringList& lines);
+    // Sends the Save on its way to all its buttons in one record, once.
+    void SendSaveOnItsWay();
+    // After the mouse took it (or did not): the file, or the notice with the lines kept for a
+    // further Save.
+    void EndSaveOnItsWay();
+    // The list, New, Delete and recording wait while a Save is on its way.
+    void HoldCommandsForSave(bool hold);
+    // The quit hold: a Save on its way is sent at once and written, or the user is told that the
+    // mouse did not get it; the program ends either way (a second quit asked meanwhile waits for
+    // this one).
+    bool SeeSaveThroughAtQuit(QWidget* window);
 
     Ui::Macro* ui;
     QString macroFolder;
@@ -253,6 +303,8 @@ private:
     QString pictureFolder;
     bool eventsChanged = false;
     bool repeatModeChanged = false;
+    std::unique_ptr<SaveOnItsWay> onItsWay;
+    bool quitHoldRunning = false;
     QString exportText;
     QString renameText;
     QString deleteText;

@@ -2,13 +2,13 @@
 // key, mouse and language events.
 #include "pages/macro/Macro.h"
 
-#include "device/DeviceParamSetters.h"
 #include "device/DeviceState.h"
 #include "device/MacroBlocks.h"
 #include "device/PostMsg.h"
 #include "pages/macro/AddDelayTime.h"
 #include "pages/macro/KeyNumberLimit.h"
 #include "pages/macro/addKey.h"
+#include "platform/hidusb/HIDUsb.h"
 #include "ui_Macro.h"
 #include "widgets/PanelLook.h"
 #include "widgets/PlaceOver.h"
@@ -28,9 +28,6 @@ namespace {
 // The key entry and delay dialogs stand 50 left and 70 up of the page's centre.
 constexpr int EntryShiftX = -50;
 constexpr int EntryShiftY = -70;
-
-// The buttons the button page binds macros to; the record's further slots play nothing.
-constexpr int MouseButtons = 12;
 
 // The insert-event combo's items.
 enum InsertItem { InsertNothing, InsertPress, InsertRelease, InsertDelay, InsertFirstButton };
@@ -71,17 +68,6 @@ bool Macro::RoomForKeyLines(int added)
         return true;
     KeyNumberLimit notice(nullptr);
     RunDialog(notice);
-    return false;
-}
-
-bool Macro::MacroOnAButton(const QString& name)
-{
-    const FlashDataMap record = DeviceConfigSnapshot();
-    for (int button = 0; button < MouseButtons; ++button) {
-        if (record.buttons[button].type == FunctionMacro
-            && MacroBlocks::MacroNameOfBlock(record.macros[button]) == name)
-            return true;
-    }
     return false;
 }
 
@@ -195,6 +181,9 @@ void Macro::on_Save_clicked()
         ExeIsRunNotice(true);
         return;
     }
+    // One Save at a time: the one on its way ends first.
+    if (onItsWay)
+        return;
     // What is saved is taken now: whatever runs while the button page is told cannot change it.
     const QString name = CurrentMacroName();
     if (name.isEmpty()) {
@@ -203,17 +192,41 @@ void Macro::on_Save_clicked()
     }
     const QStringList lines = EventLines();
     const QString repeatLine = QString::number(RepeatMode());
-    // The mouse would keep the older macro and give it back to the file at its next read: a macro
-    // on a button is saved only while the mouse takes it. The editor keeps everything for a Save
-    // once the mouse is back.
-    if (MacroOnAButton(name)) {
-        if (!UserWritesEnabled) {
-            emit PostMsg::Instance()->SigMouseOffLineo(0);
-            return;
-        }
-        if (!IsDeviceOnline())
-            return;
+    const QList<int> buttons = ButtonsPlayingMacro(name);
+    if (buttons.isEmpty() || (!eventsChanged && !repeatModeChanged)) {
+        SaveToFile(name, repeatLine, lines);
+        return;
     }
+    // The mouse would keep the older macro and give it back to the file at its next read: the
+    // mouse takes the macro first, and the file is written after. The editor keeps everything for
+    // a further Save when the mouse cannot take it.
+    if (!MayChangeMacroOnMouse())
+        return;
+    onItsWay.reset(new SaveOnItsWay);
+    SaveOnItsWay& save = *onItsWay;
+    save.name = name;
+    save.repeatLine = repeatLine;
+    save.lines = lines;
+    save.block = MacroBlocks::MacroTextToBlock(name, MacroFile::FileText(repeatLine, lines));
+    save.repeatByte = MacroBlocks::RepeatModeByte(repeatLine);
+    save.buttons = buttons;
+    // The flags go with this Save: a change made while it is on its way belongs to the next one.
+    save.events = eventsChanged;
+    save.repeat = repeatModeChanged;
+    eventsChanged = false;
+    repeatModeChanged = false;
+    SetSaveActive(false);
+    HoldCommandsForSave(true);
+    // The button page waits, then asks for the macro for each button it shows playing it.
+    if (save.events)
+        emit PostMsg::Instance()->SigUpDataMacro(name, 0);
+    // The buttons it did not ask for, and a change of the repeat mode alone, are sent now.
+    SendSaveOnItsWay();
+    EndSaveOnItsWay();
+}
+
+void Macro::SaveToFile(const QString& name, const QString& repeatLine, const QStringList& lines)
+{
     if (!WriteMacroFile(name, repeatLine, lines)) {
         ShowMacroNotice(QStringLiteral("DialogMacroFileFailed"));
         return;
@@ -229,6 +242,49 @@ void Macro::on_Save_clicked()
         emit PostMsg::Instance()->SigUpDataMacro(name, 0);
     if (repeat)
         emit PostMsg::Instance()->SigUpDataMacro(name, 1);
+}
+
+bool Macro::MayChangeMacroOnMouse()
+{
+    if (!UserWritesEnabled || !VidEzorarA_GetDeviceOnLine(CurrentDevicePath)) {
+        emit PostMsg::Instance()->SigMouseOffLineo(0);
+        return false;
+    }
+    // It answers, but its record is still being read back after it came.
+    if (!MouseTakesMacros()) {
+        ShowMacroNotice(QStringLiteral("DialogMacroNotTaken"));
+        return false;
+    }
+    return true;
+}
+
+void Macro::EndSaveOnItsWay()
+{
+    const std::unique_ptr<SaveOnItsWay> save = std::move(onItsWay);
+    HoldCommandsForSave(false);
+    // A quit saw to it already.
+    if (!save || save->ended)
+        return;
+    const bool written = save->taken && WriteMacroFile(save->name, save->repeatLine, save->lines);
+    if (!written) {
+        // The editor keeps the lines for a further Save. Not taken, the file and the mouse keep the
+        // older macro; taken but not written, the mouse's copy reaches the file at its next read.
+        eventsChanged = eventsChanged || save->events;
+        repeatModeChanged = repeatModeChanged || save->repeat;
+        SetSaveActive(true);
+        ShowMacroNotice(save->taken ? QStringLiteral("DialogMacroFileFailed") : QStringLiteral("DialogMacroNotTaken"));
+        return;
+    }
+    // The button page follows the repeat mode the mouse took.
+    if (save->repeat)
+        emit PostMsg::Instance()->SigUpDataMacro(save->name, 1);
+}
+
+void Macro::HoldCommandsForSave(bool hold)
+{
+    for (QWidget* widget : {static_cast<QWidget*>(ui->listWidgetHong), static_cast<QWidget*>(ui->NewHong),
+                            static_cast<QWidget*>(ui->DeleteHong), static_cast<QWidget*>(ui->StartRecord)})
+        widget->setEnabled(!hold);
 }
 
 void Macro::on_listWidgetKey_itemChanged(QListWidgetItem*)

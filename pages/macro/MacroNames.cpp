@@ -1,13 +1,17 @@
 // Creating, renaming and deleting macros, and the page's dialogs.
 #include "pages/macro/Macro.h"
 
+#include "device/DeviceState.h"
 #include "device/MacroBlocks.h"
 #include "device/PostMsg.h"
 #include "pages/macro/DeleteConfirm.h"
 #include "pages/macro/ExeIsRun.h"
 #include "pages/macro/QuestionDialog.h"
 #include "pages/macro/SameMacro.h"
+#include "platform/RegularFile.h"
+#include "platform/WholeFileWrite.h"
 #include "ui_Macro.h"
+#include "widgets/PlaceOver.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -17,12 +21,25 @@ namespace {
 const QString SameNameKey = QStringLiteral("DialogSameMacroName");
 const QString NameRefusedKey = QStringLiteral("DialogMacroNameRefused");
 const QString FileFailedKey = QStringLiteral("DialogMacroFileFailed");
+const QString NotTakenKey = QStringLiteral("DialogMacroNotTaken");
+// A macro file holds at most 70 events, about a kilobyte; a larger file is not read into memory.
+constexpr qint64 MaxRenamedFileSize = 1 << 20;
 
 // Whether anything at all stands under the macro's file name (a dangling link included).
 bool FileNameTaken(const QString& path)
 {
     const QFileInfo info(path);
     return info.exists() || info.isSymLink();
+}
+
+// The whole of a regular macro file of a sane size.
+bool ReadWholeMacroFile(const QString& path, QByteArray* text)
+{
+    QFile file(path);
+    if (!IsRegularFile(path) || file.size() > MaxRenamedFileSize || !file.open(QIODevice::ReadOnly))
+        return false;
+    *text = file.readAll();
+    return file.error() == QFileDevice::NoError;
 }
 
 } // namespace
@@ -34,11 +51,17 @@ void Macro::RunDialog(QDialog& dialog)
     dialog.exec();
 }
 
-void Macro::ShowMacroNotice(const QString& textKey)
+void Macro::ShowMacroNotice(const QString& textKey, QWidget* window)
 {
     SameMacro notice(nullptr);
     notice.SetMessageKey(textKey);
-    RunDialog(notice);
+    if (!window) {
+        RunDialog(notice);
+        return;
+    }
+    // Over the program's window, as its own notices stand: the page may not be showing.
+    PlaceOver(&notice, window, 0, -20);
+    notice.exec();
 }
 
 void Macro::ExeIsRunNotice(bool stopRecording)
@@ -99,7 +122,7 @@ bool Macro::CreateMacro(const QString& name)
 bool Macro::RenameCurrentMacro(const QString& newName)
 {
     QListWidgetItem* entry = ui->listWidgetHong->currentItem();
-    if (!entry || newName.isEmpty())
+    if (!entry || newName.isEmpty() || onItsWay)
         return false;
     if (!IsNewMacroNameAllowed(newName)) {
         ShowMacroNotice(NameRefusedKey);
@@ -113,9 +136,35 @@ bool Macro::RenameCurrentMacro(const QString& newName)
     }
     const QString oldName = entry->text();
     const QString oldPath = MacroBlocks::MacroFilePath(oldName);
-    // The list and the button page follow the file, never the other way round.
-    if (oldPath.isEmpty() || !QFile::rename(oldPath, newPath)) {
+    QByteArray text;
+    if (oldPath.isEmpty() || !ReadWholeMacroFile(oldPath, &text)) {
         ShowMacroNotice(FileFailedKey);
+        return false;
+    }
+    // Buttons that play it are renamed on the mouse first: a mouse that kept the old name would
+    // give the old macro back at its next read.
+    const QList<int> buttons = ButtonsPlayingMacro(oldName);
+    if (!buttons.isEmpty()) {
+        if (!MayChangeMacroOnMouse())
+            return false;
+        if (!SendToButtons(buttons, [&newName](ButtonFunction&, ButtonMacroBlock& block) {
+                MacroBlocks::SetBlockName(block, newName);
+            })) {
+            ShowMacroNotice(NotTakenKey);
+            return false;
+        }
+    }
+    // The list and the button page follow the file, never the other way round. The file is
+    // written anew under its new name, then the old one goes.
+    if (!WriteWholeFile(newPath, text) || !QFile::remove(oldPath)) {
+        QFile::remove(newPath);
+        ShowMacroNotice(FileFailedKey);
+        // The mouse gets the old name back; a mouse that does not keeps the new one, and the
+        // button page labels its buttons so.
+        if (!SendToButtons(buttons, [&oldName](ButtonFunction&, ButtonMacroBlock& block) {
+                MacroBlocks::SetBlockName(block, oldName);
+            }))
+            emit PostMsg::Instance()->SigMacroRename(oldName, newName);
         return false;
     }
     entry->setText(newName);
@@ -127,16 +176,31 @@ bool Macro::RenameCurrentMacro(const QString& newName)
 bool Macro::DeleteCurrentMacro()
 {
     const int row = ui->listWidgetHong->currentRow();
-    if (row < 0)
+    if (row < 0 || onItsWay)
         return false;
     const QString name = ui->listWidgetHong->item(row)->text();
     const QString path = MacroBlocks::MacroFilePath(name);
+    // Buttons that play it get their default functions on the mouse first: a mouse that kept the
+    // macro would give it back as a file at its next read. The working copy shows what the button
+    // page wrote, sent once more so that the mouse is known to hold it.
+    const bool onTheMouse = !ButtonsPlayingMacro(name).isEmpty();
+    if (onTheMouse) {
+        if (!MayChangeMacroOnMouse())
+            return false;
+        emit PostMsg::Instance()->SigDeleteMacroButton(macroLabelPrefix + name);
+        if (!ButtonsPlayingMacro(name).isEmpty() || !MouseTakesMacros()
+            || !PushDeviceConfigCopy(DeviceConfigForPush())) {
+            ShowMacroNotice(NotTakenKey);
+            return false;
+        }
+    }
     // An entry whose file is gone already is taken out all the same.
     if (!path.isEmpty() && FileNameTaken(path) && !QFile::remove(path)) {
         ShowMacroNotice(FileFailedKey);
         return false;
     }
-    emit PostMsg::Instance()->SigDeleteMacroButton(macroLabelPrefix + name);
+    if (!onTheMouse)
+        emit PostMsg::Instance()->SigDeleteMacroButton(macroLabelPrefix + name);
     delete ui->listWidgetHong->takeItem(row);
     ui->listWidgetKey->clear();
     ui->listWidgetHong->setCurrentRow(-1);

@@ -2,25 +2,33 @@
 // file, and the page left while it records.
 #include "pages/macro/Macro.h"
 
+#include "device/DeviceInfoCache.h"
 #include "device/DeviceParamSetters.h"
 #include "device/DeviceState.h"
 #include "device/KeyNames.h"
 #include "device/MacroBlocks.h"
 #include "device/PostMsg.h"
+#include "device/Worker.h"
 #include "platform/RegularFile.h"
 #include "platform/UserFileWrites.h"
+#include "platform/hidusb/HIDUsb.h"
 #include "ui_Macro.h"
+#include "widgets/WaitProcessingEvents.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QSignalBlocker>
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
 constexpr int ButtonCount = 12;
 // A macro file holding a device's 70 events takes about a kilobyte; a larger file is not compared.
 constexpr qint64 ComparedFileSize = 1 << 20;
+// How long a quit waits for a mouse that answers but whose record is still being read back.
+constexpr int QuitWaitForMouseMs = 2000;
 
 // The file's content when it is a regular file of at most ComparedFileSize bytes; empty otherwise.
 QByteArray CurrentFileText(const QString& path)
@@ -91,6 +99,99 @@ bool Macro::StoreDeviceMacro(const QString& name, uint8_t repeatMode, const Butt
     return false;
 }
 
+bool Macro::MouseTakesMacros()
+{
+    return UserWritesEnabled && DeviceConfigIsCurrent && VidEzorarA_GetDeviceOnLine(CurrentDevicePath) != 0;
+}
+
+QList<int> Macro::ButtonsPlayingMacro(const QString& name)
+{
+    // Until the mouse's own record is read the pages show its cached one: its buttons are the ones
+    // the mouse will give back.
+    FlashDataMap record{};
+    if (DeviceConfigIsCurrent || !ReadDeviceInfoCache(CacheFileName.Get(), &record))
+        record = DeviceConfigSnapshot();
+    QList<int> buttons;
+    for (int button = 0; button < ButtonCount; ++button) {
+        if (record.buttons[button].type == FunctionMacro && MacroBlocks::MacroNameOfBlock(record.macros[button]) == name)
+            buttons << button;
+    }
+    return buttons;
+}
+
+bool Macro::SendToButtons(const QList<int>& buttons, const std::function<void(ButtonFunction&, ButtonMacroBlock&)>& change)
+{
+    if (buttons.isEmpty())
+        return true;
+    if (!MouseTakesMacros())
+        return false;
+    FlashDataMap before{};
+    const DeviceConfigCopy sent = ChangeDeviceConfig([&](FlashDataMap& record) {
+        before = record;
+        for (int button : buttons)
+            change(record.buttons[button], record.macros[button]);
+    });
+    if (PushDeviceConfigCopy(sent))
+        return true;
+    // The buttons keep what the mouse holds, unless something changed them since.
+    ChangeDeviceConfig([&](FlashDataMap& record) {
+        for (int button : buttons) {
+            if (std::memcmp(&record.buttons[button], &sent.record.buttons[button], sizeof(ButtonFunction)) == 0
+                && std::memcmp(&record.macros[button], &sent.record.macros[button], sizeof(ButtonMacroBlock)) == 0) {
+                record.buttons[button] = before.buttons[button];
+                record.macros[button] = before.macros[button];
+            }
+        }
+    });
+    return false;
+}
+
+void Macro::SendSaveOnItsWay()
+{
+    SaveOnItsWay* save = onItsWay.get();
+    if (!save || save->ended || save->taken || save->refused)
+        return;
+    // All its buttons in one record: the mouse plays the new macro on every button or on none.
+    const bool events = save->events;
+    const bool repeat = save->repeat;
+    const ButtonMacroBlock block = save->block;
+    const uint8_t repeatByte = save->repeatByte;
+    const bool taken = SendToButtons(save->buttons, [&](ButtonFunction& function, ButtonMacroBlock& held) {
+        if (events)
+            held = block;
+        if (repeat)
+            function.p2 = repeatByte;
+    });
+    save->taken = taken;
+    save->refused = !taken;
+}
+
+bool Macro::SeeSaveThroughAtQuit(QWidget* window)
+{
+    if (!onItsWay || onItsWay->ended)
+        return true;
+    // A quit asked again while this one waits for the mouse is this one's to answer.
+    if (quitHoldRunning)
+        return false;
+    quitHoldRunning = true;
+    // A mouse that answers while its record is being read back takes the macro in a moment.
+    QElapsedTimer waited;
+    waited.start();
+    while (onItsWay && !onItsWay->ended && UserWritesEnabled && !DeviceConfigIsCurrent
+           && VidEzorarA_GetDeviceOnLine(CurrentDevicePath) && waited.elapsed() < QuitWaitForMouseMs)
+        WaitProcessingEvents(50);
+    if (onItsWay && !onItsWay->ended) {
+        SendSaveOnItsWay();
+        onItsWay->ended = true;
+        if (!onItsWay->taken)
+            ShowMacroNotice(QStringLiteral("DialogMacroNotSentAtQuit"), window);
+        else if (!WriteMacroFile(onItsWay->name, onItsWay->repeatLine, onItsWay->lines))
+            ShowMacroNotice(QStringLiteral("DialogMacroFileFailed"), window);
+    }
+    quitHoldRunning = false;
+    return true;
+}
+
 void Macro::SlotButtonToMacro(FlashDataMap DataMap, int KeyNumer)
 {
     if (KeyNumer < 0 || KeyNumer >= ButtonCount)
@@ -98,7 +199,12 @@ void Macro::SlotButtonToMacro(FlashDataMap DataMap, int KeyNumer)
     const ButtonMacroBlock& block = DataMap.macros[KeyNumer];
     bool nameOk = false;
     const QString name = DeviceMacroName(block, &nameOk);
-    if (!nameOk || !StoreDeviceMacro(name, DataMap.buttons[KeyNumer].p2, block))
+    if (!nameOk)
+        return;
+    // A Save on its way writes the file itself once the mouse took it; until then the file holds
+    // what the mouse holds, and the editor keeps the lines being sent.
+    const bool sending = onItsWay && onItsWay->name == name;
+    if (!sending && !StoreDeviceMacro(name, DataMap.buttons[KeyNumer].p2, block))
         return;
 
     // The entry joins the list; the user's selection, lines and recording stay as they are.
@@ -112,7 +218,7 @@ void Macro::SlotButtonToMacro(FlashDataMap DataMap, int KeyNumer)
             list->addItem(name);
     }
     // The shown macro follows the mouse only when nothing unsaved would be lost.
-    if (CurrentMacroName() == name && !eventsChanged && !repeatModeChanged && !MacroRecording)
+    if (CurrentMacroName() == name && !eventsChanged && !repeatModeChanged && !MacroRecording && !sending)
         ReadMacroFile();
     emit PostMsg::Instance()->SigAddMacroButton();
 }
@@ -122,6 +228,11 @@ void Macro::SlotMacroDownLoadData(QString MacroName, int index)
     if (index < 0 || index >= ButtonCount)
         return;
     MacroName.remove(QChar(0));
+    // A Save on its way goes to all its buttons at the first request; its file follows.
+    if (onItsWay && onItsWay->name == MacroName) {
+        SendSaveOnItsWay();
+        return;
+    }
     // The saved file, whatever the editor shows by now; nothing goes out while writes are off.
     bool ok = false;
     const ButtonMacroBlock block = MacroBlocks::MacroFileToRecord(MacroName, &ok);
@@ -135,6 +246,9 @@ void Macro::SlotMacroDownLoadData(QString MacroName, int index)
 void Macro::SlotSetMacroPage()
 {
     EndRecording();
+    // A Save on its way keeps the list waiting until the mouse took it.
+    if (onItsWay)
+        HoldCommandsForSave(true);
     // Save waits for the next change.
     SetSaveActive(false);
 }

@@ -1,6 +1,10 @@
 #pragma once
+#include "device/DeviceDiscovery.h"
 #include "device/FlashDataMap.h"
+#include "device/MacroBlocks.h"
+#include "pages/macro/Macro.h"
 #include "pages/macro/SameMacro.h"
+#include "platform/hidusb/SimControl.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -123,6 +127,41 @@ inline QByteArray ReadFile(const QString& path)
 inline QByteArray BlockBytes(const ButtonMacroBlock& block)
 {
     return QByteArray(reinterpret_cast<const char*>(&block), int(sizeof block));
+}
+
+// A simulated device as the selection page describes it when the user opens it.
+inline DeviceAllInfo IdentifiedDevice(const QByteArray& path)
+{
+    DeviceAllInfo device;
+    IdentifyDevice(&device, path.constData());
+    device.path = QString::fromLatin1(path);
+    return device;
+}
+
+// Puts a macro on a button of a simulated device's mouse, as the button page would: the block of
+// the file's text and the triple (6, button, repeat mode of its first line).
+inline bool PutMacroOnButton(int device, int button, const QString& name, const QByteArray& text)
+{
+    FlashDataMap record{};
+    if (!SimControl_GetDeviceRecord(device, record.bytes()))
+        return false;
+    record.buttons[button] = ButtonFunction{FunctionMacro, uint8_t(button),
+                                            MacroBlocks::RepeatModeByte(QString::fromUtf8(text.left(text.indexOf('\n'))))};
+    record.macros[button] = MacroBlocks::MacroTextToBlock(name, text);
+    return SimControl_SetDeviceRecord(device, record.bytes()) != 0;
+}
+
+// What a button of a simulated device's mouse plays: its macro's name, ":" and the text its file
+// gets from it; "no macro" for any other function.
+inline QString OnTheButton(int device, int button)
+{
+    FlashDataMap record{};
+    SimControl_GetDeviceRecord(device, record.bytes());
+    if (record.buttons[button].type != FunctionMacro)
+        return QStringLiteral("no macro");
+    const ButtonMacroBlock& block = record.macros[button];
+    return MacroBlocks::MacroNameOfBlock(block) + QLatin1Char(':')
+        + QString::fromUtf8(MacroFile::FileText(QString::number(record.buttons[button].p2), Macro::DeviceMacroLines(block)));
 }
 
 } // namespace MacroTestSupport
