@@ -93,7 +93,7 @@ const QVector<UiText::Reader>& UiText::Readers()
         {"UpDateRepair", List({"home", "common", "update"}),
          List({"WarnUpdate", "DialogUpgradeStart", "NotDevice", "SameDevice", "DialogUpgradeFail", "DialogUpgradeSuccess",
                "Cancel", "OK", "NoRecieve", "NoUSB", "Error1", "Error", "ErrorFile", "MultiDongle", "MultiMouse",
-               "ReadyUpdate"})},
+               "ReadyUpdate", "UpgradeRunning"})},
         {"FormSetting", List({"home", "Settings", "pair", "update"}),
          List({"Version", "DeviceInfo", "DongleVersion", "MouseVersion", "Upgrade", "Restore", "WiredMode", "NoDevice",
                "SameDevice", "newTips", "NoRecieve", "NoUSB", "Error", "MultiMouse", "MultiDongle", "MouseUpdateTips",

@@ -10,6 +10,7 @@
 #include "device/PostMsg.h"
 #include "pages/settings/UpDateRepair.h"
 #include "pages/settings/UpgradeRunState.h"
+#include "platform/TraceLog.h"
 #include "platform/hidusb/HIDUsb.h"
 #include "ui_FormSetting.h"
 #include "widgets/UiText.h"
@@ -78,11 +79,12 @@ QString FormText(const char* key)
     return UiText::ForReader(UiLanguage, QStringLiteral("FormSetting"), QLatin1String(key));
 }
 
+// The library's events, on its thread: progress goes to the dialog; a result only moves the kind's
+// state, which the step timer weighs on the GUI thread.
 void UpgradeEvent(const uint8_t* report, int kind)
 {
     if (!report || report[0] != 7)
         return;
-    PostMsg* bus = PostMsg::Instance();
     std::atomic<int>& state = kind == 211 ? ReceiverState : MouseState;
     if (report[1] == 1) {
         if (state != Upgrading)
@@ -90,39 +92,50 @@ void UpgradeEvent(const uint8_t* report, int kind)
         int percent = report[2];
         if (ImageCount == 2)
             percent = percent / 2 + (kind == 210 ? 50 : 0);
-        emit bus->SigProgress(percent, 0);
+        emit PostMsg::Instance()->SigProgress(percent, 0);
         return;
     }
     if (report[1] != 2)
         return;
-    const Stage stage = StartedStage.Get();
+    int upgrading = Upgrading;
     if (report[2] == 1) {
-        if (state != Upgrading)
-            return;
-        const QString version = ImageVersionText(stage.image);
-        UpgradeRecord::RemoveFailure();
-        if (kind == 210)
-            UpgradeRecord::StoreMouseVersion(stage.cidText, stage.midText, version);
-        state = Upgraded;
-        if (kind == 210 || ImageCount == 1) {
-            ResultShown = true;
-            emit bus->SigProgress(0, 2);
-        }
-        emit bus->SigLabelText(kind == 211 ? 0 : 1, version);
+        state.compare_exchange_strong(upgrading, Written);
         return;
     }
-    // A failure is recorded and logged before anyone hears of it.
-    const int failedKind = CurrentKind;
-    UpgradeRecord::WriteFailure(failedKind, ReceiverType, Cid, Mid);
-    UpgradeRecord::LogFailure(failedKind, ReceiverType, Cid, Mid, stage.deviceVersion, ImageVersionText(stage.image));
-    ReceiverNewFirmware = false;
-    MouseNewFirmware = false;
-    int upgrading = Upgrading;
     ReceiverState.compare_exchange_strong(upgrading, Failed);
     upgrading = Upgrading;
     MouseState.compare_exchange_strong(upgrading, Failed);
+}
+
+// A stage that ended without its device running the new firmware, or that could not start after an
+// earlier stage of the run: logged, and shown as the failure, never as a success. The record is
+// what the stage left: its own when it started writing, the earlier one when it never did.
+void StageFailed(int kind, const QString& deviceVersion, const QString& imageVersion)
+{
+    UpgradeRecord::LogFailure(kind, ReceiverType, Cid, Mid, deviceVersion, imageVersion);
+    ReceiverNewFirmware = false;
+    MouseNewFirmware = false;
     ResultShown = true;
-    emit bus->SigProgress(0, 1);
+    emit PostMsg::Instance()->SigProgress(0, 1);
+}
+
+// The stage's device runs the image: the record goes (or names the device that still waits), the
+// new version is shown and, for the mouse, kept.
+void StageSucceeded(int kind, FirmwareSequence& firmware)
+{
+    const Stage stage = StartedStage.Get();
+    const QString version = ImageVersionText(stage.image);
+    UpgradeRecord::StageSucceeded();
+    if (kind == 210)
+        UpgradeRecord::StoreMouseVersion(stage.cidText, stage.midText, version);
+    (kind == 211 ? ReceiverState : MouseState) = Upgraded;
+    ++firmware.stagesWritten;
+    PostMsg* bus = PostMsg::Instance();
+    if (kind == 210 || ImageCount == 1) {
+        ResultShown = true;
+        emit bus->SigProgress(0, 2);
+    }
+    emit bus->SigLabelText(kind == 211 ? 0 : 1, version);
 }
 
 } // namespace
@@ -327,6 +340,8 @@ void FormSetting::on_Start()
     firmware.bootCount1 = firmware.bootCount2 = firmware.bootCount4 = firmware.bootCount8 = 0;
     ResultShown = false;
     firmware.endReason.clear();
+    firmware.stagesWritten = 0;
+    firmware.sinceWritten.invalidate();
     updateDialog->ShowUpgradingView();
     ConfigSetting* config = ConfigSetting::Instance();
     const int cid = config->GetValue(Option, QStringLiteral("CID")).toInt();
@@ -371,6 +386,7 @@ void FormSetting::on_Mouse_clicked()
         const bool cableThere = !FoundDeviceList.isEmpty() && FoundDeviceList.first().wired
             && FoundDeviceList.first().MID == current.MID;
         if (!cableThere) {
+            UpgradeRecord::LogFailure(210, ReceiverType, Cid, Mid, ui->label_7->text(), QString());
             ResultShown = true;
             emit PostMsg::Instance()->SigProgress(0, 5);
             return;
@@ -496,6 +512,9 @@ void FormSetting::RunUpgradeStep(int step, int kind, const QString& version)
                 firmware.messageMode = false;
             }
             firmware.endReason = reason;
+            // The run wrote a device and was to go on with this one: it did not finish.
+            if (firmware.stagesWritten > 0)
+                StageFailed(kind, version, UpgradeImageList.isEmpty() ? QString() : ImageVersionText(UpgradeImageList.first()));
             firmware.runStep = 4;
             break;
         }
@@ -532,27 +551,52 @@ void FormSetting::RunUpgradeStep(int step, int kind, const QString& version)
         stage.cidText = config->GetValue(Option, QStringLiteral("CID"));
         stage.midText = config->GetValue(firmware.group, QStringLiteral("MID"));
         StartedStage.Set(stage);
-        // Upgrading before the start: the library may report before the next step runs.
+        // Upgrading before the start: the library may report before the next step runs. The record
+        // names the stage before a byte is written.
         std::atomic<int>& state = receiver ? ReceiverState : MouseState;
         state = Upgrading;
+        UpgradeRecord::BeginStage(kind, ReceiverType, Cid, Mid);
         const HidUpgradeImage view = View(stage.image);
         if (UsbUpgrade_Start(&view, receiver ? &FormSetting::ReceiverUpgradeCallback : &FormSetting::MouseUpgradeCallback, 10000)) {
             firmware.runStep = 2;
             break;
         }
-        // Refused: the run ends as failed, as a failure the library reported would.
-        const uint8_t failure[HIDUSB_UPGRADE_EVENT_SIZE] = {7, 2, 0};
-        UpgradeEvent(failure, kind);
+        // Refused: nothing was written, so nothing waits for a repair; the run ends as failed.
+        UpgradeRecord::StageNotStarted();
+        state = Failed;
+        StageFailed(kind, version, ImageVersionText(stage.image));
         firmware.runStep = 4;
         break;
     }
     case 2:
         firmware.runStep = 3;
         break;
-    case 3:
-        if ((receiver ? ReceiverState : MouseState) != Upgrading)
-            firmware.runStep = 4;
+    case 3: {
+        std::atomic<int>& state = receiver ? ReceiverState : MouseState;
+        if (state == Upgrading)
+            break;
+        const Stage stage = StartedStage.Get();
+        if (state == Written) {
+            // The library says the image is written; the device restarts into it and must answer
+            // with its version before the stage counts.
+            if (!firmware.sinceWritten.isValid())
+                firmware.sinceWritten.start();
+            if (DeviceRunsVersion(kind, Cid, Mid, ImageVersionText(stage.image))) {
+                StageSucceeded(kind, firmware);
+            } else if (firmware.sinceWritten.elapsed() < UpgradeStage::VersionWaitMs) {
+                break;
+            } else {
+                qCDebug(kestroTrace) << "upgrade: the library reported success, the device does not run the image";
+                state = Failed;
+                StageFailed(kind, stage.deviceVersion, ImageVersionText(stage.image));
+            }
+        } else if (state == Failed) {
+            StageFailed(kind, stage.deviceVersion, ImageVersionText(stage.image));
+        }
+        firmware.sinceWritten.invalidate();
+        firmware.runStep = 4;
         break;
+    }
     case 4: {
         if (receiver) {
             firmware.receiverRun = false;
@@ -589,7 +633,7 @@ void FormSetting::EndRun()
     FollowDeviceRemoval = true;
     if (ResultShown)
         return;
-    if (ReceiverState == Upgraded || MouseState == Upgraded) {
+    if (firmware.stagesWritten > 0) {
         emit PostMsg::Instance()->SigProgress(0, 2);
         return;
     }
@@ -617,8 +661,6 @@ void FormSetting::ShowUpdateResult(int kind)
         (receiver ? receiverMarker : mouseMarker) = 0;
         (receiver ? ui->toolButton_2 : ui->toolButton_3)->hide();
     }
-    if (state == Upgrading)
-        UpgradeRecord::RemoveFailure();
     if (state == Upgraded || state == NotUpgraded) {
         SetUpdateButtonLook(false);
         emit bus->SigAddUpdate(0, false);

@@ -2,6 +2,7 @@
 #include "device/LockedValue.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -13,8 +14,9 @@ class QTimer;
 // GUI thread, and the values its upgrade callbacks write on the device library's thread.
 namespace SettingsUpgrade {
 
-// Per-kind upgrade states.
-enum State { Idle = 0, Upgrading = 1, Upgraded = 2, Failed = 3, NotUpgraded = 4 };
+// Per-kind upgrade states. Written: the library reported the success, the device has not yet
+// answered with the new firmware; only then is the kind Upgraded.
+enum State { Idle = 0, Upgrading = 1, Upgraded = 2, Failed = 3, NotUpgraded = 4, Written = 5 };
 
 // Written by the callbacks, polled by the timers.
 extern std::atomic<int> ReceiverState;
@@ -64,6 +66,11 @@ struct FirmwareSequence {
     QString receiverModelName;
     // Why the run ended without writing anything, for the dialog when no result reached it.
     QString endReason;
+    // Stages of this run whose device came back with its new firmware: a later stage that cannot
+    // start leaves the run unfinished, which is a failure, never a success.
+    int stagesWritten = 0;
+    // Since the library reported the running stage's success.
+    QElapsedTimer sinceWritten;
     QTimer* dongleTimer = nullptr;
     QTimer* mouseTimer = nullptr;
 };

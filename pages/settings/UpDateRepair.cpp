@@ -5,8 +5,14 @@
 #include "pages/settings/UpgradeRunState.h"
 #include "ui_UpDateRepair.h"
 #include "widgets/NoticeLook.h"
+#include "widgets/QuitHolds.h"
 #include "widgets/ThemeColor.h"
 #include "widgets/UiText.h"
+#include "widgets/UpDateWarning.h"
+
+#include <QGuiApplication>
+#include <QPointer>
+#include <QScreen>
 
 UpDateRepair* UpDateRepairInstance = nullptr;
 
@@ -42,6 +48,48 @@ UpDateRepair::UpDateRepair(QWidget* parent) : QDialog(parent), ui(new Ui::UpDate
     ui->progressBar_2->hide();
     SlotAllLanguage(UiLanguage);
     NoticeLook::ScaleFonts(this);
+    HoldQuitWhileRunning();
+}
+
+void UpDateRepair::HoldQuitWhileRunning()
+{
+    // Lives as long as the program: a run may outlive any one dialog's page.
+    static QObject* const owner = new QObject;
+    static bool added = false;
+    if (added)
+        return;
+    added = true;
+    QuitHolds::Add(owner, [](QWidget* window) {
+        if (!UpgradeStage::RunUnderWay())
+            return true;
+        // Quitting now would leave a device half written in its boot loader: the user is told, and
+        // the program stays until the run has ended.
+        static QPointer<UpDateWarning> notice;
+        if (!notice) {
+            notice = new UpDateWarning(nullptr);
+            notice->setAttribute(Qt::WA_DeleteOnClose);
+        }
+        notice->SetText(UiText::ForReader(UiLanguage, QStringLiteral("UpDateRepair"), QStringLiteral("UpgradeRunning")));
+        QScreen* screen = window && window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+        const QRect over = window && window->isVisible() ? window->frameGeometry()
+                           : screen                      ? screen->availableGeometry()
+                                                         : QRect();
+        notice->move(over.center() - QPoint(notice->width() / 2, notice->height() / 2));
+        notice->setModal(true);
+        notice->show();
+        notice->raise();
+        return false;
+    });
+}
+
+bool UpDateRepair::MayClose()
+{
+    return !UpgradeRunState.progressSeen && !UpgradeStage::RunUnderWay();
+}
+
+void UpDateRepair::reject()
+{
+    on_CloseButton_clicked();
 }
 
 UpDateRepair::~UpDateRepair()
@@ -205,7 +253,7 @@ void UpDateRepair::SlotAllLanguage(int index)
 void UpDateRepair::on_CloseButton_clicked()
 {
     // A stage that writes a device is not left behind: the dialog stays until its result.
-    if (UpgradeRunState.progressSeen)
+    if (!MayClose())
         return;
     if (!ui->progressBar_2->isHidden()) {
         if (ui->progressBar_2->value() >= 100)
@@ -213,7 +261,8 @@ void UpDateRepair::on_CloseButton_clicked()
         else if (DeviceWindowActive == 1)
             emit PostMsg::Instance()->SigChangeMainDialog(0);
     }
-    close();
+    // As a close would end, without coming back here through it.
+    QDialog::reject();
 }
 
 void UpDateRepair::on_NewHong_clicked()
@@ -223,7 +272,7 @@ void UpDateRepair::on_NewHong_clicked()
 
 void UpDateRepair::on_NewHong_2_clicked()
 {
-    if (UpgradeRunState.progressSeen)
+    if (!MayClose())
         return;
     if (!ui->progressBar_2->isHidden() || ui->NewHong_2->text() == okText) {
         on_CloseButton_clicked();

@@ -49,6 +49,9 @@ public:
     // The look of the upgrade's progress bar, shared by the upgrade progress dialog.
     static QString ProgressBarStyle();
 
+    // Escape and the window's close follow the close button: nothing while a run is under way.
+    void reject() override;
+
 public slots:
     void SlotAutoRepair(int index);
     void SlotAutoRepairProgress(int index);
@@ -62,6 +65,11 @@ private slots:
     void on_NewHong_2_clicked();
 
 private:
+    // While a run is under way the program does not quit: every way of quitting is told so, once
+    // for the whole program however many dialogs there are.
+    static void HoldQuitWhileRunning();
+    // The dialog may go: no run is under way, no stage reports progress.
+    static bool MayClose();
     void SetShortcuts();
     void ShowMessage(const QString& text);
 

@@ -9,7 +9,12 @@
 #include "device/PostMsg.h"
 #include "pages/settings/UpgradeRunState.h"
 #include "platform/hidusb/HIDUsb.h"
+#include "platform/TraceLog.h"
 #include "ui_UpDateRepair.h"
+
+#include <QElapsedTimer>
+#include <QTimer>
+#include <atomic>
 
 namespace {
 
@@ -21,14 +26,6 @@ int BootDevices(const QByteArray& image)
     int count = 5;
     UsbUpgradeC_FindBootDevices(image.isEmpty() ? nullptr : &view, &count);
     return count;
-}
-
-bool StartStage(const QByteArray& image)
-{
-    if (image.isEmpty())
-        return false;
-    const HidUpgradeImage view{reinterpret_cast<const uint8_t*>(image.constData()), uint32_t(image.size())};
-    return UsbUpgrade_Start(&view, &UpDateRepair::UpgradeStatusCallback, 10000) != 0;
 }
 
 // The receiver type a record's second part names, or 0.
@@ -51,18 +48,59 @@ const QStringList* ReceiverPidList(int type)
     }
 }
 
-// Every run ends here, on whichever thread its last event arrives: the flags are clear and the
-// connection follows the device again before the dialog hears the result, a failure is recorded
-// and logged first, so that whoever reads the record after the result finds it.
+void StageResult(unsigned number, bool reportedSuccess);
+
+// The run's results reach the GUI thread through this object, made during static initialisation on
+// the main thread: there the stage's device is asked for its new version and the next stage starts.
+class RunResults : public QObject
+{
+    Q_OBJECT
+public:
+    RunResults() { connect(this, &RunResults::Reported, this, &StageResult, Qt::QueuedConnection); }
+signals:
+    void Reported(unsigned number, bool reportedSuccess);
+};
+RunResults runResults;
+// Each run has its number: a result or a wait left from an earlier run does not touch a later one.
+std::atomic<unsigned> runNumber{0};
+
+QByteArray StageImage(int kind)
+{
+    return kind == 211 ? UpgradeRunState.receiverImage.Get() : UpgradeRunState.mouseImage.Get();
+}
+
+int StageKind()
+{
+    return UpgradeRunState.stage == 0 ? 211 : 210;
+}
+
+// Writes the image of the run's current stage. The record names the stage before the library
+// starts writing; a start the library refuses leaves the record as it was.
+bool StartStage()
+{
+    const UpgradeRunStateData& run = UpgradeRunState;
+    const int kind = StageKind();
+    const QByteArray image = StageImage(kind);
+    if (image.isEmpty())
+        return false;
+    UpgradeRecord::BeginStage(kind, run.receiverType, run.cid, run.mid);
+    const HidUpgradeImage view{reinterpret_cast<const uint8_t*>(image.constData()), uint32_t(image.size())};
+    if (UsbUpgrade_Start(&view, &UpDateRepair::UpgradeStatusCallback, 10000) != 0)
+        return true;
+    UpgradeRecord::StageNotStarted();
+    return false;
+}
+
+// Every run ends here, on the GUI thread: the flags are clear and the connection follows the device
+// again before the dialog hears the result; a failure is logged first. The record is what the
+// stages left: the failed stage's, or none.
 void EndRun(bool success)
 {
     const UpgradeRunStateData& run = UpgradeRunState;
     PostMsg* bus = PostMsg::Instance();
     if (!success) {
-        const int kind = run.stage == 0 ? 211 : 210;
-        UpgradeRecord::WriteFailure(kind, run.receiverType, run.cid, run.mid);
-        UpgradeRecord::LogFailure(kind, run.receiverType, run.cid, run.mid, QString(),
-                                  ImageVersionText(kind == 211 ? run.receiverImage.Get() : run.mouseImage.Get()));
+        const int kind = StageKind();
+        UpgradeRecord::LogFailure(kind, run.receiverType, run.cid, run.mid, QString(), ImageVersionText(StageImage(kind)));
     }
     UpgradeRunState.inProgress = 0;
     UpgradeRunState.progressSeen = false;
@@ -70,6 +108,55 @@ void EndRun(bool success)
     emit bus->SigAutoRepair(success ? 0 : 1);
     emit bus->SigUpDateButton(success);
     emit bus->SigProgress(0, success ? 2 : 6);
+}
+
+// The stage's device answers with the image's version: the record goes (or names the device that
+// still waits), and the mouse follows the receiver when it waits for its image.
+void StageDone()
+{
+    UpgradeRunStateData& run = UpgradeRunState;
+    UpgradeRecord::StageSucceeded();
+    if (run.stage == 0 && run.mouseFollows) {
+        run.stage = 1;
+        if (!StartStage())
+            EndRun(false);
+        return;
+    }
+    EndRun(true);
+}
+
+// After the library reported a success: the device restarts into the new firmware and comes back on
+// the bus. Until it answers with the image's version the stage has not succeeded.
+void AwaitNewVersion(unsigned number, const QElapsedTimer& since)
+{
+    if (number != runNumber || !UpgradeRunState.inProgress)
+        return;
+    const UpgradeRunStateData& run = UpgradeRunState;
+    const int kind = StageKind();
+    if (DeviceRunsVersion(kind, run.cid, run.mid, ImageVersionText(StageImage(kind)))) {
+        StageDone();
+        return;
+    }
+    if (since.elapsed() >= UpgradeStage::VersionWaitMs) {
+        qCDebug(kestroTrace) << "upgrade: the library reported success, the device does not run the image";
+        EndRun(false);
+        return;
+    }
+    QTimer::singleShot(100, &runResults, [number, since] { AwaitNewVersion(number, since); });
+}
+
+void StageResult(unsigned number, bool reportedSuccess)
+{
+    if (number != runNumber || !UpgradeRunState.inProgress)
+        return;
+    UpgradeRunState.progressSeen = false;
+    if (!reportedSuccess) {
+        EndRun(false);
+        return;
+    }
+    QElapsedTimer since;
+    since.start();
+    AwaitNewVersion(number, since);
 }
 
 } // namespace
@@ -256,10 +343,11 @@ void UpDateRepair::StartUpgrade()
     run.imageCount = run.mouseFollows ? 2 : 1;
     run.progressSeen = false;
     run.inProgress = 1;
+    ++runNumber;
     // The device leaves the bus while it is written: the connection must not follow it away.
     FollowDeviceRemoval = false;
     ShowUpgradingView();
-    imageReady = StartStage(receiverFound ? receiverImage : mouseImage);
+    imageReady = StartStage();
     if (!imageReady)
         EndRun(false);
 }
@@ -279,18 +367,8 @@ void UpDateRepair::UpgradeStatusCallback(const uint8_t* event)
     }
     if (event[1] != 2)
         return;
-    if (event[2] != 1) {
-        EndRun(false);
-        return;
-    }
-    if (run.stage == run.failedStage)
-        UpgradeRecord::RemoveFailure();
-    if (run.stage == 0 && run.mouseFollows) {
-        // The mouse's image was found when the run started; a search since then changes nothing.
-        run.stage = 1;
-        if (!StartStage(run.mouseImage.Get()))
-            EndRun(false);
-        return;
-    }
-    EndRun(true);
+    // The result is weighed on the GUI thread: a success counts once the device answers with it.
+    emit runResults.Reported(runNumber, event[2] == 1);
 }
+
+#include "UpDateRepairRun.moc"

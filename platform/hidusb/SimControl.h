@@ -46,7 +46,9 @@ HIDUSB_API void SimControl_SwitchProfile(int device, int profile);
  * report follows), also after the receiver is plugged back in, until UsbServerC_Start opens a new one. */
 HIDUSB_API void SimControl_SetPairingOutcome(int outcome);
 /* How the next upgrade ends: 0 success, 1 fails halfway, 2 stops in boot mode (the device is left in boot mode),
- * 3 the next UsbUpgrade_Start is refused (returns 0, nothing is written, no event follows).
+ * 3 the next UsbUpgrade_Start is refused (returns 0, nothing is written, no event follows), 4 the whole
+ * image is written and the success reported, but the device does not start it: it stays in boot mode
+ * with its old firmware, as a device does whose image does not boot.
  * Used once; then 0 again. Every upgrade first puts the device into boot mode (it leaves the bus and
  * comes back with its boot product id), then reports progress 0, 10, .. 100 (to 50 when it fails) and
  * the result. Success: the image's version, back to normal. Failing halfway: a device that was running
@@ -65,7 +67,10 @@ HIDUSB_API int SimControl_SetDeviceRecord(int device, const uint8_t* record);
 HIDUSB_API uint16_t SimControl_GetFirmwareVersion(int device);
 /* A receiver's own firmware version; 0 for a cable. */
 HIDUSB_API uint16_t SimControl_GetReceiverFirmwareVersion(int device);
-/* 0 detached, 1 attached and running, 2 attached in boot mode. */
+/* 0 detached, 1 attached and running, 2 attached in boot mode. Boot mode is kept in the device's flash from
+ * the moment a write begins until the device starts its new firmware: a device cut off mid-write (the
+ * process killed, the library ended or reset, the device unplugged) is still in boot mode after a
+ * reset of the library or a new process with the same flash folder. */
 HIDUSB_API int SimControl_GetDeviceMode(int device);
 /* The on-board profile 0..3 the mouse behind the device uses; -1 when there is no such device. */
 HIDUSB_API int SimControl_GetActiveProfile(int device);

@@ -9,6 +9,7 @@
 #include "device/DeviceState.h"
 #include "device/FirmwareImage.h"
 #include "device/FlashDataMap.h"
+#include "device/PostMsg.h"
 #include "pages/settings/UpgradeRunState.h"
 #include "platform/AppPaths.h"
 #include "platform/RegistryStore.h"
@@ -21,8 +22,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSemaphore>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <atomic>
+#include <functional>
 #include <memory>
 
 namespace FirmwareRun {
@@ -80,6 +84,7 @@ public:
     }
     void RemoveBin() const { QDir(folder.filePath(QStringLiteral("bin"))).removeRecursively(); }
     QString Shipped() const { return shipped; }
+    QString Path() const { return folder.path(); }
 
 private:
     QString shipped;
@@ -208,6 +213,87 @@ inline DeviceAllInfo Fake(bool wired, int mid, const QString& pid = QStringLiter
         info.address = {0x5A, 0x13, 0xC7};
     return info;
 }
+
+// The rows of the tests that close the dialog while a stage writes: at 20 % of the receiver stage
+// (10 on a two-image run's bar) and of the mouse stage (60), by Escape or the window's close.
+inline void CloseWhileAStageWritesRows()
+{
+    QTest::addColumn<int>("percent");
+    QTest::addColumn<bool>("escape");
+    QTest::newRow("receiver stage, Escape") << 10 << true;
+    QTest::newRow("receiver stage, window closed") << 10 << false;
+    QTest::newRow("mouse stage, Escape") << 60 << true;
+    QTest::newRow("mouse stage, window closed") << 60 << false;
+}
+
+// The rows of the mouse repairs: the mouse stage that follows the receiver's fails or succeeds.
+inline void MouseRepairRows()
+{
+    QTest::addColumn<bool>("mouseFails");
+    QTest::newRow("mouse stage fails") << true;
+    QTest::newRow("mouse stage succeeds") << false;
+}
+
+// Holds the device library's upgrade thread inside the progress event that shows `value`, so that
+// the test acts while the stage writes; the stage goes on once released (or when the hold ends).
+// `signal` is the run's progress signal: SigProgress (the settings page's run, value first, 0 second)
+// or SigAutoRepairProgress (the dialog's run).
+class HoldAtProgress
+{
+public:
+    // With block false the event only runs whileHeld and the stage goes on at once.
+    HoldAtProgress(int value, bool dialogRun, std::function<void()> whileHeld = nullptr, bool block = true)
+        : value(value), whileHeld(std::move(whileHeld)), block(block)
+    {
+        PostMsg* bus = PostMsg::Instance();
+        if (dialogRun)
+            connection = QObject::connect(bus, &PostMsg::SigAutoRepairProgress, bus, [this](int shown) { Reached(shown); },
+                                          Qt::DirectConnection);
+        else
+            connection = QObject::connect(bus, &PostMsg::SigProgress, bus,
+                                          [this](int shown, int kind) {
+                                              if (kind == 0)
+                                                  Reached(shown);
+                                          },
+                                          Qt::DirectConnection);
+    }
+    ~HoldAtProgress()
+    {
+        QObject::disconnect(connection);
+        Release();
+    }
+    // Waits on the GUI thread, handling its events, until the library's thread is held.
+    bool WaitHeld() const
+    {
+        return QTest::qWaitFor([this] { return held.load(); }, 15000);
+    }
+    void Release()
+    {
+        if (block && held && !released.exchange(true))
+            gate.release();
+    }
+
+private:
+    void Reached(int shown)
+    {
+        if (shown != value || entered.exchange(true))
+            return;
+        if (whileHeld)
+            whileHeld();
+        held = true;
+        if (block)
+            gate.acquire();
+    }
+
+    const int value;
+    std::function<void()> whileHeld;
+    const bool block;
+    QMetaObject::Connection connection;
+    std::atomic<bool> entered{false};
+    std::atomic<bool> held{false};
+    std::atomic<bool> released{false};
+    QSemaphore gate;
+};
 
 } // namespace FirmwareRun
 

@@ -110,6 +110,49 @@ class TestSettingsUpgrade : public QObject, protected RunCase
             && SettleDevices();
     }
 
+    // The receiver open in the device window, the wireless mouse waiting in its boot loader on its
+    // cable after an interrupted mouse stage, recorded: the settings page's mouse repair.
+    void ReceiverWithMouseWaiting()
+    {
+        SimControl_SetAttached(WirelessCable, 1);
+        QVERIFY(SettleDevices());
+        QVERIFY(LeaveInBootMode(MouseImage()));
+        QCOMPARE(SimControl_GetDeviceMode(WirelessCable), 2);
+        RegistryStore(MouseDriveTestKey()).SetValue(QStringLiteral("UpdateFailInfo"), QStringLiteral("210,4,28,18"));
+        DeviceAllInfo receiver;
+        receiver.path = QString::fromLocal8Bit(SimControl_DevicePath(Receiver));
+        QCOMPARE(IdentifyDevice(&receiver, SimControl_DevicePath(Receiver)), 1);
+        receiver.online = true;
+        CurrentDeviceInfo.Set(receiver);
+        SetCurrentDevicePath(receiver.path.toLocal8Bit());
+        StartUsbChanged(MainPageUsbChangedCallback, 600);
+        QVERIFY(SettleDevices());
+        QCOMPARE(FoundDeviceList.size(), 1);
+        page->SlotLabelText(0, QStringLiteral("v1.05"));
+        page->SlotLabelText(1, QString());
+        page->on_Receive_2_clicked();
+        QVERIFY(Dialog()->isVisible());
+        QCOMPARE(Message(), DialogText("ReadyUpdate"));
+    }
+
+    // Steps the run by hand, one step of the running kind at a time, with `before` called ahead of
+    // each (the kind, the step); a stage's writing is waited for. The timers are too slow to fire.
+    bool DriveRun(const std::function<void(int kind, int step)>& before)
+    {
+        for (int steps = 0; steps < 200 && FirmwareUpdateInProgress; ++steps) {
+            const FirmwareSequence& run = page->Sequence();
+            const int kind = run.receiverRun ? 211 : run.mouseRun ? 210 : 0;
+            if (kind == 0)
+                return false;
+            const int step = run.runStep;
+            before(kind, step);
+            if (step == 3 && !QTest::qWaitFor([] { return SimControl_WaitIdle(1); }, 10000))
+                return false;
+            kind == 211 ? page->onDongleCheckTimer() : page->onMouseCheckTimer();
+        }
+        return !FirmwareUpdateInProgress && SettleDevices();
+    }
+
     // The version check finds the images and opens the dialog ready; the user starts.
     void StartFromTheDialog()
     {
@@ -124,6 +167,7 @@ private slots:
     {
         QVERIFY(StartCase());
         StepIntervalMs = 2;
+        UpgradeStage::VersionWaitMs = 300;
     }
 
     void init()
@@ -141,6 +185,7 @@ private slots:
 
     void cleanup()
     {
+        StepIntervalMs = 2;
         StopUsbChanged();
         QVERIFY(SettleDevices());
         page.reset();
@@ -353,7 +398,7 @@ private slots:
         QVERIFY2(MouseWorksAfterwards(WirelessCable, &why), qPrintable(why));
     }
 
-    // The library refuses the start: the run ends as failed, recorded, and the dialog can be closed.
+    // The library refuses the start: the run ends as failed, logged, and the dialog can be closed.
     void refusedStart()
     {
         AttachMouseAndReceiver();
@@ -363,7 +408,8 @@ private slots:
         QVERIFY(WaitForEnd());
         QCOMPARE(run.Ends(), QList<int>{1});
         QCOMPARE(Message(), DialogText("DialogUpgradeFail"));
-        QCOMPARE(FailRecord(), QStringLiteral("211,4,28,18"));
+        // Nothing was written: nothing waits for a repair, and the next start offers none.
+        QCOMPARE(FailRecord(), QString());
         QCOMPARE(LogLines(), 1);
         QVERIFY(Button("CloseButton")->isEnabled());
         QTest::mouseClick(Button("CloseButton"), Qt::LeftButton);
@@ -371,6 +417,157 @@ private slots:
         QCOMPARE(SimControl_GetReceiverFirmwareVersion(Receiver), uint16_t(0x0105));
         QString why;
         QVERIFY2(MouseWorksAfterwards(WirelessCable, &why), qPrintable(why));
+    }
+
+    // Escape and the window's close while each stage writes: the dialog stays with its progress,
+    // and the run ends as it would have.
+    void closeWhileAStageWrites_data() { CloseWhileAStageWritesRows(); }
+    void closeWhileAStageWrites()
+    {
+        QFETCH(int, percent);
+        QFETCH(bool, escape);
+        AttachMouseAndReceiver();
+        PageSignals run;
+        HoldAtProgress hold(percent, false);
+        StartFromTheDialog();
+        QVERIFY(hold.WaitHeld());
+        if (escape)
+            QTest::keyClick(Dialog(), Qt::Key_Escape);
+        else
+            Dialog()->close();
+        QCoreApplication::processEvents();
+        QVERIFY(Dialog()->isVisible());
+        QCOMPARE(run.mainDialog.count(), 0);
+        hold.Release();
+        QVERIFY(WaitForEnd());
+        QCOMPARE(run.Percentages(), Range(0, 50) + Range(50, 100));
+        QCOMPARE(run.Ends(), QList<int>{2});
+        QCOMPARE(Message(), DialogText("DialogUpgradeSuccess"));
+        QCOMPARE(SimControl_GetReceiverFirmwareVersion(Receiver), uint16_t(0x0106));
+        QCOMPARE(SimControl_GetFirmwareVersion(WirelessCable), uint16_t(0x0104));
+        // Once the run has ended Escape closes it (through the cancel button's shortcut, which
+        // clicks it a moment later).
+        QTest::keyClick(Dialog(), Qt::Key_Escape);
+        QTRY_VERIFY(!Dialog()->isVisible());
+    }
+
+    // The mouse's cable pulled at each moment of the mouse stage: the receiver is upgraded, the mouse
+    // keeps its firmware, and the dialog says the upgrade failed, never that it succeeded. A mouse
+    // stage that began writing leaves its record; one that never began leaves none.
+    void cablePulledInTheMouseStage_data()
+    {
+        QTest::addColumn<int>("pullBeforeStep");
+        QTest::addColumn<int>("pullAtPercent");
+        QTest::addColumn<QString>("record");
+        QTest::newRow("before its start, as the receiver's result shows") << 4 << -1 << QString();
+        QTest::newRow("before its start, as the mouse stage begins") << 1 << -1 << QString();
+        QTest::newRow("at its start") << 2 << -1 << "210,4,28,18";
+        QTest::newRow("half way") << -1 << 75 << "210,4,28,18";
+    }
+    void cablePulledInTheMouseStage()
+    {
+        QFETCH(int, pullBeforeStep);
+        QFETCH(int, pullAtPercent);
+        QFETCH(QString, record);
+        AttachMouseAndReceiver();
+        RegistryStore(MouseDriveTestKey()).Remove(QStringLiteral("MouseVer2818"));
+        StepIntervalMs = 3600000;
+        PageSignals run;
+        const auto pull = [] { SimControl_SetAttached(WirelessCable, 0); };
+        HoldAtProgress halfWay(pullAtPercent, false, pull, false);
+        StartFromTheDialog();
+        bool pulled = false;
+        QVERIFY(DriveRun([&](int kind, int step) {
+            const bool mouseMoment = pullBeforeStep == 4 ? kind == 211 && step == 4 : kind == 210 && step == pullBeforeStep;
+            if (pulled || !mouseMoment)
+                return;
+            pulled = true;
+            pull();
+            if (step != 2)
+                SettleDevices(); // the device window has heard that the cable is gone
+        }));
+        QCOMPARE(SimControl_GetDeviceMode(WirelessCable), 0);
+        QVERIFY(!run.Ends().contains(2));
+        QVERIFY(!run.Ends().isEmpty());
+        QCOMPARE(Message(), DialogText("DialogUpgradeFail"));
+        QCOMPARE(SimControl_GetReceiverFirmwareVersion(Receiver), uint16_t(0x0106));
+        QCOMPARE(SimControl_GetFirmwareVersion(WirelessCable), uint16_t(0x0103));
+        QCOMPARE(Label("label_7"), QStringLiteral("v1.03"));
+        QCOMPARE(FailRecord(), record);
+        QCOMPARE(LogLines(), 1);
+        QVERIFY(!RegistryStore(MouseDriveTestKey()).Contains(QStringLiteral("MouseVer2818")));
+        QVERIFY(Button("CloseButton")->isEnabled());
+    }
+
+    // The library reports a stage's success, but the device does not start the image and stays in
+    // its boot loader: the stage failed, its record stays for the repair, one log line.
+    void successTheDeviceDoesNotRun_data()
+    {
+        QTest::addColumn<bool>("inMouseStage");
+        QTest::addColumn<QString>("record");
+        QTest::newRow("receiver stage") << false << "211,4,28,18";
+        QTest::newRow("mouse stage") << true << "210,4,28,18";
+    }
+    void successTheDeviceDoesNotRun()
+    {
+        QFETCH(bool, inMouseStage);
+        QFETCH(QString, record);
+        AttachMouseAndReceiver();
+        RegistryStore(MouseDriveTestKey()).Remove(QStringLiteral("MouseVer2818"));
+        QMetaObject::Connection later;
+        if (inMouseStage)
+            later = connect(PostMsg::Instance(), &PostMsg::SigLabelText, PostMsg::Instance(),
+                            [](int index, QString) {
+                                if (index == 0)
+                                    SimControl_SetUpgradeOutcome(4);
+                            },
+                            Qt::DirectConnection);
+        else
+            SimControl_SetUpgradeOutcome(4);
+        PageSignals run;
+        StartFromTheDialog();
+        QVERIFY(WaitForEnd());
+        disconnect(later);
+        QCOMPARE(run.Ends(), QList<int>{1});
+        QCOMPARE(Message(), DialogText("DialogUpgradeFail"));
+        QCOMPARE(FailRecord(), record);
+        QCOMPARE(LogLines(), 1);
+        QCOMPARE(SimControl_GetDeviceMode(inMouseStage ? WirelessCable : Receiver), 2);
+        QCOMPARE(SimControl_GetFirmwareVersion(WirelessCable), uint16_t(0x0103));
+        QCOMPARE(Label("label_7"), QStringLiteral("v1.03"));
+        QVERIFY(!RegistryStore(MouseDriveTestKey()).Contains(QStringLiteral("MouseVer2818")));
+    }
+
+    // A mouse repair from the settings page writes the receiver first: its success leaves the mouse's
+    // record, which goes only when the mouse runs its new firmware.
+    void mouseRepairKeepsItsRecord_data() { MouseRepairRows(); }
+    void mouseRepairKeepsItsRecord()
+    {
+        QFETCH(bool, mouseFails);
+        ReceiverWithMouseWaiting();
+        QString betweenStages;
+        QMetaObject::Connection receiverDone = connect(PostMsg::Instance(), &PostMsg::SigLabelText, PostMsg::Instance(),
+                                                       [&](int index, QString) {
+                                                           if (index != 0)
+                                                               return;
+                                                           betweenStages = FailRecord();
+                                                           if (mouseFails)
+                                                               SimControl_SetUpgradeOutcome(1);
+                                                       });
+        QString duringMouse;
+        HoldAtProgress mouseWrites(55, false, [&] { duringMouse = FailRecord(); }, false);
+        PageSignals run;
+        QTest::mouseClick(Button("NewHong_2"), Qt::LeftButton);
+        QVERIFY(WaitForEnd());
+        disconnect(receiverDone);
+        QCOMPARE(SimControl_GetReceiverFirmwareVersion(Receiver), uint16_t(0x0106));
+        QCOMPARE(betweenStages, QStringLiteral("210,4,28,18"));
+        QCOMPARE(duringMouse, QStringLiteral("210,4,28,18"));
+        QCOMPARE(run.Ends(), QList<int>{mouseFails ? 1 : 2});
+        QCOMPARE(FailRecord(), mouseFails ? QStringLiteral("210,4,28,18") : QString());
+        QCOMPARE(LogLines(), mouseFails ? 1 : 0);
+        QCOMPARE(SimControl_GetDeviceMode(WirelessCable), mouseFails ? 2 : 1);
+        QCOMPARE(SimControl_GetFirmwareVersion(WirelessCable), uint16_t(mouseFails ? 0x0103 : 0x0104));
     }
 
     // The mouse is asked for while its cable is gone (it reboots): the failure view, no run.

@@ -93,6 +93,7 @@ private slots:
     {
         QVERIFY(StartCase());
         QVERIFY(!Text("OK").isEmpty());
+        UpgradeStage::VersionWaitMs = 300;
     }
 
     void init()
@@ -444,6 +445,114 @@ private slots:
         QCOMPARE(FailRecord(), QString());
         QString why;
         QVERIFY2(MouseWorksAfterwards(Receiver, &why), qPrintable(why));
+    }
+
+    // Escape and the window's close while each stage writes: the dialog stays with its progress,
+    // and the repair ends as it would have.
+    void closeWhileAStageWrites_data() { CloseWhileAStageWritesRows(); }
+    void closeWhileAStageWrites()
+    {
+        QFETCH(int, percent);
+        QFETCH(bool, escape);
+        ReceiverWaitsWithMouseOnCable();
+        RunSignals run;
+        HoldAtProgress hold(percent, true);
+        QVERIFY(dialog->PrepareUpgrade());
+        dialog->ShowReadyView();
+        dialog->show();
+        QTest::mouseClick(Button("NewHong_2"), Qt::LeftButton);
+        QVERIFY(hold.WaitHeld());
+        QSignalSpy closed(dialog.get(), &QDialog::finished);
+        if (escape)
+            QTest::keyClick(dialog.get(), Qt::Key_Escape);
+        else
+            dialog->close();
+        QCoreApplication::processEvents();
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(closed.count(), 0);
+        hold.Release();
+        QVERIFY(WaitForEnd());
+        QCOMPARE(run.Progress(), Range(0, 50) + Range(50, 100));
+        QCOMPARE(run.Ends(), QList<int>{2});
+        QCOMPARE(Message()->text(), Text("DialogUpgradeSuccess"));
+        QCOMPARE(FailRecord(), QString());
+        QCOMPARE(SimControl_GetDeviceMode(Receiver), 1);
+        QCOMPARE(SimControl_GetFirmwareVersion(WirelessCable), uint16_t(0x0104));
+        dialog->close();
+        QVERIFY(!dialog->isVisible());
+    }
+
+    // The library reports the receiver's success, but the receiver does not start the image and
+    // stays in its boot loader: the repair failed, its record stays, one log line.
+    void successTheDeviceDoesNotRun()
+    {
+        ReceiverWaitsWithMouseOnCable();
+        RunSignals run;
+        QVERIFY(dialog->PrepareUpgrade());
+        SimControl_SetUpgradeOutcome(4);
+        dialog->StartUpgrade();
+        QVERIFY(WaitForEnd());
+        QCOMPARE(run.Progress(), Range(0, 50));
+        QCOMPARE(run.Ends(), QList<int>{6});
+        QCOMPARE(Message()->text(), Text("DialogUpgradeFail"));
+        QCOMPARE(FailRecord(), QStringLiteral("211,4,28,18"));
+        QCOMPARE(LogLines(), 1);
+        QCOMPARE(SimControl_GetDeviceMode(Receiver), 2);
+        QCOMPARE(SimControl_GetFirmwareVersion(WirelessCable), uint16_t(0x0103));
+    }
+
+    // A mouse repair writes the receiver first: the mouse's record stays through the receiver's
+    // success and goes only when the mouse runs its new firmware.
+    void mouseRepairKeepsItsRecord_data() { MouseRepairRows(); }
+    void mouseRepairKeepsItsRecord()
+    {
+        QFETCH(bool, mouseFails);
+        SimControl_SetAttached(WirelessCable, 1);
+        QVERIFY(SettleDevices());
+        QVERIFY(LeaveInBootMode(MouseImage()));
+        RegistryStore(MouseDriveTestKey()).SetValue(QStringLiteral("UpdateFailInfo"), QStringLiteral("210,4,28,18"));
+        ListedDevices = FoundDevices = {Listed(Receiver)};
+        QString duringMouse;
+        HoldAtProgress mouseWrites(55, true,
+                                   [&] {
+                                       duringMouse = FailRecord();
+                                   },
+                                   false);
+        QMetaObject::Connection failLater;
+        if (mouseFails)
+            failLater = connect(PostMsg::Instance(), &PostMsg::SigAutoRepairProgress, PostMsg::Instance(),
+                                [](int value) {
+                                    if (value == 50 && UpgradeRunState.stage == 0)
+                                        SimControl_SetUpgradeOutcome(1);
+                                },
+                                Qt::DirectConnection);
+        RunSignals run;
+        QVERIFY(dialog->PrepareUpgrade());
+        dialog->StartUpgrade();
+        QVERIFY(WaitForEnd());
+        disconnect(failLater);
+        QCOMPARE(SimControl_GetReceiverFirmwareVersion(Receiver), uint16_t(0x0106));
+        QCOMPARE(duringMouse, QStringLiteral("210,4,28,18"));
+        QCOMPARE(run.Ends(), QList<int>{mouseFails ? 6 : 2});
+        QCOMPARE(FailRecord(), mouseFails ? QStringLiteral("210,4,28,18") : QString());
+        QCOMPARE(LogLines(), mouseFails ? 1 : 0);
+        QCOMPARE(SimControl_GetDeviceMode(WirelessCable), mouseFails ? 2 : 1);
+        QCOMPARE(SimControl_GetFirmwareVersion(WirelessCable), uint16_t(mouseFails ? 0x0103 : 0x0104));
+    }
+
+    // The Space key's upgrade refused by the library: nothing was written, so no record is left.
+    void spaceKeyRefusedLeavesNoRecord()
+    {
+        ListedDevices = FoundDevices = {Listed(Receiver)};
+        RunSignals run;
+        SimControl_SetUpgradeOutcome(3);
+        dialog->SetAutoUpdate(0);
+        QCoreApplication::processEvents();
+        QCOMPARE(run.Ends(), QList<int>{6});
+        QCOMPARE(FailRecord(), QString());
+        QCOMPARE(LogLines(), 1);
+        QCOMPARE(UpgradeRunState.inProgress.load(), 0);
+        QCOMPARE(SimControl_GetDeviceMode(Receiver), 1);
     }
 
     // The buttons while a stage reports progress, at 100 %, below it, and start with the device window.

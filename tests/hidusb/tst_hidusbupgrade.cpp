@@ -102,6 +102,15 @@ void UnplugAtTwenty(const uint8_t* event)
         SimControl_SetAttached(Receiver, 0);
 }
 
+// The library started again from its flash while a write is at 20 %, as a program that ended does.
+QByteArray RestartFlash;
+void RestartAtTwenty(const uint8_t* event)
+{
+    Events::Record(event);
+    if (event[1] == 1 && event[2] == 20)
+        SimControl_Reset(ProgramDescription().toLocal8Bit().constData(), RestartFlash.constData());
+}
+
 } // namespace
 
 class HidUsbUpgradeTest : public QObject
@@ -120,6 +129,9 @@ private slots:
     void refusals();
     void callbackStartsTheNextUpgrade();
     void unpluggedDuringTheWrite();
+    void cutOffMidWriteWaitsAfterARestart_data();
+    void cutOffMidWriteWaitsAfterARestart();
+    void successOfAnImageThatDoesNotStart();
 
 private:
     TestHome home;
@@ -346,6 +358,59 @@ void HidUsbUpgradeTest::unpluggedDuringTheWrite()
     SimControl_SetAttached(Receiver, 1);
     QCOMPARE(SimControl_GetDeviceMode(Receiver), 2); // the half-written receiver waits for firmware
     QCOMPARE(SimControl_GetReceiverFirmwareVersion(Receiver), uint16_t(0x0105));
+}
+
+void HidUsbUpgradeTest::cutOffMidWriteWaitsAfterARestart_data()
+{
+    QTest::addColumn<bool>("unplug");
+    QTest::newRow("unplugged") << true;
+    QTest::newRow("library restarted") << false;
+}
+
+// A receiver cut off at 20 % waits in its boot loader with its old firmware after the library
+// starts again on the same flash, found as a boot device; a repair brings it back.
+void HidUsbUpgradeTest::cutOffMidWriteWaitsAfterARestart()
+{
+    QFETCH(bool, unplug);
+    const QByteArray image = MakeImage(ReceiverKind, 28, 18, 1, 0x0D);
+    RestartFlash = session.FlashFolder().toLocal8Bit();
+    QCOMPARE(Start(image, unplug ? &UnplugAtTwenty : &RestartAtTwenty), uint8_t(1));
+    QVERIFY(SimControl_WaitIdle(10000));
+    const QList<QByteArray> seen = Events::Take();
+    QVERIFY(seen.size() >= 3);
+    QCOMPARE(seen.mid(0, 3), (QList<QByteArray>{Bytes({7, 1, 0}), Bytes({7, 1, 10}), Bytes({7, 1, 20})}));
+    QVERIFY(!seen.contains(Bytes({7, 2, 1})));
+
+    session.Restart();
+    SimControl_SetAttached(Receiver, 1);
+    QCOMPARE(SimControl_GetDeviceMode(Receiver), 2);
+    QCOMPARE(SimControl_GetReceiverFirmwareVersion(Receiver), uint16_t(0x0105));
+    QCOMPARE(BootDevices(image), 1);
+    StartUsbChanged(&Events::Notice, 600);
+    QVERIFY(SimControl_WaitIdle(5000));
+    QCOMPARE(Start(image), uint8_t(1));
+    QVERIFY(SimControl_WaitIdle(10000));
+    QCOMPARE(Events::Take(), Progress(100, true));
+    QCOMPARE(SimControl_GetDeviceMode(Receiver), 1);
+    QCOMPARE(SimControl_GetReceiverFirmwareVersion(Receiver), uint16_t(0x010D));
+}
+
+// Outcome 4: the whole image is written and the success reported, but the receiver does not start
+// it: it waits in its boot loader with its old firmware and answers no version, also after a restart.
+void HidUsbUpgradeTest::successOfAnImageThatDoesNotStart()
+{
+    const QByteArray image = MakeImage(ReceiverKind, 28, 18, 1, 0x0E);
+    SimControl_SetUpgradeOutcome(4);
+    QCOMPARE(Start(image), uint8_t(1));
+    QVERIFY(SimControl_WaitIdle(10000));
+    QCOMPARE(Events::Take(), Progress(100, true));
+    QCOMPARE(SimControl_GetDeviceMode(Receiver), 2);
+    QCOMPARE(SimControl_GetReceiverFirmwareVersion(Receiver), uint16_t(0x0105));
+    uint16_t version = 0;
+    QCOMPARE(VidEzorarA_GetSlaveVersion(SimControl_DevicePath(Receiver), &version), uint8_t(0));
+    session.Restart();
+    QCOMPARE(SimControl_GetDeviceMode(Receiver), 2);
+    QCOMPARE(BootDevices(image), 1);
 }
 
 QTEST_GUILESS_MAIN(HidUsbUpgradeTest)

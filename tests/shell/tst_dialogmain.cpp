@@ -16,6 +16,7 @@
 #include "pages/macro/Macro.h"
 #include "pages/settings/ContainReset.h"
 #include "pages/settings/UpDateRepair.h"
+#include "pages/settings/UpgradeRunState.h"
 #include "platform/AppPaths.h"
 #include "platform/RegistryStore.h"
 #include "support/TestHome.h"
@@ -501,6 +502,9 @@ private slots:
         connect(&catcher, &QTimer::timeout, [&] {
             QWidget* modal = QApplication::activeModalWidget();
             if (!modal)
+                return;
+            // The upgrade the firmware dialog started keeps it open until the run has ended.
+            if (qobject_cast<UpDateRepair*>(modal) && UpgradeStage::RunUnderWay())
                 return;
             seen << modal->metaObject()->className();
             if (auto* question = qobject_cast<ContainReset*>(modal); question && confirm) {
