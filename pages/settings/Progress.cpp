@@ -87,7 +87,7 @@ void Progress::SlotProgress(int schedue, int Discrib)
 
 void Progress::CloseAndReset()
 {
-    close();
+    QDialog::reject();
     ShowState(Shown::Upgrading, 0);
     ui->progressBar_2->setValue(0);
 }
@@ -103,7 +103,7 @@ void Progress::Finish()
 {
     if (shown == Shown::Failed) {
         emit PostMsg::Instance()->SigChangeMainDialog(0);
-        close();
+        QDialog::reject();
         return;
     }
     CloseAndReset();
@@ -116,6 +116,11 @@ void Progress::on_CloseButton_clicked()
     if (FirmwareUpdateInProgress)
         return;
     Finish();
+}
+
+void Progress::reject()
+{
+    on_CloseButton_clicked();
 }
 
 void Progress::on_NewHong_clicked()

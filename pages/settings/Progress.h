@@ -16,6 +16,9 @@ public:
     explicit Progress(QWidget* parent = nullptr);
     ~Progress() override;
 
+    // Escape and the window's close follow the close button: nothing while the run is active.
+    void reject() override;
+
 public slots:
     void SlotAllLanguage(int index);
     // Closes the dialog unless the settings page's upgrade run is active.

@@ -148,7 +148,8 @@ private slots:
     }
 
     // OK after a failure leads back to the device selection; after a success the settings page
-    // goes on, and the dialog starts over. The close button does the same unless a run is active.
+    // goes on, and the dialog starts over. The close button, Escape and the window's close do the
+    // same unless a run is active.
     void buttons_data()
     {
         QTest::addColumn<int>("result"); // Discrib of the last report
@@ -163,6 +164,10 @@ private slots:
         QTest::newRow("close after a success") << 2 << "CloseButton" << false << QList<int>{} << QList<int>{0} << false;
         QTest::newRow("close while a run is active") << 0 << "CloseButton" << true << QList<int>{} << QList<int>{} << true;
         QTest::newRow("OK while a run is active") << 2 << "NewHong" << true << QList<int>{} << QList<int>{0} << false;
+        QTest::newRow("Escape while a run is active") << 0 << "Escape" << true << QList<int>{} << QList<int>{} << true;
+        QTest::newRow("window closed while a run is active") << 0 << "window" << true << QList<int>{} << QList<int>{} << true;
+        QTest::newRow("Escape after a success") << 2 << "Escape" << false << QList<int>{} << QList<int>{0} << false;
+        QTest::newRow("window closed after a failure") << 1 << "window" << false << QList<int>{0} << QList<int>{} << false;
     }
     void buttons()
     {
@@ -179,7 +184,12 @@ private slots:
         QSignalSpy mainSpy(PostMsg::Instance(), SIGNAL(SigChangeMainDialog(int)));
         QSignalSpy continueSpy(PostMsg::Instance(), SIGNAL(SigContinue(int)));
         FirmwareUpdateInProgress = running;
-        Child<QToolButton>(dialog, qPrintable(button))->click();
+        if (button == "Escape")
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+        else if (button == "window")
+            dialog.close();
+        else
+            Child<QToolButton>(dialog, qPrintable(button))->click();
         FirmwareUpdateInProgress = false;
         QCOMPARE(Ints(mainSpy), mainDialog);
         QCOMPARE(Ints(continueSpy), continues);
