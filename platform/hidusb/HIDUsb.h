@@ -199,8 +199,9 @@ HIDUSB_API int UsbUpgradeC_FindBootDevices(const HidUpgradeImage* image, int* co
 /* Starts writing the image; progress and result arrive through callback. Non-zero when started.
  * The device restarts into its boot loader before the first byte; one cut off before its result
  * (unplugged, the program or the library ended) stays there, across restarts, until an image is
- * written to it again: UsbUpgradeC_FindBootDevices finds it. A reported success means the image was
- * written; the device then restarts into it. */
+ * written to it again: UsbUpgradeC_FindBootDevices finds it. A reported success means the whole image
+ * was written; the device then restarts into it, or stays in its boot loader when the image does not
+ * start. */
 HIDUSB_API uint8_t UsbUpgrade_Start(const HidUpgradeImage* image, HidUpgradeStatusCallback callback, int timeoutMs);
 
 #ifdef __cplusplus
