@@ -262,14 +262,14 @@ void Dialog::on_UpArrow_clicked()
 
 void Dialog::on_stackedWidgetDialog_currentChanged(int arg1)
 {
-    if (arg1 == 0) {
-        ui->frame_2->setStyleSheet(QStringLiteral("#frame_2{border-image: url(") + pictureFolder
-                                   + QStringLiteral("BackGround2.png);}"));
-        return;
-    }
-    ui->frame_2->setStyleSheet(QStringLiteral("#frame_2{border-image: url(") + pictureFolder
-                               + QStringLiteral("BackGround.png);}"));
-    ui->UpArrow->setVisible(true);
+    // A new style sheet restyles every widget of every page (thousands with a large macro folder):
+    // the background is set only when it changes.
+    const QString sheet = QStringLiteral("#frame_2{border-image: url(") + pictureFolder
+        + (arg1 == 0 ? QStringLiteral("BackGround2.png);}") : QStringLiteral("BackGround.png);}"));
+    if (ui->frame_2->styleSheet() != sheet)
+        ui->frame_2->setStyleSheet(sheet);
+    if (arg1 != 0)
+        ui->UpArrow->setVisible(true);
 }
 
 void Dialog::keyPressEvent(QKeyEvent* event)

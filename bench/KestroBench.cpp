@@ -10,7 +10,9 @@
 #include "device/DeviceParamSetters.h"
 #include "device/DeviceReportCallback.h"
 #include "device/DeviceState.h"
+#include "device/MacroBlocks.h"
 #include "platform/AppPaths.h"
+#include "platform/WholeFileWrite.h"
 #include "platform/hidusb/HIDUsb.h"
 #include "platform/hidusb/SimControl.h"
 
@@ -18,6 +20,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QStackedWidget>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <chrono>
@@ -31,6 +34,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 const char* const StartUpChild = "--start-up-child";
+// A macro folder far larger than anyone keeps.
+constexpr int ManyMacros = 5000;
 
 double Milliseconds(Clock::duration elapsed)
 {
@@ -236,6 +241,41 @@ int main(int argc, char* argv[])
         Dialog window;
         QCoreApplication::processEvents();
     }));
+
+    {
+        // A macro folder of 5,000 files: the window's start and the page switches that show the
+        // button page's macro list (to the button page and back to the macro page).
+        const QString folder = MacroBlocks::MacroFolder();
+        for (int i = 0; i < ManyMacros; ++i)
+            WriteWholeFile(folder + QStringLiteral("/Macro %1.ini").arg(i, 4, 10, QLatin1Char('0')), "1\n0x04 1 0\n10ms\n0x04 1 1\n");
+        Report("open the device window, 5,000 macro files", Measure(repeats ? repeats : 5, [] {
+            Dialog window;
+            QCoreApplication::processEvents();
+        }));
+        Dialog window;
+        window.show();
+        QCoreApplication::processEvents();
+        const auto switchPages = [&window] {
+            QMetaObject::invokeMethod(&window, "on_ButtonMain_clicked");
+            QCoreApplication::processEvents();
+            QMetaObject::invokeMethod(&window, "on_MacroButton_clicked");
+            QCoreApplication::processEvents();
+        };
+        // The first switch after the files were made reads the folder again (their time is too
+        // fresh to trust); the median is a switch with the list as read.
+        Report("page switch to the buttons and back, 5,000 macros", Measure(repeats ? repeats : 15, switchPages));
+        // The button page as the user may leave it: its function menu open on the macro list,
+        // whose 5,000 buttons are then laid out whenever the page shows.
+        QMetaObject::invokeMethod(&window, "on_ButtonMain_clicked");
+        window.findChild<QStackedWidget*>(QStringLiteral("stackedWidget"))
+            ->setCurrentWidget(window.findChild<QWidget*>(QStringLiteral("page_2")));
+        window.findChild<QStackedWidget*>(QStringLiteral("stackedWidget_2"))
+            ->setCurrentWidget(window.findChild<QWidget*>(QStringLiteral("page_5")));
+        QCoreApplication::processEvents();
+        Report("the same, the macro list open", Measure(repeats ? repeats : 15, switchPages));
+        for (int i = 0; i < ManyMacros; ++i)
+            QFile::remove(folder + QStringLiteral("/Macro %1.ini").arg(i, 4, 10, QLatin1Char('0')));
+    }
 
     {
         Dialog window;

@@ -3,6 +3,7 @@
 #include "device/DeviceState.h"
 #include "device/KeyNames.h"
 #include "platform/AppPaths.h"
+#include "platform/RegularFile.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -19,14 +20,17 @@ namespace {
 
 const QLatin1String FileSuffix(".ini");
 
-// An open regular file of a safe name, for reading in text mode.
-bool OpenMacroFile(const QString& name, QFile& file)
+// An open regular file of a safe name and of a macro file's size, for reading.
+FileFault OpenMacroFile(const QString& name, QFile& file, QIODevice::OpenMode mode)
 {
     const QString path = MacroFilePath(name);
-    if (path.isEmpty() || !QFileInfo(path).isFile())
-        return false;
+    if (path.isEmpty() || !IsRegularFile(path))
+        return FileFault::NoFile;
     file.setFileName(path);
-    return file.open(QIODevice::ReadOnly | QIODevice::Text);
+    if (!file.open(QIODevice::ReadOnly | mode))
+        return FileFault::Unreadable;
+    // Measured on the open file: whatever stands under the name by now is what is read.
+    return file.size() > MaxFileSize ? FileFault::TooLarge : FileFault::None;
 }
 
 void SetKey(const QStringList& parts, int k, ButtonMacroBlock& block)
@@ -47,18 +51,6 @@ void SetKey(const QStringList& parts, int k, ButtonMacroBlock& block)
 QString MacroFolder()
 {
     return AppPaths::UserDataFolder() + QStringLiteral("/usersetting/MacroPage");
-}
-
-QStringList MacroListEntries()
-{
-    QStringList entries = QDir(MacroFolder()).entryList(QDir::Files | QDir::NoSymLinks, QDir::Name | QDir::IgnoreCase);
-    for (int i = 0; i < entries.size(); ++i) {
-        if (entries.at(i).contains(QLatin1String("xml"))) {
-            entries.removeAt(i);
-            break;
-        }
-    }
-    return entries;
 }
 
 QString MacroNameOfFile(const QString& fileName)
@@ -163,25 +155,47 @@ ButtonMacroBlock MacroTextToBlock(const QString& name, const QByteArray& text)
     return MacroLinesToBlock(name, buffer);
 }
 
-ButtonMacroBlock MacroFileToRecord(const QString& name, bool* ok)
+FileFault ReadMacroFileText(const QString& name, QByteArray* text)
+{
+    text->clear();
+    QFile file;
+    // As it is: each reader decides what a CR is.
+    const FileFault fault = OpenMacroFile(name, file, QIODevice::NotOpen);
+    if (fault != FileFault::None)
+        return fault;
+    // Up to the limit and a byte: a file that grew since it was measured is still refused.
+    QByteArray read = file.read(MaxFileSize + 1);
+    if (file.error() != QFileDevice::NoError)
+        return FileFault::Unreadable;
+    if (read.size() > MaxFileSize)
+        return FileFault::TooLarge;
+    *text = std::move(read);
+    return FileFault::None;
+}
+
+ButtonMacroBlock MacroFileToRecord(const QString& name, bool* ok, FileFault* fault)
 {
     if (ok)
         *ok = false;
-    QFile file;
-    if (!UserWritesEnabled || !OpenMacroFile(name, file))
+    if (fault)
+        *fault = FileFault::None;
+    if (!UserWritesEnabled)
         return ButtonMacroBlock{};
-    const ButtonMacroBlock block = MacroLinesToBlock(name, file);
-    if (file.error() != QFileDevice::NoError)
+    QByteArray text;
+    const FileFault read = ReadMacroFileText(name, &text);
+    if (fault)
+        *fault = read;
+    if (read != FileFault::None)
         return ButtonMacroBlock{};
     if (ok)
         *ok = true;
-    return block;
+    return MacroTextToBlock(name, text);
 }
 
 QString ReadMacroRepeatMode(const QString& name)
 {
     QFile file;
-    if (!OpenMacroFile(name, file))
+    if (OpenMacroFile(name, file, QIODevice::Text) != FileFault::None)
         return QStringLiteral("0");
     const QString line = QString::fromUtf8(file.readLine());
     const QStringList parts = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);

@@ -24,12 +24,25 @@ bool IsSafeMacroName(const QString& name);
 // The macro's file; empty for a name IsSafeMacroName refuses.
 QString MacroFilePath(const QString& name);
 
-// The macro folder as the macro lists show it: its files (no folders, no symbolic links) by name,
-// ignoring case, without the first one whose name contains "xml" (the folder's one XML file).
-// Further names holding "xml" stay listed; each list decides what to make of them.
-QStringList MacroListEntries();
-// The macro a listed file stands for: its name with every ".ini" removed.
+// The macro a listed file stands for (MacroFolderListing): its name with every ".ini" removed.
 QString MacroNameOfFile(const QString& fileName);
+
+// Far beyond any macro file (70 events take about a kilobyte): a larger file is no macro file, and
+// is not read into memory.
+constexpr qint64 MaxFileSize = 1 << 20;
+
+// What keeps a macro's file from being read as one.
+enum class FileFault {
+    None,
+    // No regular file under the macro's name, or a name refused as a file name: also a listed file
+    // whose name does not come back to it ("a.ini.ini" stands for "a"), or one whose name is not in
+    // the system's encoding.
+    NoFile,
+    TooLarge,   // over MaxFileSize bytes
+    Unreadable, // it cannot be opened or read
+};
+// Reads the whole of the macro's file into text; text is left empty unless the result is None.
+FileFault ReadMacroFileText(const QString& name, QByteArray* text);
 
 // The name as the block holds it: NULs removed, in the local 8-bit encoding, cut to whole characters
 // within 30 bytes.
@@ -45,12 +58,12 @@ void SetBlockName(ButtonMacroBlock& block, const QString& name);
 // is never overwritten by the next press. The count is the closed events plus the last one, at most
 // 70; nothing beyond 70 events is read.
 ButtonMacroBlock MacroTextToBlock(const QString& name, const QByteArray& text);
-// The block of the macro's file. ok is false, and the block all zero, while user writes are off, for
-// a refused name, and for a file that is missing, not a regular file or unreadable.
-ButtonMacroBlock MacroFileToRecord(const QString& name, bool* ok);
+// The block of the macro's file. ok is false, and the block all zero, while user writes are off and
+// for a file ReadMacroFileText refuses; fault (when given) says why the file was refused.
+ButtonMacroBlock MacroFileToRecord(const QString& name, bool* ok, FileFault* fault = nullptr);
 
-// The first field of the file's first line; "0" for a refused name and for a missing, unreadable or
-// empty file.
+// The first field of the file's first line; "0" for a refused name and for a missing, unreadable,
+// oversized or empty file.
 QString ReadMacroRepeatMode(const QString& name);
 // A repeat mode text as a number: base 10, 0 when it is not a number. The device takes its low 8 bits.
 int RepeatModeNumber(const QString& text);

@@ -11,6 +11,7 @@
 #include "pages/buttons/ButtonTables.h"
 #include "pages/settings/ContainReset.h"
 #include "platform/AppPaths.h"
+#include "platform/FileEnding.h"
 #include "platform/WholeFileWrite.h"
 #include "widgets/FileNotices.h"
 #include "platform/hidusb/HIDUsb.h"
@@ -225,10 +226,7 @@ QString Buttoninterface::ReadMacroRepeatMode(const QString& macroName)
 
 QString Buttoninterface::ExportFilePath(const QString& chosen)
 {
-    const QString name = QFileInfo(chosen).fileName();
-    if (name.isEmpty() || !QFileInfo(name).suffix().isEmpty())
-        return chosen;
-    return chosen.endsWith(QLatin1Char('.')) ? chosen + QStringLiteral("bin") : chosen + QStringLiteral(".bin");
+    return WithFileEnding(chosen, QStringLiteral("bin"));
 }
 
 void Buttoninterface::on_OutputData_clicked()

@@ -324,6 +324,8 @@ private:
     // The macro list from the macro folder. The page's first build makes a button for every listed
     // file; a rebuild skips the names that still hold "xml" and scales its font to the screen.
     void BuildMacroList(bool rebuild);
+    // A macro of the list whose file gave no block: the notice saying why (none while writes are off).
+    void TellMacroRefused(const QString& name);
     void ApplyLooks();
     void ApplyAreaLooks();
     QString MacroButtonStyle() const;

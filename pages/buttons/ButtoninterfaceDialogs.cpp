@@ -102,6 +102,8 @@ void Buttoninterface::slotButtonClicked(bool checked)
             // from the button's own slot.
             const int repeatMode = MacroBlocks::RepeatModeNumber(ReadMacroRepeatMode(name));
             AssignToButton(button, FunctionMacro, button, repeatMode, MacroLabel(name), nullptr, &block);
+        } else {
+            TellMacroRefused(name);
         }
     }
     CloseFunctionMenu();

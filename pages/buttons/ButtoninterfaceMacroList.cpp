@@ -2,6 +2,8 @@
 #include "pages/buttons/Buttoninterface.h"
 
 #include "device/MacroBlocks.h"
+#include "device/MacroFolderListing.h"
+#include "pages/macro/SameMacro.h"
 #include "platform/ScreenInfo.h"
 #include "ui_Buttoninterface.h"
 
@@ -29,6 +31,23 @@ void Buttoninterface::BuildMacroList(bool rebuild)
         MacroListWidget->setLayout(MacroListLayout);
         ui->scrollArea_7->setWidget(MacroListWidget);
     }
+    // The folder is read again only when it changed; the page shows the list at every visit.
+    const QStringList entries = MacroFolderListing::Entries();
+    QStringList names;
+    for (const QString& entry : entries) {
+        if (!rebuild || !entry.contains(QLatin1String("xml")))
+            names << MacroBlocks::MacroNameOfFile(entry);
+    }
+    const int placeholders =
+        !entries.isEmpty() && entries.size() < MacroListRows ? MacroListRows - int(entries.size()) : 0;
+    if (rebuild && MacroButtons.size() == names.size() + placeholders) {
+        bool same = true;
+        for (int i = 0; i < names.size() && same; ++i)
+            same = MacroButtons.at(i)->isEnabled() && MacroButtons.at(i)->text() == names.at(i);
+        // The buttons shown are those a rebuild would make, in their place and their look.
+        if (same)
+            return;
+    }
     qDeleteAll(MacroButtons);
     MacroButtons.clear();
 
@@ -37,37 +56,62 @@ void Buttoninterface::BuildMacroList(bool rebuild)
     if (rebuild)
         font.setPointSizeF(font.pointSizeF() / (ScreenInfo::LogicalDpi() / 96.0));
     const QString style = MacroButtonStyle();
-    const QStringList entries = MacroBlocks::MacroListEntries();
-    for (const QString& entry : entries) {
-        if (rebuild && entry.contains(QLatin1String("xml")))
-            continue;
+    // The ids the group would give, each one below the lowest: given here, so that the group need
+    // not search its thousands of buttons for the lowest at every one.
+    int id = -1;
+    for (QAbstractButton* option : OptionGroup->buttons())
+        id = qMin(id, OptionGroup->id(option));
+    for (const QString& name : names) {
         auto* button = new QToolButton(MacroListWidget);
-        button->setText(MacroBlocks::MacroNameOfFile(entry));
+        button->setText(name);
         button->setStyleSheet(style);
         button->setFont(font);
         button->setMinimumSize(174, 22);
         button->setCheckable(true);
         MacroListLayout->addWidget(button);
-        OptionGroup->addButton(button);
+        OptionGroup->addButton(button, --id);
         MacroButtons << button;
         connect(button, &QToolButton::clicked, this, &Buttoninterface::slotButtonClicked);
     }
-    if (!entries.isEmpty() && entries.size() < MacroListRows) {
-        for (int i = entries.size(); i < MacroListRows; ++i) {
-            auto* placeholder = new QToolButton(MacroListWidget);
-            placeholder->setStyleSheet(style);
-            placeholder->setFont(font);
-            placeholder->setEnabled(false);
-            placeholder->setMinimumSize(174, 23);
-            placeholder->setCheckable(true);
-            placeholder->setVisible(false);
-            MacroListLayout->addWidget(placeholder);
-            MacroButtons << placeholder;
-        }
+    for (int i = 0; i < placeholders; ++i) {
+        auto* placeholder = new QToolButton(MacroListWidget);
+        placeholder->setStyleSheet(style);
+        placeholder->setFont(font);
+        placeholder->setEnabled(false);
+        placeholder->setMinimumSize(174, 23);
+        placeholder->setCheckable(true);
+        placeholder->setVisible(false);
+        MacroListLayout->addWidget(placeholder);
+        MacroButtons << placeholder;
     }
 }
 
 void Buttoninterface::SlotAddMacroButton()
 {
     BuildMacroList(true);
+}
+
+void Buttoninterface::TellMacroRefused(const QString& name)
+{
+    // Read again to learn why: the file of a listed name may be missing ("a.ini.ini" is listed as
+    // "a", a name not in the system's encoding names no file), too large, or unreadable.
+    QByteArray text;
+    QString key;
+    switch (MacroBlocks::ReadMacroFileText(name, &text)) {
+    case MacroBlocks::FileFault::None:
+        return; // writes are off: the mouse is being read
+    case MacroBlocks::FileFault::NoFile:
+        key = QStringLiteral("DialogMacroFileMissing");
+        break;
+    case MacroBlocks::FileFault::TooLarge:
+        key = QStringLiteral("DialogMacroFileTooLarge");
+        break;
+    case MacroBlocks::FileFault::Unreadable:
+        key = QStringLiteral("DialogMacroFileFailed");
+        break;
+    }
+    SameMacro notice(nullptr);
+    notice.SetMessageKey(key);
+    PlaceNotice(&notice);
+    notice.exec();
 }

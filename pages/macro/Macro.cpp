@@ -29,6 +29,7 @@ Macro::Macro(QWidget* parent) : QWidget(parent), ui(new Ui::Macro)
 
     StyleLists();
     LoadMacroList(QStringLiteral("ListMain"));
+    ui->listWidgetHong->viewport()->installEventFilter(this);
     SetUpButtonGroups();
     ui->StartRecord->setFocusPolicy(Qt::NoFocus);
     ApplyComboBoxLook(ui->ChooseEvent, pictureFolder);

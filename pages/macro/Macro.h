@@ -1,5 +1,6 @@
 #pragma once
 #include "device/FlashDataMap.h"
+#include "device/MacroBlocks.h"
 #include "pages/macro/MacroFile.h"
 
 #include <QButtonGroup>
@@ -34,7 +35,8 @@ extern bool MacroRecording;
 // button, so every name is checked before it becomes a path, and a file is changed only as a whole.
 //
 // Files: Macro.cpp (construction, looks), MacroRecording.cpp (recording keys), MacroFiles.cpp (the list and the macro
-// files), MacroNames.cpp (create, rename, delete and the page's notices), MacroEvents.cpp (the
+// files), MacroSelection.cpp (the macro shown follows the list's current entry), MacroNames.cpp
+// (create, rename, delete and the page's notices), MacroEvents.cpp (the
 // event-list primitives), MacroTexts.cpp (the page's texts), MacroTransfer.cpp (the macros on the
 // mouse's buttons: a change the mouse must take first, a Save on its way, the quit hold),
 // MacroExchange.cpp (export and import files).
@@ -53,7 +55,7 @@ public:
     void LoadMacroList(const QString& tag = QString());
     // Loads the current entry's file into the event list and the repeat-mode boxes. Nothing is
     // changed when no entry is current; a missing, unreadable or oversized (over 1 MiB) file leaves
-    // the event list empty and gives false.
+    // the event list empty, no macro shown, and gives false.
     bool ReadMacroFile(const QString& tag = QString());
     // The event list as the lines of a macro file: each key line from the key the item holds, each
     // delay line from its text.
@@ -68,7 +70,8 @@ public:
     // cannot be made.
     static bool CreateMacroFile(const QString& name);
 
-    // The name of the current entry; empty when none is current.
+    // The macro the editor shows, which every command acts on: the current entry once its file was
+    // loaded; empty when none is current or its file could not be loaded.
     QString CurrentMacroName() const;
 
     // --- creating, renaming, deleting (the name dialog and the confirmation come before these) ---
@@ -151,8 +154,12 @@ public:
     // Reads an export file's stream; a stream cut short, or an icon of a kind the export never
     // writes, gives what was read before. The items' icons are passed over, never made.
     static ExportContent ReadExportStream(QIODevice& device);
-    // Writes the current macro to path; the notice and false when the file cannot be written.
+    // Writes the current macro to path; the notice and false when the file cannot be written or is
+    // not a regular file (a named pipe, a device node or a symbolic link stays as it is).
     bool ExportMacroTo(const QString& path);
+    // The export file of a name chosen without an ending: the name with ".ini", which the import
+    // lists.
+    static QString ExportFilePath(const QString& chosen);
     // Adds the macro of an export file: a new entry and its file, written whole. Refusals show
     // their notice; a file of another kind (wrong marker) is left without a word.
     bool ImportMacroFrom(const QString& path);
@@ -184,6 +191,9 @@ private slots:
     void on_NewHong_clicked();
     void on_DeleteHong_clicked();
     void on_listWidgetHong_clicked(const QModelIndex& index);
+    // Whatever made another entry current (keys, a drag, a right click, the program), its macro is
+    // loaded: the editor never shows one macro's lines under another's name.
+    void on_listWidgetHong_currentItemChanged(QListWidgetItem* current, QListWidgetItem* previous);
 
     // Editing the event list and saving it.
     void on_Amend_clicked();
@@ -207,6 +217,8 @@ protected:
     // A press beside the two spin boxes ends an edit in either.
     void mousePressEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    // Notes a press on the macro list, which may make an entry current before its click.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // What an event item holds beside its label: a key item its usage text and key type.
@@ -283,6 +295,12 @@ private:
     // this one).
     bool SeeSaveThroughAtQuit(QWidget* window);
 
+    // Shows the current entry's macro; a file that cannot be loaded is told at once (tellNow) or
+    // once the entry stays current, after the press or the program's change that chose it.
+    void ShowCurrentMacro(bool tellNow);
+    void TellUnloadedEntry(QListWidgetItem* entry);
+    static QString FaultNoticeKey(MacroBlocks::FileFault fault);
+
     Ui::Macro* ui;
     QString macroFolder;
     QString currentMacroFile;
@@ -305,6 +323,14 @@ private:
     bool repeatModeChanged = false;
     std::unique_ptr<SaveOnItsWay> onItsWay;
     bool quitHoldRunning = false;
+    // The entry whose file the event list holds; null when none could be loaded. Why the last load
+    // failed, and whether the user was told.
+    QListWidgetItem* shownEntry = nullptr;
+    MacroBlocks::FileFault readFault = MacroBlocks::FileFault::None;
+    bool faultTold = false;
+    // A press on the macro list, and whether it made its entry current (and loaded it) already.
+    bool listPressed = false;
+    bool listPressLoaded = false;
     QString exportText;
     QString renameText;
     QString deleteText;

@@ -5,6 +5,7 @@
 #include "device/KeyNames.h"
 #include "device/MacroBlocks.h"
 #include "pages/macro/KeyNumberLimit.h"
+#include "platform/FileEnding.h"
 #include "platform/RegularFile.h"
 #include "platform/WholeFileWrite.h"
 #include "ui_Macro.h"
@@ -160,11 +161,23 @@ MacroFile::Line Macro::ImportedKey(const QString& label, bool release)
     return line;
 }
 
+QString Macro::ExportFilePath(const QString& chosen)
+{
+    return WithFileEnding(chosen, QStringLiteral("ini"));
+}
+
 bool Macro::ExportMacroTo(const QString& path)
 {
     const QString name = CurrentMacroName();
     if (name.isEmpty())
         return false;
+    // A named pipe, a device node or a link is no file to keep a macro in: replacing it would take
+    // it away, writing through it would send the macro elsewhere.
+    const QFileInfo target(path);
+    if (target.isSymLink() || (target.exists() && !target.isFile())) {
+        ShowMacroNotice(QStringLiteral("DialogMacroExportNotFile"));
+        return false;
+    }
     QByteArray data;
     {
         QDataStream out(&data, QIODevice::WriteOnly);
@@ -238,9 +251,9 @@ bool Macro::ImportMacroFrom(const QString& path)
         ShowMacroNotice(QStringLiteral("DialogMacroFileFailed"));
         return false;
     }
+    // Made current, the new entry shows its macro.
     ui->listWidgetHong->addItem(content.name);
     ui->listWidgetHong->setCurrentRow(ui->listWidgetHong->count() - 1);
-    ReadMacroFile();
     if (limited) {
         KeyNumberLimit notice(nullptr);
         RunDialog(notice);
@@ -250,12 +263,23 @@ bool Macro::ImportMacroFrom(const QString& path)
 
 void Macro::ExPortMacro()
 {
-    if (CurrentMacroName().isEmpty())
+    if (CurrentMacroName().isEmpty()) {
+        // The entry the menu was opened over could not be loaded: nothing to export.
+        if (ui->listWidgetHong->currentItem() && !faultTold) {
+            faultTold = true;
+            ShowMacroNotice(FaultNoticeKey(readFault));
+        }
         return;
+    }
+    // The dialog adds the ending itself where it can, so that it also asks before replacing a file
+    // of the full name; a dialog that ignores the default ending is caught below.
     const QString title = UiText::ForReader(UiLanguage, QStringLiteral("Macro"), QStringLiteral("ExportMacroTitle"));
-    const QString path = QFileDialog::getSaveFileName(this, title, QDir::homePath(), QStringLiteral("File(*.ini)"));
-    if (!path.isEmpty())
-        ExportMacroTo(path);
+    QFileDialog dialog(this, title, QDir::homePath(), QStringLiteral("File(*.ini)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("ini"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    ExportMacroTo(ExportFilePath(dialog.selectedFiles().constFirst()));
 }
 
 void Macro::InPortMacro()

@@ -3,7 +3,7 @@
 
 #include "device/KeyNames.h"
 #include "device/MacroBlocks.h"
-#include "platform/RegularFile.h"
+#include "device/MacroFolderListing.h"
 #include "platform/WholeFileWrite.h"
 #include "ui_Macro.h"
 
@@ -11,18 +11,10 @@
 #include <QFileInfo>
 #include <QSignalBlocker>
 
-namespace {
-
-// Far beyond any macro file (70 events take about a kilobyte): a larger file is no macro file, and
-// is not read into memory.
-constexpr qint64 MaxMacroFileSize = 1 << 20;
-
-} // namespace
-
 void Macro::LoadMacroList(const QString&)
 {
     // The shared listing drops the folder's first "xml" file; this list shows no "xml" name at all.
-    for (const QString& entry : MacroBlocks::MacroListEntries()) {
+    for (const QString& entry : MacroFolderListing::Entries()) {
         if (!entry.contains(QLatin1String("xml")))
             ui->listWidgetHong->addItem(MacroBlocks::MacroNameOfFile(entry));
     }
@@ -30,26 +22,26 @@ void Macro::LoadMacroList(const QString&)
 
 QString Macro::CurrentMacroName() const
 {
-    const QListWidgetItem* item = ui->listWidgetHong->currentItem();
-    return item ? item->text() : QString();
+    QListWidgetItem* item = ui->listWidgetHong->currentItem();
+    return item && item == shownEntry ? item->text() : QString();
 }
 
 bool Macro::ReadMacroFile(const QString&)
 {
-    const QListWidgetItem* entry = ui->listWidgetHong->currentItem();
+    QListWidgetItem* entry = ui->listWidgetHong->currentItem();
+    shownEntry = nullptr;
+    readFault = MacroBlocks::FileFault::None;
+    faultTold = false;
     if (!entry)
         return true;
     // Loading a macro is not a change of it.
     const QSignalBlocker repeatBlocker(&repeatModeGroup);
     const QSignalBlocker countBlocker(ui->NumberEdit);
     ui->listWidgetKey->clear();
-    const QString path = MacroBlocks::MacroFilePath(entry->text());
-    currentMacroFile = path;
-    QFile file(path);
-    if (path.isEmpty() || !IsRegularFile(path) || !file.open(QIODevice::ReadOnly) || file.size() > MaxMacroFileSize)
-        return false;
-    const QByteArray text = file.readAll();
-    if (file.error() != QFileDevice::NoError)
+    currentMacroFile = MacroBlocks::MacroFilePath(entry->text());
+    QByteArray text;
+    readFault = MacroBlocks::ReadMacroFileText(entry->text(), &text);
+    if (readFault != MacroBlocks::FileFault::None)
         return false;
 
     const MacroFile::Content content = MacroFile::Parse(text);
@@ -68,6 +60,7 @@ bool Macro::ReadMacroFile(const QString&)
     }
     for (const MacroFile::Line& line : content.lines)
         ui->listWidgetKey->addItem(line.delay ? NewDelayItem(line.text) : NewKeyItem(line));
+    shownEntry = entry;
     return true;
 }
 

@@ -247,11 +247,3 @@ void Macro::DeleteMacro()
 {
     on_DeleteHong_clicked();
 }
-
-void Macro::on_listWidgetHong_clicked(const QModelIndex&)
-{
-    SetSaveActive(false);
-    ui->listWidgetKey->clear();
-    if (!ReadMacroFile())
-        ShowMacroNotice(FileFailedKey);
-}

@@ -311,13 +311,13 @@ private slots:
         // A file far too large for a macro: not read, the notice.
         WriteFile(MacroPath("one"), "1\n" + QByteArray(1 << 20, ' ') + "\n0x04 1 0\n");
         QStringList seen = RunWithModals([&] { QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, first.center()); });
-        QCOMPARE(seen, QStringList({"SameMacro:DialogMacroFileFailed"}));
+        QCOMPARE(seen, QStringList({"SameMacro:DialogMacroFileTooLarge"}));
         QCOMPARE(EventText(page), QString());
 
         // A file that went away meanwhile: an empty list and the notice.
         QVERIFY(QFile::remove(MacroPath("two")));
         seen = RunWithModals([&] { QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, second.center()); });
-        QCOMPARE(seen, QStringList({"SameMacro:DialogMacroFileFailed"}));
+        QCOMPARE(seen, QStringList({"SameMacro:DialogMacroFileMissing"}));
         QCOMPARE(EventText(page), QString());
     }
 

@@ -372,14 +372,14 @@ private slots:
         QCOMPARE(SubPage(*page), QStringLiteral("page_9"));
     }
 
-    // What writes no macro: a file gone since the list was made, no selector checked, and the only
-    // button with the left click, which keeps it with the notice.
+    // What writes no macro: a file gone since the list was made (with the notice saying so), no
+    // selector checked, and the only button with the left click, which keeps it with the notice.
     void macroRefused_data()
     {
         QTest::addColumn<QString>("selector");
         QTest::addColumn<bool>("fileGone");
         QTest::addColumn<QStringList>("notices");
-        QTest::newRow("missing file") << "BackKey" << true << QStringList();
+        QTest::newRow("missing file") << "BackKey" << true << QStringList{"SameMacro"};
         QTest::newRow("no button selected") << "" << false << QStringList();
         QTest::newRow("the only left click") << "FireKey" << false << QStringList{"LeftButtonOnly"};
     }
