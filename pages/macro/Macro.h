@@ -34,12 +34,12 @@ extern bool MacroRecording;
 // renaming and deleting macros. The files are the ones the button page reads to put a macro on a
 // button, so every name is checked before it becomes a path, and a file is changed only as a whole.
 //
-// Files: Macro.cpp (construction, looks), MacroRecording.cpp (recording keys), MacroFiles.cpp (the list and the macro
-// files), MacroSelection.cpp (the macro shown follows the list's current entry), MacroNames.cpp
-// (create, rename, delete and the page's notices), MacroEvents.cpp (the
-// event-list primitives), MacroTexts.cpp (the page's texts), MacroTransfer.cpp (the macros on the
-// mouse's buttons: a change the mouse must take first, a Save on its way, the quit hold),
-// MacroExchange.cpp (export and import files).
+// Files: Macro.cpp (construction, looks), MacroRecording.cpp (recording keys), MacroFiles.cpp (the
+// list, the macro files and the rule for a new macro's name), MacroSelection.cpp (the macro shown
+// follows the list's current entry), MacroNames.cpp (create, rename, delete and the page's notices,
+// on top of MacroFiles.cpp), MacroEvents.cpp (the event-list primitives), MacroTexts.cpp (the page's
+// texts), MacroTransfer.cpp (the macros on the mouse's buttons: a change the mouse must take first, a
+// Save on its way, the quit hold), MacroExchange.cpp (export and import files).
 // MacroEditing.cpp: amending, inserting and deleting event lines, Save and the change flags, the
 // macro list's context menu and the page's own key, mouse and language events.
 class Macro : public QWidget

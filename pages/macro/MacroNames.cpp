@@ -82,16 +82,6 @@ QString Macro::AskMacroName(int mode)
     return dialog.EnteredName;
 }
 
-bool Macro::IsNewMacroNameAllowed(const QString& name)
-{
-    if (!MacroBlocks::IsSafeMacroName(name) || name.toLocal8Bit().size() > MacroBlocks::NameRoom)
-        return false;
-    // The list shows a file without its ".ini" parts, hides hidden files and names holding "xml":
-    // such a macro would come back under another name, or not at all.
-    return !name.startsWith(QLatin1Char('.')) && !name.contains(QLatin1String("xml"))
-        && !name.contains(QLatin1String(".ini"));
-}
-
 bool Macro::CreateMacro(const QString& name)
 {
     if (name.isEmpty())
