@@ -17,6 +17,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QSignalBlocker>
 
 #include <algorithm>
@@ -204,7 +205,11 @@ void Macro::SlotButtonToMacro(FlashDataMap DataMap, int KeyNumer)
     // A Save on its way writes the file itself once the mouse took it; until then the file holds
     // what the mouse holds, and the editor keeps the lines being sent.
     const bool sending = onItsWay && onItsWay->name == name;
-    if (!sending && !StoreDeviceMacro(name, DataMap.buttons[KeyNumer].p2, block))
+    // A record that is not the mouse's own (the one cached when the device window last closed,
+    // shown while the mouse is away) may be older than a file whose Save the mouse took since: it
+    // fills in a missing file and replaces none. The mouse's copy is stored once it is read.
+    const bool cachedOverAFile = !DeviceConfigIsCurrent && QFileInfo::exists(MacroBlocks::MacroFilePath(name));
+    if (!sending && !cachedOverAFile && !StoreDeviceMacro(name, DataMap.buttons[KeyNumer].p2, block))
         return;
 
     // The entry joins the list; the user's selection, lines and recording stay as they are.

@@ -1,6 +1,7 @@
 #include "support/DeviceThreadTestMain.h"
 #include "app/Dialog.h"
 #include "device/DeviceDiscovery.h"
+#include "device/DeviceInfoCache.h"
 #include "device/MacroBlocks.h"
 #include "device/Worker.h"
 #include "pages/buttons/Buttoninterface.h"
@@ -163,6 +164,74 @@ private slots:
         for (int button : bound)
             QCOMPARE(BlockBytes(held.macros[button]), FileBlock("Copy"));
 
+        DeviceWindowActive = 0;
+    }
+
+    // The device window opened while the mouse is away shows the record cached when it was last
+    // closed. After a kill that cache can be older than a macro file whose Save the mouse took: the
+    // cached copy fills in a missing file but never replaces one, and the mouse's own copy is stored
+    // once it is back and read.
+    void cachedCopyIsNotStoredOverTheFile()
+    {
+        QDir(MacroBlocks::MacroFolder()).removeRecursively();
+        const QByteArray older("1\n0x04 1 0\n350ms\n0x04 1 1\n");
+        const QByteArray newer("1\n0x04 1 0\n450ms\n0x04 1 1\n");
+        const QByteArray missing("2\n0x05 1 0\n20ms\n0x05 1 1\n");
+        bool ok = false;
+        WriteFile(MacroBlocks::MacroFilePath("Kept"), older);
+        const ButtonMacroBlock olderBlock = MacroBlocks::MacroFileToRecord("Kept", &ok);
+        QVERIFY(ok);
+        WriteFile(MacroBlocks::MacroFilePath("Filled"), missing);
+        const ButtonMacroBlock filledBlock = MacroBlocks::MacroFileToRecord("Filled", &ok);
+        QVERIFY(ok);
+        QFile::remove(MacroBlocks::MacroFilePath("Filled"));
+        WriteFile(MacroBlocks::MacroFilePath("Kept"), newer);
+        const ButtonMacroBlock newerBlock = MacroBlocks::MacroFileToRecord("Kept", &ok);
+        QVERIFY(ok);
+
+        devices.Reset();
+        const int receiver = devices.Find(false);
+        QVERIFY(receiver >= 0);
+        const QByteArray path = devices.Path(receiver);
+        DeviceAllInfo device;
+        QCOMPARE(IdentifyDevice(&device, path.constData()), 1);
+        device.path = QString::fromLatin1(path);
+        FlashDataMap held = devices.Record(receiver);
+        held.buttons[3] = {FunctionMacro, 0, 1};
+        held.macros[3] = newerBlock;
+        held.buttons[4] = {FunctionMacro, 0, 2};
+        held.macros[4] = filledBlock;
+        QVERIFY(SimControl_SetDeviceRecord(receiver, held.bytes()));
+        FlashDataMap cached = held;
+        cached.macros[3] = olderBlock;
+        QVERIFY(WriteDeviceInfoCache(DeviceCacheFileName(device.CID, device.MID), cached));
+        SimControl_SetMouseOnline(receiver, 0);
+        QVERIFY(SettleDevices());
+        // A fresh start: nothing of the mouse read yet.
+        InvalidateDeviceConfig();
+
+        Dialog window;
+        QVERIFY(window.findChild<Macro*>());
+        window.show();
+        {
+            ModalCloser closer;
+            DeviceWindowActive = 1;
+            UserWritesEnabled = true;
+            emit PostMsg::Instance()->SigSelectMouseInfo(device);
+            Worker::SelectDevice(device);
+            QVERIFY(QTest::qWaitFor([] { return OfflineNoticeOpen && !WorkerInstance->isRunning(); }, 10000));
+            QVERIFY(SettleDevices());
+            QCOMPARE(ReadFile(MacroBlocks::MacroFilePath("Kept")), newer);
+            QCOMPARE(ReadFile(MacroBlocks::MacroFilePath("Filled")), missing);
+
+            ButtonPageUpdated = false;
+            SimControl_SetMouseOnline(receiver, 1);
+            QVERIFY(SettleDevices());
+            QVERIFY(QTest::qWaitFor([] { return !OfflineNoticeOpen && ButtonPageUpdated; }, 15000));
+            QVERIFY(SettleDevices());
+        }
+        QCOMPARE(ReadFile(MacroBlocks::MacroFilePath("Kept")), newer);
+        QCOMPARE(BlockBytes(devices.Record(receiver).macros[3]), BlockBytes(newerBlock));
         DeviceWindowActive = 0;
     }
 };
