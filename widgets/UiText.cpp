@@ -116,7 +116,7 @@ const QVector<UiText::Reader>& UiText::Readers()
         // The page's other refusals share this notice, each with its own text.
         {"SameMacro", List({"common", "macro"}),
          List({"DialogSameMacroName", "DialogMacroNameRefused", "DialogMacroFileFailed", "DialogMacroExportFailed",
-               "DialogMacroNotTaken", "DialogMacroNotSentAtQuit", "OK"})},
+               "DialogMacroNotTaken", "DialogMacroNotSentAtQuit", "DialogMacroFileNotKept", "OK"})},
         {"ContainReset", List({"common", "Settings"}), List({"DialogRestore", "OK", "Cancel"})},
         {"KeyNumberLimit", List({"common", "macro"}), List({"DialogMaxMacroKey", "OK"})},
         // Read from the language file by the notice itself; listed so every file is checked for them.

@@ -272,7 +272,7 @@ void Macro::EndSaveOnItsWay()
         eventsChanged = eventsChanged || save->events;
         repeatModeChanged = repeatModeChanged || save->repeat;
         SetSaveActive(true);
-        ShowMacroNotice(save->taken ? QStringLiteral("DialogMacroFileFailed") : QStringLiteral("DialogMacroNotTaken"));
+        ShowMacroNotice(save->taken ? QStringLiteral("DialogMacroFileNotKept") : QStringLiteral("DialogMacroNotTaken"));
         return;
     }
     // The button page follows the repeat mode the mouse took.

@@ -187,7 +187,7 @@ bool Macro::SeeSaveThroughAtQuit(QWidget* window)
         if (!onItsWay->taken)
             ShowMacroNotice(QStringLiteral("DialogMacroNotSentAtQuit"), window);
         else if (!WriteMacroFile(onItsWay->name, onItsWay->repeatLine, onItsWay->lines))
-            ShowMacroNotice(QStringLiteral("DialogMacroFileFailed"), window);
+            ShowMacroNotice(QStringLiteral("DialogMacroFileNotKept"), window);
     }
     quitHoldRunning = false;
     return true;
