@@ -171,13 +171,6 @@ bool Macro::ExportMacroTo(const QString& path)
     const QString name = CurrentMacroName();
     if (name.isEmpty())
         return false;
-    // A named pipe, a device node or a link is no file to keep a macro in: replacing it would take
-    // it away, writing through it would send the macro elsewhere.
-    const QFileInfo target(path);
-    if (target.isSymLink() || (target.exists() && !target.isFile())) {
-        ShowMacroNotice(QStringLiteral("DialogMacroExportNotFile"));
-        return false;
-    }
     QByteArray data;
     {
         QDataStream out(&data, QIODevice::WriteOnly);
@@ -191,8 +184,11 @@ bool Macro::ExportMacroTo(const QString& path)
                 out << (item->type() == 0 ? "0" : "1");
         }
     }
-    if (!WriteWholeFile(path, data)) {
-        ShowMacroNotice(QStringLiteral("DialogMacroExportFailed"));
+    // A named pipe, a device node or a link is no file to keep a macro in: the write leaves it as it
+    // is (replacing it would take it away, writing through it would send the macro elsewhere).
+    const FileWrite write = WriteWholeFile(path, data);
+    if (!write) {
+        ShowMacroNotice(write.Refused() ? QStringLiteral("DialogMacroExportNotFile") : QStringLiteral("DialogMacroExportFailed"));
         return false;
     }
     return true;
