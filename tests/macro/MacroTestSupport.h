@@ -5,6 +5,7 @@
 #include "pages/macro/Macro.h"
 #include "pages/macro/SameMacro.h"
 #include "platform/hidusb/SimControl.h"
+#include "support/FindChild.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -12,6 +13,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QLabel>
+#include <QListWidget>
 #include <QMap>
 #include <QPair>
 #include <QStringList>
@@ -21,6 +23,22 @@
 #include <functional>
 
 namespace MacroTestSupport {
+
+// The macro page's list of macros.
+inline QListWidget* Macros(Macro& page)
+{
+    return Child<QListWidget>(page, "listWidgetHong");
+}
+
+// The event list's lines in short, a release marked "^": "A,350ms,A^".
+inline QString EventLines(Macro& page)
+{
+    QStringList items;
+    QListWidget* list = Child<QListWidget>(page, "listWidgetKey");
+    for (int row = 0; row < list->count(); ++row)
+        items << list->item(row)->text() + (list->item(row)->type() == 1 ? QStringLiteral("^") : QString());
+    return items.join(QLatin1Char(','));
+}
 
 // What a modal dialog showed: its class and its message (a macro notice by its text key).
 inline QString Describe(QWidget* modal)

@@ -33,11 +33,6 @@ QString MacroPath(const QString& name)
     return MacroBlocks::MacroFilePath(name);
 }
 
-QListWidget* Macros(Macro& page)
-{
-    return Child<QListWidget>(page, "listWidgetHong");
-}
-
 QListWidget* Events(Macro& page)
 {
     return Child<QListWidget>(page, "listWidgetKey");

@@ -29,20 +29,10 @@ const QByteArray Before("1\n0x04 1 0\n350ms\n0x04 1 1\n");
 const QByteArray SavedDelay("1\n0x04 1 0\n450ms\n0x04 1 1\n");
 const QByteArray SavedRepeat("5\n0x04 1 0\n350ms\n0x04 1 1\n");
 
-QListWidget* Macros(Macro& page)
-{
-    return Child<QListWidget>(page, "listWidgetHong");
-}
-
 // The editor's lines and repeat count in short: "A,450ms,A^ x5".
 QString Editor(Macro& page)
 {
-    QStringList items;
-    QListWidget* list = Child<QListWidget>(page, "listWidgetKey");
-    for (int row = 0; row < list->count(); ++row)
-        items << list->item(row)->text() + (list->item(row)->type() == 1 ? QStringLiteral("^") : QString());
-    return items.join(QLatin1Char(',')) + QStringLiteral(" x")
-        + QString::number(Child<QSpinBox>(page, "NumberEdit")->value());
+    return EventLines(page) + QStringLiteral(" x") + QString::number(Child<QSpinBox>(page, "NumberEdit")->value());
 }
 
 // The macro page's notices shown while action runs (every dialog is closed; the firmware check's

@@ -32,11 +32,6 @@ QString MacroPath(const QString& name)
     return MacroBlocks::MacroFolder() + QLatin1Char('/') + name + QStringLiteral(".ini");
 }
 
-QListWidget* Macros(Macro& page)
-{
-    return Child<QListWidget>(page, "listWidgetHong");
-}
-
 QListWidget* Events(Macro& page)
 {
     return Child<QListWidget>(page, "listWidgetKey");

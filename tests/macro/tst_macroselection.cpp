@@ -29,20 +29,6 @@ namespace {
 const QByteArray FileA = "3\n0x04 1 0\n10ms\n0x04 1 1\n";
 const QByteArray FileB = "254\n0x05 1 0\n20ms\n0x05 1 1\n30ms\n0x06 1 0\n10ms\n0x06 1 1\n";
 
-QListWidget* Macros(Macro& page)
-{
-    return Child<QListWidget>(page, "listWidgetHong");
-}
-
-QString Shown(Macro& page)
-{
-    QStringList items;
-    QListWidget* list = Child<QListWidget>(page, "listWidgetKey");
-    for (int row = 0; row < list->count(); ++row)
-        items << list->item(row)->text() + (list->item(row)->type() == 1 ? QStringLiteral("^") : QString());
-    return items.join(QLatin1Char(','));
-}
-
 // The centre of an entry of the macro list, in its window.
 QPoint EntryPoint(Macro& page, const QString& name)
 {
@@ -144,10 +130,10 @@ class TestMacroSelection : public QObject
         page.show();
         QVERIFY(QTest::qWaitForWindowExposed(&page));
         QTest::mouseClick(page.window()->windowHandle(), Qt::LeftButton, {}, EntryPoint(page, "A"));
-        QCOMPARE(Shown(page), QString("A,10ms,A^"));
+        QCOMPARE(EventLines(page), QString("A,10ms,A^"));
         Child<QListWidget>(page, "listWidgetKey")->setCurrentRow(0);
         QMetaObject::invokeMethod(&page, "on_DeleteKey_clicked");
-        QCOMPARE(Shown(page), QString());
+        QCOMPARE(EventLines(page), QString());
         QVERIFY(Child<QToolButton>(page, "Save")->isEnabled());
     }
 
@@ -226,7 +212,7 @@ private slots:
         const QStringList seen =
             ChooseB(page, way, save ? QString() : page.MenuText("MacroExport"), save ? QString() : exported);
         QCOMPARE(Macros(page)->currentItem()->text(), QString("B"));
-        QCOMPARE(Shown(page), QString("B,20ms,B^,30ms,C,10ms,C^"));
+        QCOMPARE(EventLines(page), QString("B,20ms,B^,30ms,C,10ms,C^"));
         // Loading is no change: Save waits for one.
         QVERIFY(!Child<QToolButton>(page, "Save")->isEnabled());
         if (save) {
@@ -264,7 +250,7 @@ private slots:
         Macro page;
         page.show();
         Macros(page)->setCurrentRow(1);
-        QCOMPARE(Shown(page), QString("B,20ms,B^,30ms,C,10ms,C^"));
+        QCOMPARE(EventLines(page), QString("B,20ms,B^,30ms,C,10ms,C^"));
         const QStringList seen = Answering([&] { page.ExPortMacro(); }, QString(), exports.filePath(chosen));
         QCOMPARE(seen, QStringList{"QFileDialog"});
         QCOMPARE(QDir(exports.path()).entryList(QDir::Files), QStringList{written});
@@ -278,7 +264,7 @@ private slots:
         QCOMPARE(Answering([&] { page.InPortMacro(); }, QString(), exports.filePath(written)),
                  QStringList{"QFileDialog"});
         QCOMPARE(Macros(page)->currentItem()->text(), QString("B"));
-        QCOMPARE(Shown(page), QString("B,20ms,B^,30ms,C,10ms,C^"));
+        QCOMPARE(EventLines(page), QString("B,20ms,B^,30ms,C,10ms,C^"));
         QCOMPARE(ReadFile(MacroBlocks::MacroFilePath("B")), FileB);
     }
 
