@@ -27,7 +27,7 @@ void Buttoninterface::BuildMacroList(bool rebuild)
         MacroListLayout = new QVBoxLayout;
         MacroListLayout->setSizeConstraint(QLayout::SetFixedSize);
         MacroListWidget = new QWidget(this);
-        MacroListWidget->setStyleSheet(QStringLiteral("background-color:transparent;border:none;"));
+        MacroListWidget->setObjectName(QStringLiteral("MacroList"));
         MacroListWidget->setLayout(MacroListLayout);
         ui->scrollArea_7->setWidget(MacroListWidget);
     }
@@ -55,7 +55,10 @@ void Buttoninterface::BuildMacroList(bool rebuild)
     // The page's first build runs before the window scales every font once; a rebuild comes later.
     if (rebuild)
         font.setPointSizeF(font.pointSizeF() / (ScreenInfo::LogicalDpi() / 96.0));
-    const QString style = MacroButtonStyle();
+    // One style for the list and every button on it: a style of each button's own would be read
+    // again for each of the thousands a large macro folder makes.
+    MacroListWidget->setStyleSheet(QStringLiteral("QWidget#MacroList{background-color:transparent;border:none;}")
+                                   + MacroButtonStyle());
     // The ids the group would give, each one below the lowest: given here, so that the group need
     // not search its thousands of buttons for the lowest at every one.
     int id = -1;
@@ -64,7 +67,6 @@ void Buttoninterface::BuildMacroList(bool rebuild)
     for (const QString& name : names) {
         auto* button = new QToolButton(MacroListWidget);
         button->setText(name);
-        button->setStyleSheet(style);
         button->setFont(font);
         button->setMinimumSize(174, 22);
         button->setCheckable(true);
@@ -75,7 +77,6 @@ void Buttoninterface::BuildMacroList(bool rebuild)
     }
     for (int i = 0; i < placeholders; ++i) {
         auto* placeholder = new QToolButton(MacroListWidget);
-        placeholder->setStyleSheet(style);
         placeholder->setFont(font);
         placeholder->setEnabled(false);
         placeholder->setMinimumSize(174, 23);
