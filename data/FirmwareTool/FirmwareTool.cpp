@@ -14,7 +14,8 @@
 namespace {
 
 constexpr std::size_t HeaderSize = 728;
-constexpr std::size_t BodySize = 8192;
+// The size of a real image: written at a boot loader's pace it takes a few seconds, as on a device.
+constexpr std::size_t BodySize = 65536;
 
 bool WriteImage(const std::string& path, int kind, int cid, int mid, unsigned long major, int minor, const std::string& name)
 {

@@ -50,8 +50,8 @@ HIDUSB_API void SimControl_SetPairingOutcome(int outcome);
  * image is written and the success reported, but the device does not start it: it stays in boot mode
  * with its old firmware, as a device does whose image does not boot.
  * Used once; then 0 again. Every upgrade first puts the device into boot mode (it leaves the bus and
- * comes back with its boot product id), then reports progress 0, 10, .. 100 (to 50 when it fails) and
- * the result. Success: the image's version, back to normal. Failing halfway: a device that was running
+ * comes back with its boot product id), then reports every whole percent written, 0, 1, .. 100 (to 50 when it
+ * fails), at a boot loader's pace (24 bytes a millisecond: a 64 KiB image takes under 3 s), and the result. Success: the image's version, back to normal. Failing halfway: a device that was running
  * comes back with its old firmware; one that was already in boot mode stays there. An image goes to a
  * device in boot mode that takes it (kind, CID and MID of its header), else to a running receiver
  * (211) or mouse cable (210) of that CID and MID, else, for a wireless mouse with no cable plugged in,

@@ -15,7 +15,9 @@ namespace {
 using std::chrono::milliseconds;
 
 constexpr milliseconds ReplyLatency(1);    // a USB round trip
-constexpr milliseconds UpgradeStep(2);     // one block of an image
+constexpr milliseconds UpgradeStep(2);     // from the last block to the result
+// A boot loader's pace: a 64 KiB image takes under three seconds, a small test image a few ms.
+constexpr int64_t WriteBytesPerMs = 24;
 constexpr milliseconds ShutdownGrace(300); // per thread, at process exit
 constexpr milliseconds ResetGrace(5000);
 constexpr uint32_t ImageHeaderSize = 728;
@@ -646,8 +648,14 @@ void SimLibrary::RunUpgrade(uint64_t runEpoch, int index, std::vector<uint8_t> i
     }
     // Outcome 4 writes the whole image and reports a success, but the chip does not start it.
     const int last = outcome == 0 || outcome == 4 ? 100 : 50;
-    for (int percent = 0; !lost && percent <= last; percent += 10) {
-        if (!upgradeThread.Pause(UpgradeStep))
+    // The image is written block by block at the boot loader's pace, and each whole percent
+    // written is reported once, as a device reports it: the bar moves with the write.
+    const DispatchThread::Clock::time_point started = DispatchThread::Clock::now();
+    const std::chrono::microseconds writeTime(int64_t(image.size()) * 1000 / WriteBytesPerMs);
+    for (int percent = 0; !lost && percent <= last; ++percent) {
+        const DispatchThread::Clock::time_point due = started + writeTime * percent / 100;
+        const milliseconds wait = std::chrono::ceil<milliseconds>(due - DispatchThread::Clock::now());
+        if (!upgradeThread.Pause(std::max(wait, milliseconds(0))))
             return;
         {
             std::lock_guard<std::mutex> locker(lock);

@@ -189,11 +189,12 @@ inline bool MouseWorksAfterwards(int device, QString* why)
     return true;
 }
 
-// The percentages a run shows for one image whose 0..100 % it scales onto from..to.
-inline QList<int> Range(int from, int to)
+// The percentages a run shows for one image whose 0..100 % it scales onto from..to, the library
+// reporting every whole percent up to last.
+inline QList<int> Range(int from, int to, int last = 100)
 {
     QList<int> values;
-    for (int percent = 0; percent <= 100; percent += 10)
+    for (int percent = 0; percent <= last; ++percent)
         values << from + percent * (to - from) / 100;
     return values;
 }

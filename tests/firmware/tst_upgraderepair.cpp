@@ -299,8 +299,8 @@ private slots:
         QTest::addColumn<bool>("inMouseStage");
         QTest::addColumn<QString>("record");
         QTest::addColumn<QList<int>>("progress");
-        QTest::newRow("receiver stage") << false << "211,4,28,18" << QList<int>{0, 5, 10, 15, 20, 25};
-        QTest::newRow("mouse stage") << true << "210,4,28,18" << Range(0, 50) + QList<int>{50, 55, 60, 65, 70, 75};
+        QTest::newRow("receiver stage") << false << "211,4,28,18" << Range(0, 50, 50);
+        QTest::newRow("mouse stage") << true << "210,4,28,18" << Range(0, 50) + Range(50, 100, 50);
     }
     void failureHalfway()
     {

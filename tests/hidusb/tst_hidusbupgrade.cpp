@@ -64,7 +64,7 @@ std::atomic<int> Events::notices{0};
 QList<QByteArray> Progress(int upTo, bool success)
 {
     QList<QByteArray> events;
-    for (int percent = 0; percent <= upTo; percent += 10)
+    for (int percent = 0; percent <= upTo; ++percent)
         events << Bytes({7, 1, percent});
     events << Bytes({7, 2, success ? 1 : 0});
     return events;
@@ -352,8 +352,7 @@ void HidUsbUpgradeTest::unpluggedDuringTheWrite()
 {
     QCOMPARE(Start(MakeImage(ReceiverKind, 28, 18, 1, 0x0C), &UnplugAtTwenty), uint8_t(1));
     QVERIFY(SimControl_WaitIdle(10000));
-    const QList<QByteArray> expected{Bytes({7, 1, 0}), Bytes({7, 1, 10}), Bytes({7, 1, 20}), Bytes({7, 2, 0})};
-    QCOMPARE(Events::Take(), expected);
+    QCOMPARE(Events::Take(), Progress(20, false));
     QCOMPARE(SimControl_GetDeviceMode(Receiver), 0);
     SimControl_SetAttached(Receiver, 1);
     QCOMPARE(SimControl_GetDeviceMode(Receiver), 2); // the half-written receiver waits for firmware
