@@ -198,6 +198,9 @@ void FormSetting::SetUpdateButtonLook(bool newFirmware)
 {
     const QString head = QStringLiteral("QToolButton{border:0px;background-position:center;background-repeat:no-repeat;color: rgb(")
         + buttonColor + QStringLiteral(");");
+    // The button is the page's new-firmware mark: it shows while firmware is offered, and its press
+    // opens the upgrade or tells what the upgrade needs.
+    ui->Receive_2->setVisible(newFirmware);
     if (newFirmware)
         ui->Receive_2->setStyleSheet(head + QStringLiteral("background-image: url(") + pictureFolder
                                      + QStringLiteral("WaitUpdate.png);}QToolButton::hover{background-image: url(")
@@ -266,8 +269,9 @@ void FormSetting::SetVer(int index)
             showVersions(receiverVersion, mouseVersion);
             return;
         }
-        const bool mouseNew = HasNewFirmware(210, mouseVersion, receiverType, current.modelIndex);
-        const bool receiverNew = HasNewFirmware(211, receiverVersion, receiverType, current.modelIndex);
+        const bool served = UpgradeServesModel(current.modelIndex);
+        const bool mouseNew = served && HasNewFirmware(210, mouseVersion, receiverType, current.modelIndex);
+        const bool receiverNew = served && HasNewFirmware(211, receiverVersion, receiverType, current.modelIndex);
         SettingsUpgrade::MouseNewFirmware = mouseNew;
         SettingsUpgrade::ReceiverNewFirmware = receiverNew;
         emit bus->SigAddUpdate(0, mouseNew);
@@ -314,6 +318,8 @@ void FormSetting::SetVerText()
 
 void FormSetting::SlotLabelText(int index, QString Text)
 {
+    // An upgrade wrote this version: the row's new-firmware mark goes as it shows.
+    NewVersionShown(index);
     if (index == 0) {
         ui->label_5->setText(Text);
         emit PostMsg::Instance()->SigAddVer(1, Text);
@@ -329,12 +335,18 @@ void FormSetting::SlotLabelText(int index, QString Text)
 
 void FormSetting::SlotLabelTextB(QString TextA, QString Text)
 {
+    // A run's devices leave and come back while they are written: what they say meanwhile is not
+    // shown. The run shows each new version as it is written and takes its mark away.
+    if (FirmwareRunActive())
+        return;
     ui->label_5->setText(TextA);
     // Kept for the version check, which shows the stored receiver version again.
     ReceiverVersionText = TextA;
     PostMsg* bus = PostMsg::Instance();
     emit bus->SigAddVer(1, TextA);
-    const bool newFirmware = Text == QLatin1String("true");
+    const DeviceAllInfo current = CurrentDeviceInfo.Get();
+    const bool newFirmware =
+        Text == QLatin1String("true") && (current.path.isEmpty() || UpgradeServesModel(current.modelIndex));
     emit bus->SigAddUpdate(1, newFirmware);
     SetUpdateButtonLook(newFirmware);
 }

@@ -62,6 +62,9 @@ public:
     void on_Mouse_clicked();
     // Whether exactly the right devices are attached for a run; otherwise the dialog says why.
     bool ChechIsUpDate();
+    // Whether an upgrade from this page can serve the model at all: one the model list names a
+    // receiver for. Others are offered no firmware.
+    static bool UpgradeServesModel(int modelIndex);
     // One step (0 prepare, 1 start, 2 and 3 wait, 4 finish) of the run of kind 210 or 211.
     void RunUpgradeStep(int step, int kind, const QString& version);
     // The version check's search: an empty version offers nothing. Keeps nothing.
@@ -110,7 +113,12 @@ protected:
 private:
     void SetUpdateButtonLook(bool newFirmware);
     void SetUpFirmware();
-    void OpenUpdateDialog();
+    // The update button's press (automatic false) or the check when a device opens (automatic
+    // true), which shows the dialog only when the upgrade can start or the user can act on its
+    // message at once.
+    void OpenUpdateDialog(bool automatic);
+    // A version an upgrade wrote is shown in row index (0 receiver, 1 mouse): the row's mark goes.
+    void NewVersionShown(int index);
     void StartReceiverRun();
     void NoImageFor(int kind);
     void EndRun();

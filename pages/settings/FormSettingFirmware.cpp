@@ -158,6 +158,29 @@ void FormSetting::SetUpFirmware()
     connect(firmware.mouseTimer, &QTimer::timeout, this, &FormSetting::onMouseCheckTimer);
 }
 
+bool FormSetting::UpgradeServesModel(int modelIndex)
+{
+    // A mouse is upgraded beside its receiver, which the check before a run wants attached with it:
+    // a model the list names no receiver for cannot be upgraded here and is offered nothing.
+    ConfigSetting* config = ConfigSetting::Instance();
+    const QString group = QStringLiteral("Drive") + QString::number(modelIndex + 1);
+    for (int type : {1, 2, 4, 8})
+        if (!config->GetValue(group, ReceiverModelKey(type)).isEmpty())
+            return true;
+    return false;
+}
+
+void FormSetting::NewVersionShown(int index)
+{
+    if (index != 0 && index != 1)
+        return;
+    const bool receiver = index == 0;
+    (receiver ? ReceiverNewFirmware : MouseNewFirmware) = false;
+    emit PostMsg::Instance()->SigAddUpdate(receiver ? 1 : 0, false);
+    if (!ReceiverNewFirmware && !MouseNewFirmware)
+        SetUpdateButtonLook(false);
+}
+
 bool FormSetting::FindFirmwareForCheck(int kind, const QString& version, const QString& modelName, int cid, int mid)
 {
     // The device has not said which version it runs: nothing is offered.
@@ -187,7 +210,10 @@ bool FormSetting::ChechIsUpDate()
     firmware.mouseModelName = config->GetValue(firmware.group, QStringLiteral("MM"));
     const QStringList record = UpgradeRecord::FailRecord();
     const bool hasRecord = record.size() == 4;
-    const auto refuse = [this](const QString& text) {
+    firmware.refusalInPlace = false;
+    // inPlace: the message asks the user to unplug a device too many, which can be done at once.
+    const auto refuse = [this](const QString& text, bool inPlace = false) {
+        firmware.refusalInPlace = inPlace;
         updateDialog->SetToolText(text);
         updateDialog->ShowMessageView();
         return false;
@@ -227,7 +253,7 @@ bool FormSetting::ChechIsUpDate()
             return refuse(FormText("ErrorFile"));
         const int boot = BootDevices(UpgradeImageList.first());
         if (boot != 1)
-            return refuse(boot > 1 ? sameDeviceText : noDeviceText);
+            return boot > 1 ? refuse(sameDeviceText, true) : refuse(noDeviceText);
         const bool other = kind == 210
             ? !firmware.receiverModelName.isEmpty()
                 && FindUpgradeImage(211, ui->label_5->text(), firmware.receiverModelName, cid, mid)
@@ -257,7 +283,7 @@ bool FormSetting::ChechIsUpDate()
             return true;
         }
         updateDialog->SetToolText(newTipsText);
-        updateDialog->ShowMessageView();
+        updateDialog->ShowMessageView(UpDateRepair::MessageTone::Notice);
         firmware.receiverNoImage = true;
         return false;
     }
@@ -265,8 +291,8 @@ bool FormSetting::ChechIsUpDate()
     for (const DeviceAllInfo& device : devices)
         wired += device.wired ? 1 : 0;
     if (devices.size() - wired >= 2)
-        return refuse(multiDongleText);
-    return refuse(wired >= 2 ? multiMouseText : errorText);
+        return refuse(multiDongleText, true);
+    return wired >= 2 ? refuse(multiMouseText, true) : refuse(errorText);
 }
 
 bool FormSetting::FirmwareRunActive() const
@@ -274,7 +300,7 @@ bool FormSetting::FirmwareRunActive() const
     return FirmwareUpdateInProgress || UpgradeRunState.inProgress;
 }
 
-void FormSetting::OpenUpdateDialog()
+void FormSetting::OpenUpdateDialog(bool automatic)
 {
     if (ui->Receive_2->text() == newTipsText)
         return;
@@ -282,30 +308,35 @@ void FormSetting::OpenUpdateDialog()
     if (FirmwareRunActive() || (updateDialog->isVisible() && updateDialog->ShowsRun()))
         return;
     firmware.receiverNoImage = false;
-    const QPoint corner = mapToGlobal(QPoint(0, 0));
-    updateDialog->move(corner.x() + (width() - updateDialog->width()) / 2 - 75,
-                       corner.y() + (height() - updateDialog->height()) / 2 - 65);
-    updateDialog->setModal(true);
-    updateDialog->ResetView();
+    const bool shown = updateDialog->isVisible();
+    if (!shown) {
+        const QPoint corner = mapToGlobal(QPoint(0, 0));
+        updateDialog->move(corner.x() + (width() - updateDialog->width()) / 2 - 75,
+                           corner.y() + (height() - updateDialog->height()) / 2 - 65);
+        updateDialog->setModal(true);
+        updateDialog->ResetView();
+    }
     if (ChechIsUpDate()) {
         updateDialog->ShowReadyView();
         updateDialog->show();
     } else if (firmware.receiverNoImage) {
         ui->Receive_2->setText(newTipsText);
-    } else {
+    } else if (shown || !automatic || firmware.refusalInPlace) {
         updateDialog->show();
     }
+    // Otherwise the check made at the device's opening keeps its reason (a device to bring, which the
+    // user may not have at hand) for the Upgrade button, which stays as the new-firmware mark.
 }
 
 void FormSetting::on_Receive_2_clicked()
 {
-    OpenUpdateDialog();
+    OpenUpdateDialog(false);
 }
 
 void FormSetting::SlotUpdateFrame(bool IsVis)
 {
     if (IsVis) {
-        OpenUpdateDialog();
+        OpenUpdateDialog(true);
         return;
     }
     if (!FirmwareRunActive() && !updateDialog->ShowsRun())
@@ -471,15 +502,12 @@ void FormSetting::RunUpgradeStep(int step, int kind, const QString& version)
                 default: break;
                 }
             }
-            if (!current.wired) {
-                for (const DeviceAllInfo& device : FoundDeviceList)
-                    if (!device.wired)
-                        firmware.receiverPaths << device.path;
-            } else {
-                for (const DeviceAllInfo& device : FoundDeviceList)
-                    if (device.path == current.path)
-                        firmware.receiverPaths << current.path;
-            }
+            // Receivers are counted by what they are, whichever device the window has open: those
+            // in their boot loader above, those running their firmware here. The mouse on its cable
+            // is none of them.
+            for (const DeviceAllInfo& device : FoundDeviceList)
+                if (!device.wired)
+                    firmware.receiverPaths << device.path;
         } else {
             found = FindUpgradeImage(210, version, firmware.mouseModelName, Cid, Mid);
         }
@@ -637,8 +665,9 @@ void FormSetting::EndRun()
         emit PostMsg::Instance()->SigProgress(0, 2);
         return;
     }
-    updateDialog->SetToolText(firmware.endReason.isEmpty() ? newTipsText : firmware.endReason);
-    updateDialog->ShowMessageView();
+    const QString reason = firmware.endReason.isEmpty() ? newTipsText : firmware.endReason;
+    updateDialog->SetToolText(reason);
+    updateDialog->ShowMessageView(reason == newTipsText ? UpDateRepair::MessageTone::Notice : UpDateRepair::MessageTone::Warning);
 }
 
 void FormSetting::ShowReceiverUpdateResult()
@@ -656,18 +685,14 @@ void FormSetting::ShowUpdateResult(int kind)
     const bool receiver = kind == 211;
     RunFinished = 1;
     const int state = receiver ? ReceiverState : MouseState;
-    PostMsg* bus = PostMsg::Instance();
     if (state == Upgrading || state == Upgraded || state == NotUpgraded) {
         (receiver ? receiverMarker : mouseMarker) = 0;
         (receiver ? ui->toolButton_2 : ui->toolButton_3)->hide();
     }
-    if (state == Upgraded || state == NotUpgraded) {
-        SetUpdateButtonLook(false);
-        emit bus->SigAddUpdate(0, false);
-        emit bus->SigAddUpdate(1, false);
-    }
-    if (state == Upgraded)
-        (receiver ? ReceiverNewFirmware : MouseNewFirmware) = false;
+    // The kind's own mark goes (an upgraded one's went with its new version); the other kind keeps
+    // its mark until it is written too. The interrupted-upgrade record is the stage's own to remove.
+    if (state == Upgraded || state == NotUpgraded)
+        NewVersionShown(receiver ? 0 : 1);
     if (!receiver && state == NotUpgraded)
         ui->Receive_2->setText(newTipsText);
 }

@@ -71,6 +71,9 @@ struct FirmwareSequence {
     int stagesWritten = 0;
     // Since the library reported the running stage's success.
     QElapsedTimer sinceWritten;
+    // The last check before a run refused with a message the user can act on where they are: a
+    // device too many to unplug.
+    bool refusalInPlace = false;
     QTimer* dongleTimer = nullptr;
     QTimer* mouseTimer = nullptr;
 };

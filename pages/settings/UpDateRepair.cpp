@@ -27,6 +27,10 @@ UpDateRepair::UpDateRepair(QWidget* parent) : QDialog(parent), ui(new Ui::UpDate
     ui->CloseButton->setStyleSheet(NoticeLook::CloseButtonStyle(pictureFolder));
     ui->ToolText->setStyleSheet(QStringLiteral("QLabel{color: rgb(") + ThemeColor(QStringLiteral("LabelColor"))
                                 + QStringLiteral(");background-color:rgba(0,0,0,0);}"));
+    // The dialog says one thing at a time, in its one message line: the warning of a run shows there
+    // while the run writes, never beside another message.
+    ui->ToolText->hide();
+    SetMessageTone(MessageTone::Notice);
     ui->progressBar_2->setStyleSheet(ProgressBarStyle());
     const QString buttonStyle = QStringLiteral("QToolButton{border:0px;color: rgb(")
         + ThemeColor(QStringLiteral("ButtonColor")) + QStringLiteral(");border-image: url(") + pictureFolder
@@ -99,9 +103,11 @@ UpDateRepair::~UpDateRepair()
 
 QString UpDateRepair::ProgressBarStyle()
 {
+    // The written part in the theme's accent, as the sliders show a value.
     return QStringLiteral("QProgressBar{border:2px solid grey;border-radius:5px;background-color:rgba(0,0,0,0);"
                           "color:rgb(255,255,255);text-align:center;}"
-                          "QProgressBar::chunk{background-color:rgb(80,240,0);width:20px;}");
+                          "QProgressBar::chunk{background-color:rgb(")
+        + ThemeColor(QStringLiteral("SliderColor")) + QStringLiteral(");width:20px;}");
 }
 
 bool UpDateRepair::ShowsRun() const
@@ -115,45 +121,54 @@ void UpDateRepair::SetShortcuts()
     ui->NewHong->setShortcut(QKeySequence(Qt::Key_Escape));
 }
 
-void UpDateRepair::ResetView()
+void UpDateRepair::SetMessageTone(MessageTone tone)
+{
+    // The theme's text colour; red only for a failure or a reason the upgrade cannot go on.
+    const QString colour = tone == MessageTone::Warning ? QStringLiteral("255,90,74") : ThemeColor(QStringLiteral("LabelColor"));
+    ui->ToolText_2->setStyleSheet(QStringLiteral("#ToolText_2{color: rgb(") + colour
+                                  + QStringLiteral(");background-color:rgba(0,0,0,0);}"));
+}
+
+void UpDateRepair::ShowButtons(const QString& confirm, bool withCancel)
 {
     SetShortcuts();
-    ui->NewHong_2->setText(startText);
-    ui->NewHong->setText(cancelText);
-    ui->ToolText_2->clear();
-    ui->ToolText_2->show();
+    ui->NewHong_2->setText(confirm);
+    ui->NewHong_2->setEnabled(true);
     ui->NewHong_2->show();
-    ui->NewHong->show();
+    ui->NewHong->setText(cancelText);
+    ui->NewHong->setEnabled(true);
+    ui->NewHong->setVisible(withCancel);
+    // A lone button stands in the middle, a pair side by side.
+    ui->NewHong_2->move(withCancel ? 90 : (ui->AutoRepair->width() - ui->NewHong_2->width()) / 2, ui->NewHong_2->y());
+    ui->CloseButton->setEnabled(true);
     ui->CloseButton->show();
+}
+
+void UpDateRepair::ResetView()
+{
+    ShowButtons(startText, true);
+    ui->ToolText_2->clear();
+    SetMessageTone(MessageTone::Notice);
+    ui->ToolText_2->show();
     ui->progressBar_2->setValue(0);
     ui->progressBar_2->hide();
 }
 
 void UpDateRepair::ShowReadyView()
 {
-    SetShortcuts();
-    ui->NewHong_2->setText(startText);
-    ui->NewHong->setText(cancelText);
-    ui->NewHong_2->show();
-    ui->NewHong->show();
-    ui->NewHong_2->setEnabled(true);
-    ui->NewHong->setEnabled(true);
-    ui->CloseButton->setEnabled(true);
+    ShowButtons(startText, true);
     ui->ToolText_2->setText(readyText);
+    SetMessageTone(MessageTone::Notice);
     ui->ToolText_2->show();
     ui->progressBar_2->hide();
 }
 
-void UpDateRepair::ShowMessageView()
+void UpDateRepair::ShowMessageView(MessageTone tone)
 {
-    SetShortcuts();
-    ui->NewHong_2->setText(okText);
-    ui->NewHong_2->show();
-    ui->NewHong->show();
-    ui->CloseButton->show();
+    // Nothing to choose: the message and the one button that closes it.
+    ShowButtons(okText, false);
+    SetMessageTone(tone);
     ui->ToolText_2->show();
-    ui->NewHong->setEnabled(true);
-    ui->CloseButton->setEnabled(true);
     ui->progressBar_2->hide();
 }
 
@@ -166,8 +181,21 @@ void UpDateRepair::ShowUpgradingView()
     ui->CloseButton->setEnabled(false);
     ui->CloseButton->show();
     ui->ToolText_2->setText(warnText);
+    SetMessageTone(MessageTone::Notice);
     ui->ToolText_2->show();
     ui->progressBar_2->show();
+}
+
+void UpDateRepair::ShowResultView(bool success)
+{
+    // The run is over: its result and the button that closes the dialog; the bar stays where the
+    // run left it.
+    ShowButtons(okText, false);
+    ui->ToolText_2->setText(success ? successText : failText);
+    SetMessageTone(success ? MessageTone::Notice : MessageTone::Warning);
+    ui->ToolText_2->show();
+    if (success)
+        ui->progressBar_2->setValue(100);
 }
 
 void UpDateRepair::SetToolText(const QString& text)
@@ -177,9 +205,7 @@ void UpDateRepair::SetToolText(const QString& text)
 
 void UpDateRepair::SlotAutoRepair(int index)
 {
-    ui->ToolText_2->setText(index != 0 ? failText : successText);
-    ui->NewHong_2->setText(okText);
-    ui->NewHong->show();
+    ShowResultView(index == 0);
 }
 
 void UpDateRepair::SlotAutoRepairProgress(int index)
@@ -195,18 +221,12 @@ void UpDateRepair::SlotProgress(int schedue, int Discrib)
         break;
     case 1:
     case 2:
+    case 6:
+        ShowResultView(Discrib == 2);
+        break;
     case 5:
-        ui->NewHong_2->setText(okText);
-        ui->NewHong_2->show();
-        ui->NewHong->show();
-        ui->ToolText_2->setText(Discrib == 2 ? successText : failText);
-        ui->ToolText_2->show();
-        ui->CloseButton->setEnabled(true);
-        ui->NewHong->setEnabled(true);
-        if (Discrib == 2)
-            ui->progressBar_2->setValue(100);
-        else if (Discrib == 5)
-            ui->progressBar_2->setValue(50);
+        ShowResultView(false);
+        ui->progressBar_2->setValue(50);
         break;
     case 3:
         ui->NewHong->hide();
@@ -214,13 +234,6 @@ void UpDateRepair::SlotProgress(int schedue, int Discrib)
     case 4:
         ui->NewHong->hide();
         ui->progressBar_2->setValue(0);
-        break;
-    case 6:
-        ui->ToolText_2->setText(failText);
-        ui->ToolText_2->show();
-        ui->NewHong->show();
-        ui->CloseButton->setEnabled(true);
-        ui->NewHong->setEnabled(true);
         break;
     default:
         break;

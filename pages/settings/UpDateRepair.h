@@ -17,14 +17,21 @@ public:
     explicit UpDateRepair(QWidget* parent = nullptr);
     ~UpDateRepair() override;
 
+    // How a message reads: a notice in the theme's text colour, or a warning (a failure, a reason
+    // the upgrade cannot go on) in red.
+    enum class MessageTone { Notice, Warning };
+
+    // Each view shows one message, in its tone, and the buttons that fit it.
     // The start view: start and cancel buttons, no message, the progress bar at 0 and hidden.
     void ResetView();
     // Ready to start: start and cancel buttons enabled, the ready text.
     void ShowReadyView();
-    // A message (set with SetToolText first) with an OK button.
-    void ShowMessageView();
+    // A message (set with SetToolText first) with the one button that closes it.
+    void ShowMessageView(MessageTone tone = MessageTone::Warning);
     // An upgrade runs: no buttons, the warning text, the progress bar.
     void ShowUpgradingView();
+    // The run's end: the success or the failure text with the one button that closes it.
+    void ShowResultView(bool success);
     void SetToolText(const QString& text);
 
     // Marks the dialog for an automatic start (asked by the top-level window's Space key for the one
@@ -71,6 +78,9 @@ private:
     // The dialog may go: no run is under way, no stage reports progress.
     static bool MayClose();
     void SetShortcuts();
+    void SetMessageTone(MessageTone tone);
+    // The confirming button with its text, beside the cancel button or alone.
+    void ShowButtons(const QString& confirm, bool withCancel);
     void ShowMessage(const QString& text);
 
     Ui::UpDateRepair* ui;

@@ -281,7 +281,6 @@ bool UpDateRepair::PrepareUpgrade()
         return true;
     if (imageReady) {
         ShowMessage(total == 0 ? notDeviceText : sameDeviceText);
-        ui->NewHong->show();
         run.inProgress = 0;
         return false;
     }

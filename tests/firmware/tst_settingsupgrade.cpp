@@ -2,6 +2,7 @@
 // a run, and whole runs of the receiver then the mouse on the simulated devices.
 #include "FirmwareRunFixture.h"
 
+#include "app/PreVier.h"
 #include "device/DeviceDiscovery.h"
 #include "device/PostMsg.h"
 #include "pages/settings/FormSetting.h"
@@ -101,6 +102,22 @@ class TestSettingsUpgrade : public QObject, protected RunCase
         StartUsbChanged(MainPageUsbChangedCallback, 600);
         QVERIFY(SettleDevices());
         QCOMPARE(FoundDeviceList.size(), 2);
+    }
+
+    // Opens one of the shipped devices as the device window does: the device current, the page told
+    // its receiver version as the selection page tells it, the attached devices found.
+    void OpenDevice(int device, const QString& mouseVersion, const QString& receiverVersion)
+    {
+        DeviceAllInfo info;
+        info.path = QString::fromLocal8Bit(SimControl_DevicePath(device));
+        QCOMPARE(IdentifyDevice(&info, SimControl_DevicePath(device)), 1);
+        info.online = true;
+        info.firmwareVersion = mouseVersion;
+        CurrentDeviceInfo.Set(info);
+        SetCurrentDevicePath(info.path.toLocal8Bit());
+        page->SlotLabelTextB(receiverVersion, QString());
+        StartUsbChanged(MainPageUsbChangedCallback, 600);
+        QVERIFY(SettleDevices());
     }
 
     bool WaitForEnd() const
@@ -226,6 +243,72 @@ private slots:
         QVERIFY(run.VersionShown(0, QStringLiteral("v1.03")));
     }
 
+    // The check made when a device opens: the dialog only when the upgrade can start or its message
+    // asks for something the user can do at once; otherwise the Upgrade button stays as the mark and
+    // tells the reason when pressed. A model the upgrade cannot serve is offered nothing.
+    void checkAtOpening_data()
+    {
+        QTest::addColumn<int>("opened");
+        QTest::addColumn<bool>("cable");
+        QTest::addColumn<bool>("bin");
+        QTest::addColumn<bool>("receiverTooMany");
+        QTest::addColumn<QString>("dialogAtOpen"); // empty: no dialog
+        QTest::addColumn<bool>("mark");
+        QTest::addColumn<QString>("upgradeSays"); // what the Upgrade button's press shows
+
+        QTest::newRow("receiver alone") << Receiver << false << true << false << QString() << true << Text("NoUSB");
+        QTest::newRow("receiver and the mouse on its cable")
+            << WirelessCable << true << true << false << DialogText("ReadyUpdate") << true << DialogText("ReadyUpdate");
+        QTest::newRow("a receiver too many") << WirelessCable << true << true << true << Text("MultiDongle") << true
+                                             << Text("MultiDongle");
+        QTest::newRow("wired-only mouse beside another model's receiver")
+            << WiredMouse << false << true << false << QString() << false << QString();
+        QTest::newRow("nothing in bin") << Receiver << false << false << false << QString() << false << QString();
+    }
+    void checkAtOpening()
+    {
+        QFETCH(int, opened);
+        QFETCH(bool, cable);
+        QFETCH(bool, bin);
+        QFETCH(bool, receiverTooMany);
+        QFETCH(QString, dialogAtOpen);
+        QFETCH(bool, mark);
+        QFETCH(QString, upgradeSays);
+        if (bin)
+            program->Write(QStringLiteral("wired.bin"), {210, 19, 1, 0x03, "KestroPlus-Wired"});
+        else
+            program->RemoveBin();
+        SimControl_SetAttached(WirelessCable, cable ? 1 : 0);
+        QVERIFY(SettleDevices());
+        const QString mouseVersion = opened == WiredMouse ? QStringLiteral("v1.02") : QStringLiteral("v1.03");
+        OpenDevice(opened, mouseVersion, opened == Receiver ? QStringLiteral("v1.05") : QString());
+        if (receiverTooMany)
+            FoundDeviceList << Fake(false, FirmwareRun::Mid, QStringLiteral("0xF5D2"));
+        page->show();
+
+        QSignalSpy marks(PostMsg::Instance(), &PostMsg::SigAddUpdate);
+        page->SetVer(0);
+        QCOMPARE(Dialog()->isVisible(), !dialogAtOpen.isEmpty());
+        if (!dialogAtOpen.isEmpty())
+            QCOMPARE(Message(), dialogAtOpen);
+        QAbstractButton* upgrade = page->findChild<QAbstractButton*>(QStringLiteral("Receive_2"));
+        QCOMPARE(upgrade->isVisible(), mark);
+        bool marked = false;
+        for (const QList<QVariant>& call : marks)
+            marked = marked || call.at(1).toBool();
+        QCOMPARE(marked, mark);
+        QCOMPARE(FirmwareUpdateInProgress.load(), false);
+
+        if (!mark)
+            return;
+        if (Dialog()->isVisible())
+            QTest::mouseClick(Button("NewHong"), Qt::LeftButton);
+        QVERIFY(!Dialog()->isVisible());
+        QTest::mouseClick(upgrade, Qt::LeftButton);
+        QVERIFY(Dialog()->isVisible());
+        QCOMPARE(Message(), upgradeSays);
+    }
+
     // The check of the attached devices before a run, one row per answer.
     void checkBeforeRun_data()
     {
@@ -322,6 +405,33 @@ private slots:
     {
         AttachMouseAndReceiver();
         PageSignals run;
+        // The summary beside the page, and what it shows at the moment each new version appears.
+        PreVier summary;
+        QStringList shownWithVersion;
+        connect(PostMsg::Instance(), &PostMsg::SigLabelText, &summary, [&](int index, QString) {
+            const bool receiver = index == 0;
+            shownWithVersion << summary.findChild<QLabel*>(receiver ? "DongleValue" : "MouseValue")->text()
+                    + (summary.findChild<QLabel*>(receiver ? "DongleUp" : "MouseUp")->isHidden() ? "" : " marked");
+        });
+        // Whatever the devices report while they come and go, a new version never stands marked.
+        QStringList markedNew;
+        const auto lookAtMarks = [&] {
+            for (const char* row : {"Dongle", "Mouse"}) {
+                const QString version = summary.findChild<QLabel*>(QLatin1String(row) + "Value")->text();
+                if ((version == "v1.06" || version == "v1.04") && !summary.findChild<QLabel*>(QLatin1String(row) + "Up")->isHidden())
+                    markedNew << version;
+            }
+        };
+        // The mouse keeps its mark while the receiver is written and until its own new version shows.
+        bool mouseMarkedWhileWritten = false;
+        connect(PostMsg::Instance(), &PostMsg::SigProgress, &summary, [&](int value, int view) {
+            if (view == 0 && value == 60)
+                mouseMarkedWhileWritten = !summary.findChild<QLabel*>("MouseUp")->isHidden();
+        });
+        connect(PostMsg::Instance(), &PostMsg::SigAddUpdate, &summary, lookAtMarks);
+        connect(PostMsg::Instance(), &PostMsg::SigAddVer, &summary, lookAtMarks);
+        QList<int> bar{Dialog()->findChild<QProgressBar*>()->value()};
+        connect(Dialog()->findChild<QProgressBar*>(), &QProgressBar::valueChanged, this, [&](int value) { bar << value; });
         StartFromTheDialog();
         QVERIFY(FirmwareUpdateInProgress);
         QVERIFY(!FollowDeviceRemoval);
@@ -332,8 +442,16 @@ private slots:
         QVERIFY(WaitForEnd());
 
         QCOMPARE(run.Percentages(), Range(0, 50) + Range(50, 100));
+        // The bar moves through every percent, not in jumps.
+        std::sort(bar.begin(), bar.end());
+        bar.erase(std::unique(bar.begin(), bar.end()), bar.end());
+        QCOMPARE(bar, Range(0, 100));
         QCOMPARE(run.Ends(), QList<int>{2});
         QCOMPARE(run.Labels(), (QStringList{"0 v1.06", "1 v1.04"}));
+        // The new-firmware mark goes as the new version is shown.
+        QCOMPARE(shownWithVersion, (QStringList{"v1.06", "v1.04"}));
+        QCOMPARE(markedNew, QStringList());
+        QVERIFY(mouseMarkedWhileWritten);
         QVERIFY(run.VersionShown(1, QStringLiteral("v1.06")));
         QVERIFY(run.VersionShown(0, QStringLiteral("v1.04")));
         QCOMPARE(run.mainDialog.count(), 0);
@@ -347,6 +465,30 @@ private slots:
         QCOMPARE(SimControl_GetReceiverFirmwareVersion(Receiver), uint16_t(0x0106));
         QCOMPARE(SimControl_GetFirmwareVersion(WirelessCable), uint16_t(0x0104));
         QVERIFY(!page->MouseHasNewFirmware() && !page->ReceiverHasNewFirmware());
+        QString why;
+        QVERIFY2(MouseWorksAfterwards(WirelessCable, &why), qPrintable(why));
+    }
+
+    // After a run left the receiver in its boot loader, the mouse on its cable opens with the repair
+    // ready: the receiver waiting and the cable are one device waiting, and the repair writes the
+    // receiver then the mouse.
+    void cableRepairsTheWaitingReceiver()
+    {
+        AttachMouseAndReceiver();
+        QVERIFY(LeaveInBootMode(ReceiverImage()));
+        QCOMPARE(FoundDeviceList.size(), 1);
+        RegistryStore(MouseDriveTestKey()).SetValue(QStringLiteral("UpdateFailInfo"), QStringLiteral("211,4,28,18"));
+        PageSignals run;
+        StartFromTheDialog();
+        QVERIFY(WaitForEnd());
+
+        QCOMPARE(run.Ends(), QList<int>{2});
+        QCOMPARE(Message(), DialogText("DialogUpgradeSuccess"));
+        QCOMPARE(FailRecord(), QString());
+        QCOMPARE(SimControl_GetDeviceMode(Receiver), 1);
+        QCOMPARE(SimControl_GetReceiverFirmwareVersion(Receiver), uint16_t(0x0106));
+        QCOMPARE(SimControl_GetFirmwareVersion(WirelessCable), uint16_t(0x0104));
+        QVERIFY(page->findChild<QWidget*>(QStringLiteral("toolButton_2"))->isHidden());
         QString why;
         QVERIFY2(MouseWorksAfterwards(WirelessCable, &why), qPrintable(why));
     }

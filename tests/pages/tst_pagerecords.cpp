@@ -342,9 +342,12 @@ private slots:
             QCOMPARE(versions.at(2), (QList<QVariant>{1, QStringLiteral("v1.06")}));
             QCOMPARE(versions.at(4), (QList<QVariant>{1, QString()}));
             QCOMPARE(versions.at(5), (QList<QVariant>{0, QString()}));
-            QCOMPARE(updates.count(), 2);
-            QCOMPARE(updates.at(0), (QList<QVariant>{1, true}));
-            QCOMPARE(updates.at(1), (QList<QVariant>{1, false}));
+            // A version an upgrade wrote takes its row's new-firmware mark away.
+            QCOMPARE(updates.count(), 4);
+            QCOMPARE(updates.at(0), (QList<QVariant>{1, false}));
+            QCOMPARE(updates.at(1), (QList<QVariant>{0, false}));
+            QCOMPARE(updates.at(2), (QList<QVariant>{1, true}));
+            QCOMPARE(updates.at(3), (QList<QVariant>{1, false}));
             page.UpdateDialog()->show();
             QVERIFY(FirmwareCheckAvailable());
             page.UpdateDialog()->hide();
