@@ -16,9 +16,11 @@
 #include "pages/settings/Match.h"
 #include "pages/settings/RePair.h"
 #include "pages/settings/UpDateRepair.h"
+#include "pages/settings/UpgradeRunState.h"
 #include "platform/AppPaths.h"
 #include "platform/RegistryStore.h"
 #include "platform/Sleep.h"
+#include "platform/TraceLog.h"
 #include "platform/hidusb/HIDUsb.h"
 #include "ui_DialogChange.h"
 #include "widgets/FileNotices.h"
@@ -121,6 +123,49 @@ QString UpdateFailInfo()
     return RegistryStore(MouseDriveTestKey()).Value(QStringLiteral("UpdateFailInfo")).toString();
 }
 
+// The interrupted upgrade's record stands for a device left waiting in its boot loader. It is spent
+// when the recorded device is attached and answers with working firmware while no device waits in
+// a boot loader for its image: there is nothing left to repair.
+bool RecordSpent(const QStringList& record)
+{
+    if (record.size() != 4)
+        return false;
+    const int kind = record.at(0).toInt();
+    const int type = record.at(1).toInt();
+    const int cid = record.at(2).toInt();
+    const int mid = record.at(3).toInt();
+    bool answers = false;
+    for (const DeviceAllInfo& device : qAsConst(FoundDevices)) {
+        if (device.CID != cid || device.MID != mid)
+            continue;
+        if (kind == 211)
+            answers = answers || (!device.wired && DeviceAllInfo::ReceiverTypeOf(device.status) == type);
+        else if (kind == 210)
+            // The mouse on its cable, or through its receiver when it answers there.
+            answers = answers || device.wired || IsOnline(device.path);
+    }
+    if (!answers)
+        return false;
+    ConfigSetting* config = ConfigSetting::Instance();
+    const int models = config->GetValue(Option, QStringLiteral("DeviceTotal")).toInt();
+    for (int n = 1; n <= models; ++n) {
+        const QString group = QStringLiteral("Drive") + QString::number(n);
+        if (config->GetValue(group, QStringLiteral("MID")).toInt() != mid)
+            continue;
+        const QString key = kind == 210 ? QStringLiteral("MM") : ReceiverModelKey(type);
+        const QString name = key.isEmpty() ? QString() : config->GetValue(group, key);
+        QByteArray image;
+        if (name.isEmpty() || !SearchFirmwareImage(kind, QString(), name, cid, mid, &image))
+            break;
+        const HidUpgradeImage view{reinterpret_cast<const uint8_t*>(image.constData()), uint32_t(image.size())};
+        int waiting = 5;
+        UsbUpgradeC_FindBootDevices(&view, &waiting);
+        return waiting == 0;
+    }
+    // Without an image nothing could be written, and the recorded device works.
+    return true;
+}
+
 } // namespace
 
 DialogChange::DialogChange(QWidget* parent) : QWidget(parent), ui(new Ui::DialogChange)
@@ -202,6 +247,12 @@ void DialogChange::ApplyStyles()
 
 void DialogChange::ShowUpdateFailure()
 {
+    // A record is judged only between runs: while one writes, its devices leave and come back.
+    if (FollowDeviceRemoval && UpgradeRunState.inProgress == 0 && !FirmwareUpdateInProgress
+        && RecordSpent(UpgradeRecord::FailRecord())) {
+        qCDebug(kestroTrace) << "upgrade record dropped: the recorded device works and nothing waits for its image";
+        UpgradeRecord::RemoveFailure();
+    }
     const bool failed = !UpdateFailInfo().isEmpty();
     ui->Repair->setVisible(failed);
     ui->label_2->setText(failed ? repairPromptText : promptText);
@@ -213,8 +264,6 @@ void DialogChange::HandleUsbChanged()
         usbChangeDeferred = true;
         return;
     }
-    ShowUpdateFailure();
-
     ConfigSetting* config = ConfigSetting::Instance();
     const QStringList vids = config->GetValueList(Option, QStringLiteral("VID"));
     // Read as the device library's other searches do; this search does not use them.
@@ -239,6 +288,8 @@ void DialogChange::HandleUsbChanged()
     }
 
     FindAttachedDevices(vids, AllPidList);
+    // The repair is offered as long as a device may wait for it: judged by what is attached now.
+    ShowUpdateFailure();
     BuildDeviceButtons();
 
     if (UpDateRepairInstance && UpDateRepairInstance->isVisible() && FollowDeviceRemoval)
@@ -525,6 +576,8 @@ void DialogChange::SlotAllLanguage(int index)
     repairPromptText = UiText::Text(index, home, QStringLiteral("RepairDevice"));
     if (!ui->Repair->isHidden())
         ui->label_2->setText(repairPromptText);
+    // The button is a picture alone: it says what it does where the pointer rests on it.
+    ui->Repair->setToolTip(UiText::Text(index, home, QStringLiteral("RepairTips")));
     ui->FindVerlaebl->setText(UiText::Text(index, QStringLiteral("update"), QStringLiteral("UpgradeTips")));
     ui->NewHong->setText(UiText::Text(index, QStringLiteral("common"), QStringLiteral("OK")));
     ui->NoApear->setText(UiText::Text(index, home, QStringLiteral("NoApear")));

@@ -80,8 +80,8 @@ const QVector<UiText::Reader>& UiText::Readers()
     static const QVector<Reader> readers = {
         {"DialogMain", List({"home"}), List({"OpenMain", "Exit"})},
         {"DialogChange", List({"home", "common", "infoTips", "update"}),
-         List({"NoApear", "DialogOffline", "PleaseEnter", "ClickIn", "PairTips_z", "RepairDevice", "UpgradeTips", "OK",
-               "NewVerTips"})},
+         List({"NoApear", "DialogOffline", "PleaseEnter", "ClickIn", "PairTips_z", "RepairDevice", "RepairTips",
+               "UpgradeTips", "OK", "NewVerTips"})},
         {"Match", List({"home", "pair"}), List({"NoPair", "DialogPairTips", "StartPair", "Pairing", "PairFail", "PairSuccess"})},
         {"QuestiondialogB", List({"home"}), List({"ErrorDevice"})},
         {"GroupKey", List({"home", "common"}), List({"ComKey", "OK", "Cancel"})},

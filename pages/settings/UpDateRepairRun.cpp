@@ -192,42 +192,26 @@ bool UpDateRepair::PrepareUpgrade()
         ShowMessage(failedKind == 210 ? noReceiverText : failedKind == 211 ? noUsbText : notDeviceText);
         return false;
     }
-    if (ListedDevices.size() > 1) {
-        int mice = 0, receivers = 0;
-        const DeviceAllInfo* mouse = nullptr;
-        const DeviceAllInfo* receiver = nullptr;
-        for (const DeviceAllInfo& device : ListedDevices) {
-            if (device.wired) {
-                ++mice;
-                mouse = &device;
-            } else {
-                ++receivers;
-                receiver = &device;
-            }
-        }
-        QString reason;
-        if (mice >= 2)
-            reason = multiMouseText;
-        else if (receivers >= 2)
-            reason = multiDongleText;
-        else if (failedKind == 210 && mice == 1 && QString::number(mouse->MID) != recordMid)
-            reason = multiMouseText;
-        else if (failedKind == 211 && receivers == 1 && QString::number(receiver->MID) != recordMid)
-            reason = multiDongleText;
-        if (!reason.isEmpty()) {
-            ShowMessage(reason);
-            return false;
-        }
+    // Devices of other models take no part in the repair: the images are the recorded model's, and
+    // nothing is said of them.
+    const auto ofModel = [&recordMid](const DeviceAllInfo& device) { return QString::number(device.MID) == recordMid; };
+    int mice = 0, receivers = 0;
+    for (const DeviceAllInfo& device : ListedDevices)
+        if (ofModel(device))
+            ++(device.wired ? mice : receivers);
+    if (mice >= 2 || receivers >= 2) {
+        ShowMessage(mice >= 2 ? multiMouseText : multiDongleText);
+        return false;
     }
 
     // Receivers that run their normal firmware count with the ones waiting in boot mode: one
     // receiver in all is what a receiver repair writes.
     int runningReceivers = 0;
     if (failedKind == 211) {
-        const auto countIn = [](const QStringList& pids) {
+        const auto countIn = [&ofModel](const QStringList& pids) {
             int count = 0;
             for (const DeviceAllInfo& device : FoundDevices)
-                if (pids.contains(device.PID))
+                if (ofModel(device) && pids.contains(device.PID))
                     ++count;
             return count;
         };
@@ -240,13 +224,9 @@ bool UpDateRepair::PrepareUpgrade()
     }
     run.stage = 0;
 
-    const DeviceAllInfo& first = ListedDevices.first();
-    if (failedKind == 211 && !(first.wired && QString::number(first.MID) == recordMid)) {
-        ShowMessage(noUsbText);
-        return false;
-    }
-    if (failedKind == 210 && !(!first.wired && QString::number(first.MID) == recordMid)) {
-        ShowMessage(noReceiverText);
+    // A receiver repair is made beside the mouse on its cable, a mouse repair beside its receiver.
+    if ((failedKind == 211 && mice == 0) || (failedKind == 210 && receivers == 0)) {
+        ShowMessage(failedKind == 211 ? noUsbText : noReceiverText);
         return false;
     }
 

@@ -150,11 +150,14 @@ private slots:
                                   << false << Text("MultiMouse");
         QTest::newRow("two receivers") << "211,4,28,18" << QList<DeviceAllInfo>{receiver, Fake(false, Mid)} << none
                                        << true << true << false << Text("MultiDongle");
-        QTest::newRow("a mouse of another model") << "210,4,28,18" << QList<DeviceAllInfo>{receiver, Fake(true, 19)}
-                                                  << none << true << true << false << Text("MultiMouse");
-        QTest::newRow("a receiver of another model") << "211,4,28,18" << QList<DeviceAllInfo>{mouse, Fake(false, 19)}
-                                                     << none << true << true << false << Text("MultiDongle");
-        QTest::newRow("receiver record, first listed is no mouse") << "211,4,28,18" << QList<DeviceAllInfo>{receiver}
+        // Devices of other models are not spoken of: the mouse that failed does not wait, the
+        // receiver that failed does, and the repair is ready.
+        QTest::newRow("mouse record, a mouse of another model") << "210,4,28,18" << QList<DeviceAllInfo>{receiver, Fake(true, 19)}
+                                                               << none << true << true << false << Text("NotDevice");
+        QTest::newRow("receiver record, a receiver of another model")
+            << "211,4,28,18" << QList<DeviceAllInfo>{Fake(false, 19, QStringLiteral("0xF5D4")), mouse}
+            << QList<DeviceAllInfo>{} << true << true << true << Text("ReadyUpdate");
+        QTest::newRow("receiver record, no mouse listed") << "211,4,28,18" << QList<DeviceAllInfo>{receiver}
                                                                    << none << true << true << false << Text("NoUSB");
         QTest::newRow("211,4,28,18 with the receiver waiting") << "211,4,28,18" << QList<DeviceAllInfo>{mouse} << none
                                                                << true << true << true << Text("ReadyUpdate");
@@ -257,16 +260,14 @@ private slots:
         RegistryStore(MouseDriveTestKey()).SetValue(QStringLiteral("UpdateFailInfo"), QStringLiteral("211,4,28,18"));
         ResetDevices(program->Shipped(), flash->path());
         SimControl_SetAttached(WirelessCable, 1);
-        // A second mouse would make the repair ask for one mouse only.
-        SimControl_SetAttached(WiredMouse, 0);
         QVERIFY(SettleDevices());
         UpDateRepair* const before = UpDateRepairInstance;
         UpDateRepairInstance = nullptr;
         auto page = std::make_unique<DialogChange>();
         page->show();
         QVERIFY(SettleDevices());
-        QCOMPARE(ListedDevices.size(), 1);
-        QVERIFY(ListedDevices.first().wired);
+        // The mouse on its cable, and the wired-only mouse of another model, which the repair leaves alone.
+        QCOMPARE(ListedDevices.size(), 2);
         auto* repair = page->findChild<QWidget*>(QStringLiteral("Repair"));
         QVERIFY(repair->isVisible());
 
@@ -285,6 +286,67 @@ private slots:
         QCOMPARE(SimControl_GetReceiverFirmwareVersion(Receiver), uint16_t(0x0106));
         QString why;
         QVERIFY2(MouseWorksAfterwards(WirelessCable, &why), qPrintable(why));
+        StopUsbChanged();
+        QVERIFY(SettleDevices());
+        page.reset();
+        opened.reset();
+        UpDateRepairInstance = before;
+    }
+
+    // After a failed run, the selection page offers the repair while a device waits for it: with the
+    // receiver back on its old firmware the offer goes; with the receiver in its boot loader it stays,
+    // says what it is in every language, and its button leads straight to the ready repair, whatever
+    // mouse of another model is plugged in.
+    void repairOfferAfterAFailedRun_data()
+    {
+        QTest::addColumn<int>("outcome");
+        QTest::addColumn<bool>("offered");
+        QTest::newRow("the receiver came back working") << 1 << false;
+        QTest::newRow("the receiver waits in its boot loader") << 2 << true;
+    }
+    void repairOfferAfterAFailedRun()
+    {
+        QFETCH(int, outcome);
+        QFETCH(bool, offered);
+        // The Space key's receiver upgrade fails.
+        ListedDevices = FoundDevices = {Listed(Receiver)};
+        SimControl_SetUpgradeOutcome(outcome);
+        dialog->SetAutoUpdate(0);
+        QVERIFY(WaitForEnd());
+        QCOMPARE(Message()->text(), Text("DialogUpgradeFail"));
+        QCOMPARE(FailRecord(), QStringLiteral("211,4,28,18"));
+        QCOMPARE(SimControl_GetDeviceMode(Receiver), offered ? 2 : 1);
+        dialog->hide();
+
+        SimControl_SetAttached(WirelessCable, 1);
+        QVERIFY(SettleDevices());
+        UpDateRepair* const before = UpDateRepairInstance;
+        UpDateRepairInstance = nullptr;
+        auto page = std::make_unique<DialogChange>();
+        page->show();
+        QVERIFY(SettleDevices());
+        QCoreApplication::processEvents();
+        auto* repair = page->findChild<QWidget*>(QStringLiteral("Repair"));
+        QCOMPARE(repair->isVisible(), offered);
+        QCOMPARE(FailRecord(), offered ? QStringLiteral("211,4,28,18") : QString());
+        std::unique_ptr<UpDateRepair> opened;
+        if (offered) {
+            for (int language = 0; language < 3; ++language) {
+                emit PostMsg::Instance()->SigAllLanguage(language);
+                QVERIFY(!repair->toolTip().isEmpty());
+                QCOMPARE(repair->toolTip(), UiText::Text(language, QStringLiteral("home"), QStringLiteral("RepairTips")));
+            }
+            emit PostMsg::Instance()->SigAllLanguage(0);
+            QVERIFY(QMetaObject::invokeMethod(page.get(), "on_Repair_clicked"));
+            opened.reset(UpDateRepairInstance);
+            QCOMPARE(opened->findChild<QLabel*>(QStringLiteral("ToolText_2"))->text(), Text("ReadyUpdate"));
+            QTest::mouseClick(opened->findChild<QAbstractButton*>(QStringLiteral("NewHong_2")), Qt::LeftButton);
+            QVERIFY(WaitForEnd());
+            QCOMPARE(opened->findChild<QLabel*>(QStringLiteral("ToolText_2"))->text(), Text("DialogUpgradeSuccess"));
+            QVERIFY(!repair->isVisible());
+            QCOMPARE(FailRecord(), QString());
+        }
+        QCOMPARE(SimControl_GetDeviceMode(Receiver), 1);
         StopUsbChanged();
         QVERIFY(SettleDevices());
         page.reset();
