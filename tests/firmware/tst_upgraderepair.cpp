@@ -251,73 +251,37 @@ private slots:
         QVERIFY(!dialog->isVisible());
     }
 
-    // The same repair as the user makes it: the program starts again with the receiver waiting, the
-    // selection page lists the mouse's cable and offers the repair; its button opens the dialog ready,
-    // the start writes the receiver then the mouse, and the repair offer goes away.
-    void repairFromTheSelectionPage()
+    // The repair as the user makes it from the selection page. After a failed run the page offers it
+    // while a device waits for it: with the receiver back on its old firmware the offer goes; with the
+    // receiver in its boot loader (also after the program started again) it stays, says what it is in
+    // every language, and its button opens the repair ready, whatever mouse of another model is
+    // plugged in; the start writes the receiver then the mouse, and the offer goes away.
+    void repairFromTheSelectionPage_data()
     {
-        QVERIFY(LeaveInBootMode(ReceiverImage()));
-        RegistryStore(MouseDriveTestKey()).SetValue(QStringLiteral("UpdateFailInfo"), QStringLiteral("211,4,28,18"));
-        ResetDevices(program->Shipped(), flash->path());
-        SimControl_SetAttached(WirelessCable, 1);
-        QVERIFY(SettleDevices());
-        UpDateRepair* const before = UpDateRepairInstance;
-        UpDateRepairInstance = nullptr;
-        auto page = std::make_unique<DialogChange>();
-        page->show();
-        QVERIFY(SettleDevices());
-        // The mouse on its cable, and the wired-only mouse of another model, which the repair leaves alone.
-        QCOMPARE(ListedDevices.size(), 2);
-        auto* repair = page->findChild<QWidget*>(QStringLiteral("Repair"));
-        QVERIFY(repair->isVisible());
-
-        QVERIFY(QMetaObject::invokeMethod(page.get(), "on_Repair_clicked"));
-        std::unique_ptr<UpDateRepair> opened(UpDateRepairInstance);
-        QVERIFY(opened && opened->isVisible());
-        QCOMPARE(opened->findChild<QLabel*>(QStringLiteral("ToolText_2"))->text(), Text("ReadyUpdate"));
-        RunSignals run;
-        QTest::mouseClick(opened->findChild<QAbstractButton*>(QStringLiteral("NewHong_2")), Qt::LeftButton);
-        QVERIFY(WaitForEnd());
-        QCOMPARE(run.Progress(), Range(0, 50) + Range(50, 100));
-        QCOMPARE(opened->findChild<QLabel*>(QStringLiteral("ToolText_2"))->text(), Text("DialogUpgradeSuccess"));
-        QVERIFY(!repair->isVisible());
-        QCOMPARE(FailRecord(), QString());
-        QCOMPARE(SimControl_GetDeviceMode(Receiver), 1);
-        QCOMPARE(SimControl_GetReceiverFirmwareVersion(Receiver), uint16_t(0x0106));
-        QString why;
-        QVERIFY2(MouseWorksAfterwards(WirelessCable, &why), qPrintable(why));
-        StopUsbChanged();
-        QVERIFY(SettleDevices());
-        page.reset();
-        opened.reset();
-        UpDateRepairInstance = before;
-    }
-
-    // After a failed run, the selection page offers the repair while a device waits for it: with the
-    // receiver back on its old firmware the offer goes; with the receiver in its boot loader it stays,
-    // says what it is in every language, and its button leads straight to the ready repair, whatever
-    // mouse of another model is plugged in.
-    void repairOfferAfterAFailedRun_data()
-    {
-        QTest::addColumn<int>("outcome");
+        QTest::addColumn<int>("outcome"); // of the Space key's receiver upgrade; -1: none, a restart
         QTest::addColumn<bool>("offered");
-        QTest::newRow("the receiver came back working") << 1 << false;
-        QTest::newRow("the receiver waits in its boot loader") << 2 << true;
+        QTest::newRow("the receiver waits in its boot loader after a restart") << -1 << true;
+        QTest::newRow("the receiver waits in its boot loader after a failed run") << 2 << true;
+        QTest::newRow("the receiver came back working after a failed run") << 1 << false;
     }
-    void repairOfferAfterAFailedRun()
+    void repairFromTheSelectionPage()
     {
         QFETCH(int, outcome);
         QFETCH(bool, offered);
-        // The Space key's receiver upgrade fails.
-        ListedDevices = FoundDevices = {Listed(Receiver)};
-        SimControl_SetUpgradeOutcome(outcome);
-        dialog->SetAutoUpdate(0);
-        QVERIFY(WaitForEnd());
-        QCOMPARE(Message()->text(), Text("DialogUpgradeFail"));
+        if (outcome < 0) {
+            QVERIFY(LeaveInBootMode(ReceiverImage()));
+            RegistryStore(MouseDriveTestKey()).SetValue(QStringLiteral("UpdateFailInfo"), QStringLiteral("211,4,28,18"));
+            ResetDevices(program->Shipped(), flash->path());
+        } else {
+            ListedDevices = FoundDevices = {Listed(Receiver)};
+            SimControl_SetUpgradeOutcome(outcome);
+            dialog->SetAutoUpdate(0);
+            QVERIFY(WaitForEnd());
+            QCOMPARE(Message()->text(), Text("DialogUpgradeFail"));
+            dialog->hide();
+        }
         QCOMPARE(FailRecord(), QStringLiteral("211,4,28,18"));
         QCOMPARE(SimControl_GetDeviceMode(Receiver), offered ? 2 : 1);
-        dialog->hide();
-
         SimControl_SetAttached(WirelessCable, 1);
         QVERIFY(SettleDevices());
         UpDateRepair* const before = UpDateRepairInstance;
@@ -326,9 +290,10 @@ private slots:
         page->show();
         QVERIFY(SettleDevices());
         QCoreApplication::processEvents();
+        // The mouse on its cable, and the wired-only mouse of another model, which the repair leaves alone.
+        QCOMPARE(ListedDevices.size(), 2);
         auto* repair = page->findChild<QWidget*>(QStringLiteral("Repair"));
         QCOMPARE(repair->isVisible(), offered);
-        QCOMPARE(FailRecord(), offered ? QStringLiteral("211,4,28,18") : QString());
         std::unique_ptr<UpDateRepair> opened;
         if (offered) {
             for (int language = 0; language < 3; ++language) {
@@ -339,14 +304,20 @@ private slots:
             emit PostMsg::Instance()->SigAllLanguage(0);
             QVERIFY(QMetaObject::invokeMethod(page.get(), "on_Repair_clicked"));
             opened.reset(UpDateRepairInstance);
+            QVERIFY(opened && opened->isVisible());
             QCOMPARE(opened->findChild<QLabel*>(QStringLiteral("ToolText_2"))->text(), Text("ReadyUpdate"));
+            RunSignals run;
             QTest::mouseClick(opened->findChild<QAbstractButton*>(QStringLiteral("NewHong_2")), Qt::LeftButton);
             QVERIFY(WaitForEnd());
+            QCOMPARE(run.Progress(), Range(0, 50) + Range(50, 100));
             QCOMPARE(opened->findChild<QLabel*>(QStringLiteral("ToolText_2"))->text(), Text("DialogUpgradeSuccess"));
             QVERIFY(!repair->isVisible());
-            QCOMPARE(FailRecord(), QString());
+            QCOMPARE(SimControl_GetReceiverFirmwareVersion(Receiver), uint16_t(0x0106));
         }
+        QCOMPARE(FailRecord(), QString());
         QCOMPARE(SimControl_GetDeviceMode(Receiver), 1);
+        QString why;
+        QVERIFY2(MouseWorksAfterwards(WirelessCable, &why), qPrintable(why));
         StopUsbChanged();
         QVERIFY(SettleDevices());
         page.reset();
