@@ -422,6 +422,14 @@ void FormSetting::SlotAllLanguage(int index)
 
     KeepClearOf(ui->label_4, ui->label_5, row.receiverX, 155);
     KeepClearOf(ui->label_6, ui->label_7, row.mouseX, 185);
+    // The update button stands right of both versions, however far a long caption pushed them (a
+    // version not known yet is as wide as any other).
+    int versionsEnd = 0;
+    for (QLabel* version : {ui->label_5, ui->label_7}) {
+        const QString shown = version->text().isEmpty() ? QStringLiteral("v0.00") : version->text();
+        versionsEnd = qMax(versionsEnd, version->x() + version->fontMetrics().horizontalAdvance(shown));
+    }
+    ui->Receive_2->move(qMax(row.buttonX, versionsEnd + 14), row.buttonY);
 }
 
 // The receiver record, the long-range state and the form notices change nothing on this page; they

@@ -481,7 +481,6 @@ void FormSetting::RunUpgradeStep(int step, int kind, const QString& version)
 {
     const bool receiver = kind == 211;
     ConfigSetting* config = ConfigSetting::Instance();
-    const DeviceAllInfo current = CurrentDeviceInfo.Get();
     const QString receiverModel = config->GetValue(firmware.group, ReceiverModelKey(ReceiverType));
     switch (step) {
     case 0: {
@@ -667,7 +666,8 @@ void FormSetting::EndRun()
     }
     const QString reason = firmware.endReason.isEmpty() ? newTipsText : firmware.endReason;
     updateDialog->SetToolText(reason);
-    updateDialog->ShowMessageView(reason == newTipsText ? UpDateRepair::MessageTone::Notice : UpDateRepair::MessageTone::Warning);
+    updateDialog->ShowMessageView(reason == newTipsText ? UpDateRepair::MessageTone::Notice
+                                                        : UpDateRepair::MessageTone::Warning);
 }
 
 void FormSetting::ShowReceiverUpdateResult()

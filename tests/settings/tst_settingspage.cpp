@@ -174,8 +174,18 @@ private slots:
         QFETCH(QPoint, receiverMarker);
         QFETCH(QPoint, mouseMarker);
         FormSetting page;
+        page.SlotLabelText(0, QStringLiteral("v1.05"));
+        page.SlotLabelText(1, QStringLiteral("v1.03"));
         page.SlotAllLanguage(language);
-        QCOMPARE(Child<QWidget>(page, "Receive_2")->pos(), button);
+        // The update button stands at its place unless the versions reach it: then right of them.
+        const QPoint at = Child<QWidget>(page, "Receive_2")->pos();
+        int versionsEnd = 0;
+        for (const char* name : {"label_5", "label_7"}) {
+            const QLabel* version = Child<QLabel>(page, name);
+            versionsEnd = qMax(versionsEnd, version->x() + version->fontMetrics().horizontalAdvance(version->text()));
+        }
+        QVERIFY(at.x() > versionsEnd);
+        QCOMPARE(at, QPoint(qMax(button.x(), versionsEnd + 14), button.y()));
         QCOMPARE(Child<QWidget>(page, "toolButton_2")->pos(), receiverMarker);
         QCOMPARE(Child<QWidget>(page, "toolButton_3")->pos(), mouseMarker);
         QVERIFY(Child<QWidget>(page, "Receive_2")->isHidden());
