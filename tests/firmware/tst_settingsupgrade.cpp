@@ -418,11 +418,13 @@ private slots:
         const auto lookAtMarks = [&] {
             for (const char* row : {"Dongle", "Mouse"}) {
                 const QString version = summary.findChild<QLabel*>(QLatin1String(row) + "Value")->text();
-                if ((version == "v1.06" || version == "v1.04") && !summary.findChild<QLabel*>(QLatin1String(row) + "Up")->isHidden())
+                const bool marked = !summary.findChild<QLabel*>(QLatin1String(row) + "Up")->isHidden();
+                if ((version == "v1.06" || version == "v1.04") && marked)
                     markedNew << version;
             }
         };
-        // The mouse keeps its mark while the receiver is written and until its own new version shows.
+        // The mouse keeps its mark after the receiver's success, while it is written itself, until its
+        // own new version shows.
         bool mouseMarkedWhileWritten = false;
         connect(PostMsg::Instance(), &PostMsg::SigProgress, &summary, [&](int value, int view) {
             if (view == 0 && value == 60)
@@ -431,7 +433,7 @@ private slots:
         connect(PostMsg::Instance(), &PostMsg::SigAddUpdate, &summary, lookAtMarks);
         connect(PostMsg::Instance(), &PostMsg::SigAddVer, &summary, lookAtMarks);
         QList<int> bar{Dialog()->findChild<QProgressBar*>()->value()};
-        connect(Dialog()->findChild<QProgressBar*>(), &QProgressBar::valueChanged, this, [&](int value) { bar << value; });
+        connect(Dialog()->findChild<QProgressBar*>(), &QProgressBar::valueChanged, &summary, [&](int value) { bar << value; });
         StartFromTheDialog();
         QVERIFY(FirmwareUpdateInProgress);
         QVERIFY(!FollowDeviceRemoval);
