@@ -376,8 +376,9 @@ void HidUsbUpgradeTest::cutOffMidWriteWaitsAfterARestart()
     QCOMPARE(Start(image, unplug ? &UnplugAtTwenty : &RestartAtTwenty), uint8_t(1));
     QVERIFY(SimControl_WaitIdle(10000));
     const QList<QByteArray> seen = Events::Take();
-    QVERIFY(seen.size() >= 3);
-    QCOMPARE(seen.mid(0, 3), (QList<QByteArray>{Bytes({7, 1, 0}), Bytes({7, 1, 10}), Bytes({7, 1, 20})}));
+    // Every percent up to the cut, and no result.
+    QVERIFY(seen.size() >= 21);
+    QCOMPARE(seen.mid(0, 21), Progress(20, true).mid(0, 21));
     QVERIFY(!seen.contains(Bytes({7, 2, 1})));
 
     session.Restart();
