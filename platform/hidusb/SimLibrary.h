@@ -18,6 +18,14 @@
 // One lock guards the bus and the connection. It is never held while a callback of the program runs,
 // and no call waits for one of the library's threads, so a callback may call back in and may wait for
 // the thread that calls UsbServer_Exit or StopUsbChanged.
+//
+// The class is split by concern: SimLibrary.cpp (the instance, loading the devices, the threads and
+// the delivery of reports and notices, reset, waiting and shutdown), SimLibraryDevices.cpp (discovery,
+// presence and attach/detach notices), SimLibraryConnection.cpp (the connection, its reads, the record
+// exchange and the start of pairing), SimLibraryReceiver.cpp (the receiver's lights, indicator,
+// long-range mode and raw frames), SimLibraryReceiverReports.cpp (reports a receiver sends of itself),
+// SimLibraryUpgrade.cpp (the firmware upgrade), SimLibraryControl.cpp (the rest of the control for
+// tests).
 class SimLibrary
 {
 public:
