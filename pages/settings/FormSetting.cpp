@@ -251,8 +251,10 @@ void FormSetting::SetVer(int index)
         firmware.receiverNoImage = firmware.mouseNoImage = false;
         firmware.mouseRun = firmware.receiverRun = false;
     };
-    // Devices leave and come back in every upgrade: the notices of a run change nothing of it.
-    if ((index == 4 || index == 5) && FirmwareRunActive())
+    // Devices leave and come back in every upgrade: the notices of a run, and the versions its
+    // devices report meanwhile (a boot loader says none), change nothing of it. The run shows each
+    // new version as it is written and takes its mark away.
+    if ((index == 0 || index == 4 || index == 5) && FirmwareRunActive())
         return;
 
     switch (index) {

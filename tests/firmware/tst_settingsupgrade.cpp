@@ -425,8 +425,14 @@ private slots:
         };
         // The mouse keeps its mark after the receiver's success, while it is written itself, until its
         // own new version shows.
+        // A version report that comes meanwhile (a device back from its boot loader says what it runs,
+        // or nothing yet) leaves the run's marks alone.
         bool mouseMarkedWhileWritten = false;
         connect(PostMsg::Instance(), &PostMsg::SigProgress, &summary, [&](int value, int view) {
+            if (view == 0 && value == 55) {
+                CurrentDeviceInfo.Update([](DeviceAllInfo& info) { info.firmwareVersion.clear(); });
+                emit PostMsg::Instance()->SigSetver(0);
+            }
             if (view == 0 && value == 60)
                 mouseMarkedWhileWritten = !summary.findChild<QLabel*>("MouseUp")->isHidden();
         });
