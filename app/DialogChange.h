@@ -16,6 +16,14 @@ class mytoolButtonEnter;
 // The device selection page: every attached mouse and receiver of the supported models as a
 // picture button with its connection kind and state, three to a page, the language choice and
 // opening a device into the device window. The lists it keeps are in DialogChangeLists.h.
+//
+// The class is split by concern: DialogChange.cpp (the page's life, looks and texts, the window,
+// notice, language and arrow buttons, and the attach/detach callback that hands a notice to the
+// page), DialogChangeDevices.cpp (the work of a notice: the attached devices searched again and
+// identified), DialogChangeButtons.cpp (the device buttons with their badges, three to a page, and
+// the identical-devices notice), DialogChangeOpen.cpp (a device button's press: the pairing question
+// and opening the device), DialogChangeRepair.cpp (the repair offer after an interrupted upgrade).
+// The few helpers they share are in DialogChangeShared.h.
 class DialogChange : public QWidget
 {
     Q_OBJECT

@@ -1,21 +1,16 @@
 #include "pages/advanced/CurvePlotWidget.h"
 #include "platform/TraceLog.h"
 
+#include <QLineF>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRandomGenerator>
-#include <QtMath>
 
 QString CurveAxisTextX;
 QString CurveAxisTextY;
 
 namespace {
-double Distance(const QPointF& a, const QPointF& b)
-{
-    return qSqrt((a.x() - b.x()) * (a.x() - b.x()) + (a.y() - b.y()) * (a.y() - b.y()));
-}
-
 // One fixed sequence for all plots, so each plot made after another gets other points.
 QRandomGenerator& PointGenerator()
 {
@@ -211,7 +206,7 @@ void CurvePlotWidget::mousePressEvent(QMouseEvent* event)
     QPointF data;
     if (editable && event->button() == Qt::LeftButton && screenToData(event->localPos(), data)) {
         for (int i = 0; i < points.size(); ++i) {
-            const double d = Distance(data, points[i]);
+            const double d = QLineF(data, points[i]).length();
             qCDebug(kestroTrace) << "a1" << d;
             if (d < 50.0) {
                 dragIndex = i;
@@ -242,7 +237,7 @@ void CurvePlotWidget::mouseMoveEvent(QMouseEvent* event)
     }
     if (mapped) {
         for (int i = 0; i < points.size(); ++i) {
-            const double d = Distance(data, points[i]);
+            const double d = QLineF(data, points[i]).length();
             qCDebug(kestroTrace) << d;
             if (d < 60.0) {
                 hoverIndex = i;

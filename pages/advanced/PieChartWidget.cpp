@@ -1,16 +1,10 @@
 #include "pages/advanced/PieChartWidget.h"
 
+#include <QLineF>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRadialGradient>
 #include <QtMath>
-
-namespace {
-double Distance(const QPointF& a, const QPointF& b)
-{
-    return qSqrt((a.x() - b.x()) * (a.x() - b.x()) + (a.y() - b.y()) * (a.y() - b.y()));
-}
-}
 
 PieChartWidget::PieChartWidget(QWidget* parent) : QWidget(parent)
 {
@@ -48,7 +42,7 @@ void PieChartWidget::paintEvent(QPaintEvent*)
 
 void PieChartWidget::mousePressEvent(QMouseEvent* event)
 {
-    if (qAbs(Distance(centre, event->localPos()) - radius) < 5.0) {
+    if (qAbs(QLineF(centre, event->localPos()).length() - radius) < 5.0) {
         dragging = true;
         setCursor(Qt::SizeAllCursor);
     }
@@ -58,7 +52,7 @@ void PieChartWidget::mouseMoveEvent(QMouseEvent* event)
 {
     if (!dragging)
         return;
-    const double d = Distance(centre, event->localPos());
+    const double d = QLineF(centre, event->localPos()).length();
     const int limit = qMin(width(), height()) / 2 - 5;
     const double r = qMax(qMin(d, double(limit)), 20.0);
     if (!qFuzzyCompare(r, radius)) {
