@@ -103,12 +103,8 @@ FormSetting::FormSetting(QWidget* parent) : QWidget(parent), ui(new Ui::FormSett
     connect(bus, &PostMsg::SigFormB, this, &FormSetting::SlotFormB);
     connect(bus, &PostMsg::SigSetver, this, &FormSetting::SetVer);
     connect(bus, &PostMsg::SigLabelText, this, &FormSetting::SlotLabelText);
-    connect(bus, &PostMsg::SigCheckUpdate, this, &FormSetting::SlotCheckUpdate);
     connect(bus, &PostMsg::SigLabelTextB, this, &FormSetting::SlotLabelTextB);
     connect(bus, &PostMsg::SigFormReset, this, &FormSetting::SlotFormResetForm, Qt::BlockingQueuedConnection);
-    connect(bus, &PostMsg::SigUpdateStart, this, &FormSetting::on_Start);
-    connect(bus, &PostMsg::SigUpdateFrame, this, &FormSetting::SlotUpdateFrame);
-    connect(bus, &PostMsg::SigContinue, this, &FormSetting::SlotContinue);
     connect(ui->scrollArea->verticalScrollBar(), &QScrollBar::valueChanged, this, &FormSetting::SlotScroolChange);
 
     pictureFolder = AppPaths::ProgramFolder() + QStringLiteral("/Picture/FormSetting/");
@@ -209,6 +205,17 @@ void FormSetting::SetUpdateButtonLook(bool newFirmware)
         ui->Receive_2->setStyleSheet(head + QStringLiteral("border-image: url(") + pictureFolder + QStringLiteral("Confirm.png);}"));
 }
 
+void FormSetting::NewVersionShown(int index)
+{
+    if (index != 0 && index != 1)
+        return;
+    const bool receiver = index == 0;
+    (receiver ? SettingsUpgrade::ReceiverNewFirmware : SettingsUpgrade::MouseNewFirmware) = false;
+    emit PostMsg::Instance()->SigAddUpdate(receiver ? 1 : 0, false);
+    if (!SettingsUpgrade::ReceiverNewFirmware && !SettingsUpgrade::MouseNewFirmware)
+        SetUpdateButtonLook(false);
+}
+
 void FormSetting::ShowWarning(const QString& text)
 {
     warning->SetText(text);
@@ -216,6 +223,23 @@ void FormSetting::ShowWarning(const QString& text)
     warning->move(corner.x() + (width() - warning->width()) / 2 - 75, corner.y() + (height() - warning->height()) / 2 - 65);
     warning->setModal(true);
     warning->show();
+}
+
+bool FormSetting::UpgradeServesModel(int modelIndex)
+{
+    // A mouse is upgraded beside its receiver, which the check before a run wants attached with it:
+    // a model the list names no receiver for cannot be upgraded here and is offered nothing.
+    ConfigSetting* config = ConfigSetting::Instance();
+    const QString group = QStringLiteral("Drive") + QString::number(modelIndex + 1);
+    for (int type : {1, 2, 4, 8})
+        if (!config->GetValue(group, ReceiverModelKey(type)).isEmpty())
+            return true;
+    return false;
+}
+
+bool FormSetting::FirmwareRunActive() const
+{
+    return FirmwareUpdateInProgress || UpgradeRunState.inProgress;
 }
 
 void FormSetting::SetVer(int index)

@@ -30,6 +30,12 @@ extern QString MouseVersionText;
 // The settings page: the interface language, device information with the firmware versions and the
 // update check, pairing, restore defaults, start at login, the desktop's mouse settings, the web
 // link and the product labels.
+//
+// The class is split by concern: FormSetting.cpp (the page, its looks and texts, the versions with
+// the new-firmware offer and its mark, and the page's other rows) and FormSettingFirmware.cpp (the
+// upgrade dialog's checks, the run and the library's upgrade events). The firmware file builds on
+// the page's general parts; the page reaches the firmware only through SetUpFirmware, which makes
+// the run's timers and connects the upgrade's signals, and the state in FormSettingFirmware.h.
 class FormSetting : public QWidget
 {
     Q_OBJECT
@@ -55,6 +61,10 @@ public:
     void on_pushButton_5_clicked();
     void on_checkBox_2_clicked(bool checked);
 
+    // Whether an upgrade from this page can serve the model at all: one the model list names a
+    // receiver for. Others are offered no firmware.
+    static bool UpgradeServesModel(int modelIndex);
+
     // The firmware upgrade (FormSettingFirmware.cpp). The run starts from the dialog's start button
     // (on_Start), the receiver first; on_Receive_clicked and on_Mouse_clicked start one kind.
     void on_Start();
@@ -62,9 +72,6 @@ public:
     void on_Mouse_clicked();
     // Whether exactly the right devices are attached for a run; otherwise the dialog says why.
     bool ChechIsUpDate();
-    // Whether an upgrade from this page can serve the model at all: one the model list names a
-    // receiver for. Others are offered no firmware.
-    static bool UpgradeServesModel(int modelIndex);
     // One step (0 prepare, 1 start, 2 and 3 wait, 4 finish) of the run of kind 210 or 211.
     void RunUpgradeStep(int step, int kind, const QString& version);
     // The version check's search: an empty version offers nothing. Keeps nothing.
@@ -112,6 +119,8 @@ protected:
 
 private:
     void SetUpdateButtonLook(bool newFirmware);
+    // The firmware part's setup (FormSettingFirmware.cpp), the one call the page makes into it: the
+    // run's timers and the upgrade's signals of the bus.
     void SetUpFirmware();
     // The update button's press (automatic false) or the check when a device opens (automatic
     // true), which shows the dialog only when the upgrade can start or the user can act on its

@@ -1,5 +1,7 @@
 // The settings page's firmware upgrade: the check of the attached devices before a run, the run of
 // the receiver and then the mouse on two one-second timers, and the device library's upgrade events.
+// It builds on the page's general parts in FormSetting.cpp (the versions and their marks, the update
+// button's look, the notice box); the page calls only SetUpFirmware here.
 #include "pages/settings/FormSetting.h"
 #include "pages/settings/FormSettingFirmware.h"
 
@@ -156,29 +158,11 @@ void FormSetting::SetUpFirmware()
     firmware.mouseTimer = new QTimer(this);
     connect(firmware.dongleTimer, &QTimer::timeout, this, &FormSetting::onDongleCheckTimer);
     connect(firmware.mouseTimer, &QTimer::timeout, this, &FormSetting::onMouseCheckTimer);
-}
-
-bool FormSetting::UpgradeServesModel(int modelIndex)
-{
-    // A mouse is upgraded beside its receiver, which the check before a run wants attached with it:
-    // a model the list names no receiver for cannot be upgraded here and is offered nothing.
-    ConfigSetting* config = ConfigSetting::Instance();
-    const QString group = QStringLiteral("Drive") + QString::number(modelIndex + 1);
-    for (int type : {1, 2, 4, 8})
-        if (!config->GetValue(group, ReceiverModelKey(type)).isEmpty())
-            return true;
-    return false;
-}
-
-void FormSetting::NewVersionShown(int index)
-{
-    if (index != 0 && index != 1)
-        return;
-    const bool receiver = index == 0;
-    (receiver ? ReceiverNewFirmware : MouseNewFirmware) = false;
-    emit PostMsg::Instance()->SigAddUpdate(receiver ? 1 : 0, false);
-    if (!ReceiverNewFirmware && !MouseNewFirmware)
-        SetUpdateButtonLook(false);
+    PostMsg* bus = PostMsg::Instance();
+    connect(bus, &PostMsg::SigCheckUpdate, this, &FormSetting::SlotCheckUpdate);
+    connect(bus, &PostMsg::SigUpdateStart, this, &FormSetting::on_Start);
+    connect(bus, &PostMsg::SigUpdateFrame, this, &FormSetting::SlotUpdateFrame);
+    connect(bus, &PostMsg::SigContinue, this, &FormSetting::SlotContinue);
 }
 
 bool FormSetting::FindFirmwareForCheck(int kind, const QString& version, const QString& modelName, int cid, int mid)
@@ -293,11 +277,6 @@ bool FormSetting::ChechIsUpDate()
     if (devices.size() - wired >= 2)
         return refuse(multiDongleText, true);
     return wired >= 2 ? refuse(multiMouseText, true) : refuse(errorText);
-}
-
-bool FormSetting::FirmwareRunActive() const
-{
-    return FirmwareUpdateInProgress || UpgradeRunState.inProgress;
 }
 
 void FormSetting::OpenUpdateDialog(bool automatic)
