@@ -69,8 +69,7 @@ bool RecordSpent(const QStringList& record)
 void DialogChange::ShowUpdateFailure()
 {
     // A record is judged only between runs: while one writes, its devices leave and come back.
-    if (FollowDeviceRemoval && UpgradeRunState.inProgress == 0 && !FirmwareUpdateInProgress
-        && RecordSpent(UpgradeRecord::FailRecord())) {
+    if (FollowDeviceRemoval && !UpgradeStage::RunUnderWay() && RecordSpent(UpgradeRecord::FailRecord())) {
         qCDebug(kestroTrace) << "upgrade record dropped: the recorded device works and nothing waits for its image";
         UpgradeRecord::RemoveFailure();
     }
