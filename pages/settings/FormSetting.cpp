@@ -123,8 +123,7 @@ FormSetting::FormSetting(QWidget* parent) : QWidget(parent), ui(new Ui::FormSett
     const std::weak_ptr<UpDateRepair> dialog = updateDialog;
     FirmwareCheckAvailable = [dialog] {
         const std::shared_ptr<UpDateRepair> shown = dialog.lock();
-        return shown && shown->isVisible() && !shown->ShowsRun() && !FirmwareUpdateInProgress
-            && !UpgradeRunState.inProgress;
+        return shown && shown->isVisible() && !shown->ShowsRun() && !UpgradeStage::RunUnderWay();
     };
     SetUpFirmware();
 
@@ -239,7 +238,7 @@ bool FormSetting::UpgradeServesModel(int modelIndex)
 
 bool FormSetting::FirmwareRunActive() const
 {
-    return FirmwareUpdateInProgress || UpgradeRunState.inProgress;
+    return UpgradeStage::RunUnderWay();
 }
 
 void FormSetting::SetVer(int index)
