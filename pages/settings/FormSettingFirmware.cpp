@@ -81,8 +81,36 @@ QString FormText(const char* key)
     return UiText::ForReader(UiLanguage, QStringLiteral("FormSetting"), QLatin1String(key));
 }
 
+// A stage's result, on the GUI thread: it moves the kind's state from upgrading; a failure ends
+// whichever stage writes.
+void StageReported(int kind, bool written)
+{
+    int upgrading = Upgrading;
+    if (written) {
+        (kind == 211 ? ReceiverState : MouseState).compare_exchange_strong(upgrading, Written);
+        return;
+    }
+    ReceiverState.compare_exchange_strong(upgrading, Failed);
+    upgrading = Upgrading;
+    MouseState.compare_exchange_strong(upgrading, Failed);
+}
+
+// The results reach the GUI thread through this object, made during static initialisation on the
+// main thread.
+class StageResults : public QObject
+{
+    Q_OBJECT
+public:
+    StageResults() { connect(this, &StageResults::Reported, this, &StageReported, Qt::QueuedConnection); }
+signals:
+    void Reported(int kind, bool written);
+};
+StageResults stageResults;
+
 // The library's events, on its thread: progress goes to the dialog; a result only moves the kind's
-// state, which the step timer weighs on the GUI thread.
+// state, which the step timer weighs on the GUI thread. The result travels the same queue as the
+// progress before it, so the run ends only after the dialog and the marks have seen every percent:
+// a percent that came late would otherwise move the bar, and the versions' marks, after the result.
 void UpgradeEvent(const uint8_t* report, int kind)
 {
     if (!report || report[0] != 7)
@@ -99,14 +127,7 @@ void UpgradeEvent(const uint8_t* report, int kind)
     }
     if (report[1] != 2)
         return;
-    int upgrading = Upgrading;
-    if (report[2] == 1) {
-        state.compare_exchange_strong(upgrading, Written);
-        return;
-    }
-    ReceiverState.compare_exchange_strong(upgrading, Failed);
-    upgrading = Upgrading;
-    MouseState.compare_exchange_strong(upgrading, Failed);
+    emit stageResults.Reported(kind, report[2] == 1);
 }
 
 // A stage that ended without its device running the new firmware, or that could not start after an
@@ -675,3 +696,5 @@ void FormSetting::ShowUpdateResult(int kind)
     if (!receiver && state == NotUpgraded)
         ui->Receive_2->setText(newTipsText);
 }
+
+#include "FormSettingFirmware.moc"

@@ -11,9 +11,11 @@
 #include "widgets/UiTextTables.h"
 
 #include <QAbstractButton>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QProgressBar>
 #include <QSignalSpy>
+#include <QThread>
 
 using namespace FirmwareRun;
 using SettingsUpgrade::ReceiverState;
@@ -165,6 +167,8 @@ class TestSettingsUpgrade : public QObject, protected RunCase
             before(kind, step);
             if (step == 3 && !QTest::qWaitFor([] { return SimControl_WaitIdle(1); }, 10000))
                 return false;
+            // What the library reported reaches the window before the step timer's next tick.
+            QCoreApplication::sendPostedEvents();
             kind == 211 ? page->onDongleCheckTimer() : page->onMouseCheckTimer();
         }
         return !FirmwareUpdateInProgress && SettleDevices();
@@ -428,6 +432,7 @@ private slots:
         // A version report that comes meanwhile (a device back from its boot loader says what it runs,
         // or nothing yet) leaves the run's marks alone.
         bool mouseMarkedWhileWritten = false;
+        bool busyWindowTried = false;
         connect(PostMsg::Instance(), &PostMsg::SigProgress, &summary, [&](int value, int view) {
             if (view == 0 && value == 55) {
                 CurrentDeviceInfo.Update([](DeviceAllInfo& info) { info.firmwareVersion.clear(); });
@@ -435,6 +440,19 @@ private slots:
             }
             if (view == 0 && value == 60)
                 mouseMarkedWhileWritten = !summary.findChild<QLabel*>("MouseUp")->isHidden();
+            // A busy window: the library writes the rest of the mouse and reports its result while
+            // the percents still wait to be shown, and the step timer comes first. The stage ends
+            // only after they were shown.
+            if (view == 0 && value == 52 && !busyWindowTried) {
+                busyWindowTried = true;
+                QElapsedTimer waited;
+                waited.start();
+                while (SimControl_GetFirmwareVersion(WirelessCable) != 0x0104 && waited.elapsed() < 10000)
+                    QThread::msleep(10);
+                SimControl_WaitIdle(5000);
+                for (waited.restart(); waited.elapsed() < 1000; QThread::msleep(10))
+                    page->onMouseCheckTimer();
+            }
         });
         connect(PostMsg::Instance(), &PostMsg::SigAddUpdate, &summary, lookAtMarks);
         connect(PostMsg::Instance(), &PostMsg::SigAddVer, &summary, lookAtMarks);
