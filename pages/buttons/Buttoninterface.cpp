@@ -214,9 +214,9 @@ bool Buttoninterface::WriteConfigFile(const QString& path, FlashDataMap record)
     return out.status() == QDataStream::Ok && WriteWholeFile(path, contents);
 }
 
-ButtonMacroBlock Buttoninterface::MacroFileToRecord(const QString& macroName, bool* ok)
+ButtonMacroBlock Buttoninterface::MacroFileToRecord(const QString& macroName, bool* ok, MacroBlocks::FileFault* fault)
 {
-    return MacroBlocks::MacroFileToRecord(macroName, ok);
+    return MacroBlocks::MacroFileToRecord(macroName, ok, fault);
 }
 
 QString Buttoninterface::ReadMacroRepeatMode(const QString& macroName)

@@ -1,5 +1,6 @@
 #pragma once
 #include "device/FlashDataMap.h"
+#include "device/MacroBlocks.h"
 #include "pages/buttons/DpiLockCodes.h"
 
 #include <QList>
@@ -49,8 +50,9 @@ public:
     // The 12-byte sensor field of an export: at most 11 name bytes, then zeros.
     static QByteArray SensorNameField(const QString& sensorName);
 
-    // A button's macro block from the macro's file, and the macro's repeat mode (MacroBlocks).
-    static ButtonMacroBlock MacroFileToRecord(const QString& macroName, bool* ok);
+    // A button's macro block from the macro's file (fault: why the file gave none), and the macro's
+    // repeat mode (MacroBlocks).
+    static ButtonMacroBlock MacroFileToRecord(const QString& macroName, bool* ok, MacroBlocks::FileFault* fault = nullptr);
     static QString ReadMacroRepeatMode(const QString& macroName);
 
     // The factory-settings sequence shared with the settings page: the device clears its settings
@@ -324,8 +326,9 @@ private:
     // The macro list from the macro folder. The page's first build makes a button for every listed
     // file; a rebuild skips the names that still hold "xml" and scales its font to the screen.
     void BuildMacroList(bool rebuild);
-    // A macro of the list whose file gave no block: the notice saying why (none while writes are off).
-    void TellMacroRefused(const QString& name);
+    // A macro of the list whose file gave no block: the notice saying why (none while writes are
+    // off, which give no fault).
+    void TellMacroRefused(MacroBlocks::FileFault fault);
     void ApplyLooks();
     void ApplyAreaLooks();
     QString MacroButtonStyle() const;

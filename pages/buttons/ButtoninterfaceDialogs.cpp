@@ -95,15 +95,16 @@ void Buttoninterface::slotButtonClicked(bool checked)
     if (button >= 0) {
         const QString name = entry->text();
         bool ok = false;
+        MacroBlocks::FileFault fault = MacroBlocks::FileFault::None;
         // A macro whose file cannot be read, or writes that are off, give no block: nothing is sent.
-        const ButtonMacroBlock block = MacroFileToRecord(name, &ok);
+        const ButtonMacroBlock block = MacroFileToRecord(name, &ok, &fault);
         if (ok) {
             // The copy keeps the whole repeat mode; the device takes its low 8 bits. The macro plays
             // from the button's own slot.
             const int repeatMode = MacroBlocks::RepeatModeNumber(ReadMacroRepeatMode(name));
             AssignToButton(button, FunctionMacro, button, repeatMode, MacroLabel(name), nullptr, &block);
         } else {
-            TellMacroRefused(name);
+            TellMacroRefused(fault);
         }
     }
     CloseFunctionMenu();

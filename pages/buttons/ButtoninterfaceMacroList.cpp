@@ -92,27 +92,14 @@ void Buttoninterface::SlotAddMacroButton()
     BuildMacroList(true);
 }
 
-void Buttoninterface::TellMacroRefused(const QString& name)
+void Buttoninterface::TellMacroRefused(MacroBlocks::FileFault fault)
 {
-    // Read again to learn why: the file of a listed name may be missing ("a.ini.ini" is listed as
-    // "a", a name not in the system's encoding names no file), too large, or unreadable.
-    QByteArray text;
-    QString key;
-    switch (MacroBlocks::ReadMacroFileText(name, &text)) {
-    case MacroBlocks::FileFault::None:
-        return; // writes are off: the mouse is being read
-    case MacroBlocks::FileFault::NoFile:
-        key = QStringLiteral("DialogMacroFileMissing");
-        break;
-    case MacroBlocks::FileFault::TooLarge:
-        key = QStringLiteral("DialogMacroFileTooLarge");
-        break;
-    case MacroBlocks::FileFault::Unreadable:
-        key = QStringLiteral("DialogMacroFileFailed");
-        break;
-    }
+    // The file of a listed name may be missing ("a.ini.ini" is listed as "a", a name not in the
+    // system's encoding names no file), too large, or unreadable.
+    if (fault == MacroBlocks::FileFault::None)
+        return;
     SameMacro notice(nullptr);
-    notice.SetMessageKey(key);
+    notice.SetMessageKey(SameMacro::FileFaultKey(fault));
     PlaceNotice(&notice);
     notice.exec();
 }

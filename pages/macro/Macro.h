@@ -299,7 +299,6 @@ private:
     // once the entry stays current, after the press or the program's change that chose it.
     void ShowCurrentMacro(bool tellNow);
     void TellUnloadedEntry(QListWidgetItem* entry);
-    static QString FaultNoticeKey(MacroBlocks::FileFault fault);
 
     Ui::Macro* ui;
     QString macroFolder;

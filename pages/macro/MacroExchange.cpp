@@ -5,6 +5,7 @@
 #include "device/KeyNames.h"
 #include "device/MacroBlocks.h"
 #include "pages/macro/KeyNumberLimit.h"
+#include "pages/macro/SameMacro.h"
 #include "platform/FileEnding.h"
 #include "platform/RegularFile.h"
 #include "platform/WholeFileWrite.h"
@@ -263,7 +264,7 @@ void Macro::ExPortMacro()
         // The entry the menu was opened over could not be loaded: nothing to export.
         if (ui->listWidgetHong->currentItem() && !faultTold) {
             faultTold = true;
-            ShowMacroNotice(FaultNoticeKey(readFault));
+            ShowMacroNotice(SameMacro::FileFaultKey(readFault));
         }
         return;
     }

@@ -8,7 +8,6 @@
 #include "pages/macro/ExeIsRun.h"
 #include "pages/macro/QuestionDialog.h"
 #include "pages/macro/SameMacro.h"
-#include "platform/RegularFile.h"
 #include "platform/WholeFileWrite.h"
 #include "ui_Macro.h"
 #include "widgets/PlaceOver.h"
@@ -22,24 +21,12 @@ const QString SameNameKey = QStringLiteral("DialogSameMacroName");
 const QString NameRefusedKey = QStringLiteral("DialogMacroNameRefused");
 const QString FileFailedKey = QStringLiteral("DialogMacroFileFailed");
 const QString NotTakenKey = QStringLiteral("DialogMacroNotTaken");
-// A macro file holds at most 70 events, about a kilobyte; a larger file is not read into memory.
-constexpr qint64 MaxRenamedFileSize = 1 << 20;
 
 // Whether anything at all stands under the macro's file name (a dangling link included).
 bool FileNameTaken(const QString& path)
 {
     const QFileInfo info(path);
     return info.exists() || info.isSymLink();
-}
-
-// The whole of a regular macro file of a sane size.
-bool ReadWholeMacroFile(const QString& path, QByteArray* text)
-{
-    QFile file(path);
-    if (!IsRegularFile(path) || file.size() > MaxRenamedFileSize || !file.open(QIODevice::ReadOnly))
-        return false;
-    *text = file.readAll();
-    return file.error() == QFileDevice::NoError;
 }
 
 } // namespace
@@ -127,7 +114,7 @@ bool Macro::RenameCurrentMacro(const QString& newName)
     const QString oldName = entry->text();
     const QString oldPath = MacroBlocks::MacroFilePath(oldName);
     QByteArray text;
-    if (oldPath.isEmpty() || !ReadWholeMacroFile(oldPath, &text)) {
+    if (oldPath.isEmpty() || MacroBlocks::ReadMacroFileText(oldName, &text) != MacroBlocks::FileFault::None) {
         ShowMacroNotice(FileFailedKey);
         return false;
     }

@@ -2,23 +2,12 @@
 // act on the entry shown, with the lines of its own file.
 #include "pages/macro/Macro.h"
 
+#include "pages/macro/SameMacro.h"
 #include "ui_Macro.h"
 
 #include <QApplication>
 #include <QEvent>
 #include <QTimer>
-
-QString Macro::FaultNoticeKey(MacroBlocks::FileFault fault)
-{
-    switch (fault) {
-    case MacroBlocks::FileFault::NoFile:
-        return QStringLiteral("DialogMacroFileMissing");
-    case MacroBlocks::FileFault::TooLarge:
-        return QStringLiteral("DialogMacroFileTooLarge");
-    default:
-        return QStringLiteral("DialogMacroFileFailed");
-    }
-}
 
 void Macro::ShowCurrentMacro(bool tellNow)
 {
@@ -35,7 +24,7 @@ void Macro::ShowCurrentMacro(bool tellNow)
         return;
     if (tellNow) {
         faultTold = true;
-        ShowMacroNotice(FaultNoticeKey(readFault));
+        ShowMacroNotice(SameMacro::FileFaultKey(readFault));
         return;
     }
     // Not in the middle of the press, the key or the command that changed the entry: a command that
@@ -59,7 +48,7 @@ void Macro::TellUnloadedEntry(QListWidgetItem* entry)
         return;
     }
     faultTold = true;
-    ShowMacroNotice(FaultNoticeKey(readFault));
+    ShowMacroNotice(SameMacro::FileFaultKey(readFault));
 }
 
 void Macro::on_listWidgetHong_currentItemChanged(QListWidgetItem*, QListWidgetItem*)
@@ -80,7 +69,7 @@ void Macro::on_listWidgetHong_clicked(const QModelIndex&)
         ShowCurrentMacro(true);
     else if (!shownEntry && !faultTold && ui->listWidgetHong->currentItem()) {
         faultTold = true;
-        ShowMacroNotice(FaultNoticeKey(readFault));
+        ShowMacroNotice(SameMacro::FileFaultKey(readFault));
     }
 }
 

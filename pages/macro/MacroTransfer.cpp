@@ -9,14 +9,12 @@
 #include "device/MacroBlocks.h"
 #include "device/PostMsg.h"
 #include "device/Worker.h"
-#include "platform/RegularFile.h"
 #include "platform/UserFileWrites.h"
 #include "platform/hidusb/HIDUsb.h"
 #include "ui_Macro.h"
 #include "widgets/WaitProcessingEvents.h"
 
 #include <QElapsedTimer>
-#include <QFile>
 #include <QFileInfo>
 #include <QSignalBlocker>
 
@@ -26,19 +24,8 @@
 namespace {
 
 constexpr int ButtonCount = 12;
-// A macro file holding a device's 70 events takes about a kilobyte; a larger file is not compared.
-constexpr qint64 ComparedFileSize = 1 << 20;
 // How long a quit waits for a mouse that answers but whose record is still being read back.
 constexpr int QuitWaitForMouseMs = 2000;
-
-// The file's content when it is a regular file of at most ComparedFileSize bytes; empty otherwise.
-QByteArray CurrentFileText(const QString& path)
-{
-    QFile file(path);
-    if (!IsRegularFile(path) || file.size() > ComparedFileSize || !file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return file.readAll();
-}
 
 } // namespace
 
@@ -90,7 +77,9 @@ bool Macro::StoreDeviceMacro(const QString& name, uint8_t repeatMode, const Butt
     // The whole file, so that a second read of the same mouse neither doubles the events nor loses
     // them; an unchanged file is left as it is.
     const QString path = MacroBlocks::MacroFilePath(name);
-    if (CurrentFileText(path) == MacroFile::FileText(repeatLine, lines))
+    QByteArray current;
+    MacroBlocks::ReadMacroFileText(name, &current);
+    if (current == MacroFile::FileText(repeatLine, lines))
         return true;
     if (WriteMacroFile(name, repeatLine, lines))
         return true;

@@ -27,6 +27,18 @@ void SameMacro::SetMessageKey(const QString& key)
     SlotAllLanguage(UiLanguage);
 }
 
+QString SameMacro::FileFaultKey(MacroBlocks::FileFault fault)
+{
+    switch (fault) {
+    case MacroBlocks::FileFault::NoFile:
+        return QStringLiteral("DialogMacroFileMissing");
+    case MacroBlocks::FileFault::TooLarge:
+        return QStringLiteral("DialogMacroFileTooLarge");
+    default:
+        return QStringLiteral("DialogMacroFileFailed");
+    }
+}
+
 void SameMacro::SlotAllLanguage(int index)
 {
     ui->label->setText(UiText::ForReader(index, QStringLiteral("SameMacro"), messageKey));

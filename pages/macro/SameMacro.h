@@ -1,4 +1,6 @@
 #pragma once
+#include "device/MacroBlocks.h"
+
 #include <QDialog>
 #include <QString>
 
@@ -19,6 +21,8 @@ public:
     // The text key of the message, in section "macro"; it follows the language from then on.
     void SetMessageKey(const QString& key);
     QString MessageKey() const { return messageKey; }
+    // The text key that says why a macro's file could not be read as one.
+    static QString FileFaultKey(MacroBlocks::FileFault fault);
 
 public slots:
     void SlotAllLanguage(int index);
