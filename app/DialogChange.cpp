@@ -6,6 +6,7 @@
 #include "device/DialogChangeLists.h"
 #include "device/PostMsg.h"
 #include "device/UserIniStore.h"
+#include "pages/settings/UpgradeRunState.h"
 #include "platform/AppPaths.h"
 #include "platform/hidusb/HIDUsb.h"
 #include "ui_DialogChange.h"
@@ -69,9 +70,7 @@ DialogChange::DialogChange(QWidget* parent) : QWidget(parent), ui(new Ui::Dialog
     connect(bus, &PostMsg::SigUpDateButton, this, &DialogChange::SlotUpDateButton);
     connect(bus, &PostMsg::SigEnterKey, this, &DialogChange::SlotEnterKey);
 
-    ui->Repair->hide();
-    if (!SelectPage::UpdateFailInfo().isEmpty())
-        ui->Repair->show();
+    ui->Repair->setVisible(!UpgradeRecord::FailRecord().isEmpty());
     modelCount = ConfigSetting::Instance()->GetValue(SelectPage::Option, QStringLiteral("DeviceTotal")).toInt();
 
     connect(bus, &PostMsg::SigAllLanguage, this, &DialogChange::SlotAllLanguage);

@@ -3,21 +3,14 @@
 #include "app/DialogChangeShared.h"
 #include "device/ConfigSetting.h"
 #include "device/ConnectionState.h"
-#include "device/DeviceReportCallback.h"
 #include "device/DialogChangeLists.h"
 #include "device/FirmwareImageSearch.h"
 #include "device/PostMsg.h"
 #include "pages/settings/UpDateRepair.h"
 #include "pages/settings/UpgradeRunState.h"
-#include "platform/RegistryStore.h"
 #include "platform/TraceLog.h"
 #include "platform/hidusb/HIDUsb.h"
 #include "ui_DialogChange.h"
-
-QString SelectPage::UpdateFailInfo()
-{
-    return RegistryStore(MouseDriveTestKey()).Value(QStringLiteral("UpdateFailInfo")).toString();
-}
 
 namespace {
 
@@ -69,11 +62,13 @@ bool RecordSpent(const QStringList& record)
 void DialogChange::ShowUpdateFailure()
 {
     // A record is judged only between runs: while one writes, its devices leave and come back.
-    if (FollowDeviceRemoval && !UpgradeStage::RunUnderWay() && RecordSpent(UpgradeRecord::FailRecord())) {
+    const QStringList record = UpgradeRecord::FailRecord();
+    bool failed = !record.isEmpty();
+    if (failed && FollowDeviceRemoval && !UpgradeStage::RunUnderWay() && RecordSpent(record)) {
         qCDebug(kestroTrace) << "upgrade record dropped: the recorded device works and nothing waits for its image";
         UpgradeRecord::RemoveFailure();
+        failed = false;
     }
-    const bool failed = !SelectPage::UpdateFailInfo().isEmpty();
     ui->Repair->setVisible(failed);
     ui->label_2->setText(failed ? repairPromptText : promptText);
 }

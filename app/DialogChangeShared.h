@@ -11,8 +11,4 @@ extern const QString Option;
 // DialogChangeDevices.cpp.
 bool IsOnline(const QString& path);
 
-// The interrupted upgrade's record ("UpdateFailInfo") as stored; empty when there is none. Defined
-// in DialogChangeRepair.cpp.
-QString UpdateFailInfo();
-
 } // namespace SelectPage

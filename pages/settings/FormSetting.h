@@ -74,8 +74,6 @@ public:
     bool ChechIsUpDate();
     // One step (0 prepare, 1 start, 2 and 3 wait, 4 finish) of the run of kind 210 or 211.
     void RunUpgradeStep(int step, int kind, const QString& version);
-    // The version check's search: an empty version offers nothing. Keeps nothing.
-    static bool FindFirmwareForCheck(int kind, const QString& version, const QString& modelName, int cid, int mid);
     // The run's search: an empty version takes any matching image; the image found is left in
     // SettingsUpgrade::UpgradeImageList.
     static bool FindUpgradeImage(int kind, const QString& version, const QString& modelName, int cid, int mid);

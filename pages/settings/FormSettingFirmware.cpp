@@ -186,14 +186,6 @@ void FormSetting::SetUpFirmware()
     connect(bus, &PostMsg::SigContinue, this, &FormSetting::SlotContinue);
 }
 
-bool FormSetting::FindFirmwareForCheck(int kind, const QString& version, const QString& modelName, int cid, int mid)
-{
-    // The device has not said which version it runs: nothing is offered.
-    if (version.isEmpty())
-        return false;
-    return SearchFirmwareImage(kind, version, modelName, cid, mid);
-}
-
 bool FormSetting::FindUpgradeImage(int kind, const QString& version, const QString& modelName, int cid, int mid)
 {
     // An empty version takes any matching image: a device in boot mode says none.
