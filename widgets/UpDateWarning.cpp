@@ -3,7 +3,11 @@
 #include "device/PostMsg.h"
 #include "ui_UpDateWarning.h"
 #include "widgets/NoticeLook.h"
+#include "widgets/PlaceOver.h"
 #include "widgets/UiText.h"
+
+#include <QGuiApplication>
+#include <QScreen>
 
 UpDateWarning::UpDateWarning(QWidget* parent) : QDialog(parent), ui(new Ui::UpDateWarning)
 {
@@ -25,6 +29,27 @@ UpDateWarning::~UpDateWarning()
 void UpDateWarning::SetText(const QString& text)
 {
     ui->label->setText(text);
+}
+
+void UpDateWarning::ShowAlone(QPointer<UpDateWarning>& notice, const std::function<QString(int)>& text,
+                              const QWidget* window)
+{
+    if (!notice) {
+        notice = new UpDateWarning(nullptr);
+        notice->setAttribute(Qt::WA_DeleteOnClose);
+        UpDateWarning* shown = notice;
+        connect(PostMsg::Instance(), &PostMsg::SigAllLanguage, shown,
+                [shown, text](int language) { shown->SetText(text(language)); });
+    }
+    notice->SetText(text(UiLanguage));
+    if (window && window->isVisible()) {
+        PlaceOver(notice, window, 0, 0);
+    } else if (QScreen* screen = window && window->screen() ? window->screen() : QGuiApplication::primaryScreen()) {
+        notice->move(screen->availableGeometry().center() - QPoint(notice->width() / 2, notice->height() / 2));
+    }
+    notice->setModal(true);
+    notice->show();
+    notice->raise();
 }
 
 void UpDateWarning::SlotAllLanguage(int index)

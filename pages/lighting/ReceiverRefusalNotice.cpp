@@ -1,7 +1,5 @@
 #include "pages/lighting/ReceiverRefusalNotice.h"
 
-#include "device/PostMsg.h"
-#include "widgets/PlaceOver.h"
 #include "widgets/UiText.h"
 #include "widgets/UpDateWarning.h"
 
@@ -30,18 +28,6 @@ QWidget* ReceiverRefusalNotice::Shown()
 
 void ReceiverRefusalNotice::Show(QWidget* panel)
 {
-    QPointer<UpDateWarning>& notice = Notice();
-    if (!notice) {
-        // No parent: the panels live in tabs that never show, and the notice outlives none of them.
-        notice = new UpDateWarning(nullptr);
-        notice->setAttribute(Qt::WA_DeleteOnClose);
-        UpDateWarning* shown = notice;
-        QObject::connect(PostMsg::Instance(), &PostMsg::SigAllLanguage, shown,
-                         [shown](int language) { shown->SetText(Text(language)); });
-    }
-    notice->SetText(Text(UiLanguage));
-    PlaceOver(notice, panel ? panel->window() : nullptr, 0, 0);
-    notice->setModal(true);
-    notice->show();
-    notice->raise();
+    // No parent: the panels live in tabs that never show, and the notice outlives none of them.
+    UpDateWarning::ShowAlone(Notice(), &Text, panel ? panel->window() : nullptr);
 }

@@ -10,9 +10,7 @@
 #include "widgets/UiText.h"
 #include "widgets/UpDateWarning.h"
 
-#include <QGuiApplication>
 #include <QPointer>
-#include <QScreen>
 
 UpDateRepair* UpDateRepairInstance = nullptr;
 
@@ -69,19 +67,12 @@ void UpDateRepair::HoldQuitWhileRunning()
         // Quitting now would leave a device half written in its boot loader: the user is told, and
         // the program stays until the run has ended.
         static QPointer<UpDateWarning> notice;
-        if (!notice) {
-            notice = new UpDateWarning(nullptr);
-            notice->setAttribute(Qt::WA_DeleteOnClose);
-        }
-        notice->SetText(UiText::ForReader(UiLanguage, QStringLiteral("UpDateRepair"), QStringLiteral("UpgradeRunning")));
-        QScreen* screen = window && window->screen() ? window->screen() : QGuiApplication::primaryScreen();
-        const QRect over = window && window->isVisible() ? window->frameGeometry()
-                           : screen                      ? screen->availableGeometry()
-                                                         : QRect();
-        notice->move(over.center() - QPoint(notice->width() / 2, notice->height() / 2));
-        notice->setModal(true);
-        notice->show();
-        notice->raise();
+        UpDateWarning::ShowAlone(
+            notice,
+            [](int language) {
+                return UiText::ForReader(language, QStringLiteral("UpDateRepair"), QStringLiteral("UpgradeRunning"));
+            },
+            window);
         return false;
     });
 }
