@@ -28,7 +28,8 @@ QString MenuStyle()
 {
     return QStringLiteral("QMenu{background-color: rgb(") + ThemeColor(QStringLiteral("ComboxBackGroundColor"))
         + QStringLiteral(");color: rgb(") + ThemeColor(QStringLiteral("ComboxTextColor"))
-        + QStringLiteral(");border: 1px solid rgb(72, 78, 90);padding: 4px 0px;}"
+        + QStringLiteral(");border: 1px solid rgb(") + FrameLineColor()
+        + QStringLiteral(");padding: 4px 0px;}"
                          "QMenu::item{padding: 5px 24px;background-color: transparent;}"
                          "QMenu::item:selected{background-color: rgb(")
         + ThemeColor(QStringLiteral("ComboxSelectColor")) + QStringLiteral(");color: rgb(255, 255, 255);}");

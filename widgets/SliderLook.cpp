@@ -27,5 +27,5 @@ void ApplySliderLook(QSlider* slider, const QString& folder, const QString& hand
 void ApplyMutedSliderLook(QSlider* slider, const QString& folder)
 {
     slider->setStyleSheet(
-        SettingsSliderStyle(folder, QStringLiteral("HuaKuai.png"), DimmedTextColor(), QStringLiteral("72, 78, 90")));
+        SettingsSliderStyle(folder, QStringLiteral("HuaKuai.png"), DimmedTextColor(), FrameLineColor()));
 }

@@ -44,3 +44,8 @@ QString DimmedTextColor()
     }
     return dimmed.join(QLatin1Char(','));
 }
+
+QString FrameLineColor()
+{
+    return QStringLiteral("72, 78, 90");
+}

@@ -16,3 +16,7 @@ QString ShippedThemeColor(const QString& key);
 // quarters of the way from the theme's list ground "ComboxBackGroundColor" to its list text
 // "ComboxTextColor", readable on the dark ground and plainly dimmer than the text in use.
 QString DimmedTextColor();
+
+// The dark grey of a line that frames or underlies something on the dark pages (a menu's edge, the
+// groove of a slider out of use), "r,g,b".
+QString FrameLineColor();
