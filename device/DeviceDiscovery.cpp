@@ -5,13 +5,13 @@
 #include "device/DeviceReportCallback.h"
 #include "device/DeviceState.h"
 #include "device/FirmwareImageSearch.h"
+#include "device/GuiThreadRelay.h"
 #include "device/PostMsg.h"
 #include "device/Worker.h"
 #include "platform/AppPaths.h"
 #include "platform/hidusb/HIDUsb.h"
 
 #include <QDir>
-#include <QObject>
 #include <algorithm>
 
 LockedValue<DeviceAllInfo> CurrentDeviceInfo;
@@ -192,22 +192,12 @@ void FollowTheMouse(const DeviceAllInfo& current)
         Worker::SelectDevice(*next);
 }
 
-// Carries an attach/detach notice from the library's thread to the GUI thread, where the lists and
-// the current device belong. Built during static initialisation, on the main thread.
-class UsbChangeRelay : public QObject
-{
-    Q_OBJECT
-public:
-    UsbChangeRelay() { connect(this, &UsbChangeRelay::Changed, this, &HandleMainPageUsbChanged, Qt::QueuedConnection); }
-signals:
-    void Changed();
-};
-UsbChangeRelay usbChangeRelay;
 } // namespace
 
 void MainPageUsbChangedCallback()
 {
-    emit usbChangeRelay.Changed();
+    // The lists and the current device belong to the GUI thread.
+    GuiThreadRelay::Post(&HandleMainPageUsbChanged);
 }
 
 void HandleMainPageUsbChanged()
@@ -285,4 +275,3 @@ void GiveSelectionPageCallbacksBack()
         StartUsbChanged(SelectionPageUsbChanged, 600);
 }
 
-#include "DeviceDiscovery.moc"

@@ -9,6 +9,7 @@
 #include "device/ConnectionState.h"
 #include "device/DeviceDiscovery.h"
 #include "device/FirmwareImageSearch.h"
+#include "device/GuiThreadRelay.h"
 #include "device/PostMsg.h"
 #include "pages/settings/UpDateRepair.h"
 #include "pages/settings/UpgradeRunState.h"
@@ -95,18 +96,6 @@ void StageReported(int kind, bool written)
     MouseState.compare_exchange_strong(upgrading, Failed);
 }
 
-// The results reach the GUI thread through this object, made during static initialisation on the
-// main thread.
-class StageResults : public QObject
-{
-    Q_OBJECT
-public:
-    StageResults() { connect(this, &StageResults::Reported, this, &StageReported, Qt::QueuedConnection); }
-signals:
-    void Reported(int kind, bool written);
-};
-StageResults stageResults;
-
 // The library's events, on its thread: progress goes to the dialog; a result only moves the kind's
 // state, which the step timer weighs on the GUI thread. The result travels the same queue as the
 // progress before it, so the run ends only after the dialog and the marks have seen every percent:
@@ -127,7 +116,8 @@ void UpgradeEvent(const uint8_t* report, int kind)
     }
     if (report[1] != 2)
         return;
-    emit stageResults.Reported(kind, report[2] == 1);
+    const bool written = report[2] == 1;
+    GuiThreadRelay::Post([kind, written] { StageReported(kind, written); });
 }
 
 // A stage that ended without its device running the new firmware, or that could not start after an
@@ -689,4 +679,3 @@ void FormSetting::ShowUpdateResult(int kind)
         ui->Receive_2->setText(newTipsText);
 }
 
-#include "FormSettingFirmware.moc"

@@ -6,6 +6,7 @@
 #include "device/ConnectionState.h"
 #include "device/DialogChangeLists.h"
 #include "device/FirmwareImageSearch.h"
+#include "device/GuiThreadRelay.h"
 #include "device/PostMsg.h"
 #include "pages/settings/UpgradeRunState.h"
 #include "platform/hidusb/HIDUsb.h"
@@ -48,19 +49,6 @@ const QStringList* ReceiverPidList(int type)
     }
 }
 
-void StageResult(unsigned number, bool reportedSuccess);
-
-// The run's results reach the GUI thread through this object, made during static initialisation on
-// the main thread: there the stage's device is asked for its new version and the next stage starts.
-class RunResults : public QObject
-{
-    Q_OBJECT
-public:
-    RunResults() { connect(this, &RunResults::Reported, this, &StageResult, Qt::QueuedConnection); }
-signals:
-    void Reported(unsigned number, bool reportedSuccess);
-};
-RunResults runResults;
 // Each run has its number: a result or a wait left from an earlier run does not touch a later one.
 std::atomic<unsigned> runNumber{0};
 
@@ -142,7 +130,7 @@ void AwaitNewVersion(unsigned number, const QElapsedTimer& since)
         EndRun(false);
         return;
     }
-    QTimer::singleShot(100, &runResults, [number, since] { AwaitNewVersion(number, since); });
+    QTimer::singleShot(100, GuiThreadRelay::Context(), [number, since] { AwaitNewVersion(number, since); });
 }
 
 void StageResult(unsigned number, bool reportedSuccess)
@@ -347,7 +335,8 @@ void UpDateRepair::UpgradeStatusCallback(const uint8_t* event)
     if (event[1] != 2)
         return;
     // The result is weighed on the GUI thread: a success counts once the device answers with it.
-    emit runResults.Reported(runNumber, event[2] == 1);
+    const unsigned number = runNumber;
+    const bool reportedSuccess = event[2] == 1;
+    GuiThreadRelay::Post([number, reportedSuccess] { StageResult(number, reportedSuccess); });
 }
 
-#include "UpDateRepairRun.moc"
